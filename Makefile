@@ -1,0 +1,40 @@
+# Thin front end over CMake. `make run` and `make check` install what is missing first.
+BUILD ?= build
+ADMIN ?= 0
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+ifeq ($(ADMIN),1)
+  BUILD := build-admin
+  CMAKE_FLAGS += -DADMIN_MODE=ON
+endif
+
+.PHONY: all deps configure build stage run check bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+stage: build
+	@cmake --build $(BUILD) --target stage
+
+run: stage
+	$(BUILD)/stage/vlapi-viewer
+
+check: build
+	@scripts/run-tests $(BUILD)
+
+bench: build
+	@scripts/run-bench $(BUILD)
+
+fuzz: deps
+	@scripts/run-fuzz $${FUZZ_SECONDS:-60}
+
+clean:
+	rm -rf build build-admin build-asan build-fuzz

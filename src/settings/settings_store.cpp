@@ -1,0 +1,8 @@
+#include "settings/settings_store.h"
+
+SettingsStore defaultSettings(const std::string& programFolder) {
+  SettingsStore s;
+  s.dbPath = programFolder;
+  s.libPath = programFolder;
+  return s;
+}
