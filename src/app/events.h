@@ -1,0 +1,75 @@
+// The event record and queue of the main loop. Every user action, and the events
+// the program posts to itself, arrive here as numbers: kind, window, object, type.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+
+enum EventKind { kEventMenu = 1, kEventCloseWindow = 2, kEventGadget = 3, kEventSizeWindow = 6, kEventGadgetDrop = 11 };
+
+enum EventType {
+  kTypeLeftClick = 0,
+  kTypeRightClick = 1,
+  kTypeLeftDoubleClick = 2,
+  kTypeRightDoubleClick = 3,
+  kTypeChange = 768,
+  kTypeDragStart = 2048,
+};
+
+enum WindowNo { kWinMain = 0, kWinSettings = 1, kWinDbInfo = 2, kWinUpdate = 3, kWindowCount = 4 };
+
+// Gadget numbers shared by all windows.
+enum GadgetNo {
+  Main_NodeToggle = 0, AdminButton = 1, LabelSrc = 2, LabelExe = 3, LabelSub = 4,
+  Main_FindNext = 5, Main_Find = 6, Main_Setting = 7, Main_Help = 8, Main_Info = 9,
+  MainSplitter = 10, IndexTree = 11, RightPane = 12, Main_EdDescript = 13, CodeView = 14,
+  Main_Quickcopy = 15, Main_CbHistory = 16,
+  // settings window
+  Cnf_LabelDB = 17, Cnf_DbShow, Cnf_DbChoose, Cnf_LabelLib, Cnf_LibShow, Cnf_LibChoose,
+  Cnf_Paths2Pref, Cnf_Apply, Cnf_Frame1, Cnf_LangLabel, Cnf_Language, Cnf_LangFont,
+  Cnf_Fontname, Cnf_FontSize, Cnf_FontChoose, Cnf_LabelSearch, Cnf_SearchMode, Cnf_LabelHint,
+  Cnf_SearchFailHint, Cnf_LabelTitle, Cnf_FileNameLen, Cnf_LabelMark, Cnf_CodeMarking,
+  Cnf_DyeNews, Cnf_WinData2Pref, Cnf_Frame2, Cnf_Cancel, Cnf_OkSave,  // = 44
+  // database information window
+  DbA_LabelDb = 45, DbA_Db, DbA_LabelCont, DbA_Cont, DbA_LabelLib, DbA_Lib, DbA_LabelFile,
+  DbA_File, DbA_LabelSrcForm, DbA_SrcForm, DbA_LabelExeForm, DbA_ExeForm, DbA_LabelTop,
+  DbA_Top, DbA_LabelEnt, DbA_Ent, DbA_Frame1, DbA_Frame2, DbA_ToDb, DbA_CopyFile,  // = 64
+  // update window
+  Upt_LabelAppGtk2 = 65, Upt_LabelAppGtk3, Upt_LabelXml, Upt_AnswerGtk2, Upt_AnswerGtk3, Upt_AnswerXml,
+  kGadgetCount = 71,
+};
+
+// Menu event numbers: admin menu 1..7, info menu 9..12, keyboard shortcuts 13..22.
+enum MenuNo {
+  kMenuExportWebPage = 1, kMenuPostingAll = 2, kMenuPostingNews = 3, kMenuFileList = 4,
+  kMenuDuplicates = 5, kMenuEditHelp = 6, kMenuCopyCodePath = 7,
+  kMenuAboutApp = 9, kMenuAboutDb = 10, kMenuIsUpdate = 11, kMenuOpenCode = 12,
+  kKeyReturn = 13, kKeyEscape = 14, kKeyF1 = 15, kKeyF3 = 16, kKeyF5 = 17, kKeyF6 = 18,
+  kKeyAltG = 19, kKeyAltE = 20, kKeyAltD = 21, kKeyAltF = 22,
+};
+
+struct Event {
+  int kind = 0;
+  int window = 0;
+  int object = 0;
+  int type = 0;
+};
+
+// First in, first out. Events the program posts to itself queue behind the ones
+// already waiting, so they are handled in the order they happened.
+class EventQueue {
+ public:
+  void post(const Event& e) { queue_.push_back(e); }
+  bool empty() const { return queue_.empty(); }
+  size_t size() const { return queue_.size(); }
+  bool take(Event* e) {
+    if (queue_.empty()) return false;
+    *e = queue_.front();
+    queue_.pop_front();
+    return true;
+  }
+  void clear() { queue_.clear(); }
+
+ private:
+  std::deque<Event> queue_;
+};
