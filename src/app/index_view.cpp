@@ -32,6 +32,7 @@ void setColumnWidth(Viewer& v) {
 }  // namespace
 
 void detachIndexModel(Viewer& v) {
+  if (!v.gui.gadget[IndexTree]) return;
   bool was = v.gui.suppressEvents;
   v.gui.suppressEvents = true;
   gtk_tree_view_set_model(treeOf(v), nullptr);

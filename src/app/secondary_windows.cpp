@@ -1,7 +1,7 @@
-// Placeholder wiring for the windows that later work adds: the tables start empty.
 #include "app/windows.h"
 
-void createSecondaryWindows(Viewer&) {}
-void applyStoredLanguage(Viewer&) {}
-void showAboutAtFirstStart(Viewer&) {}
-HandlerTable secondaryWindowHandlers() { return {nullptr, 0}; }
+void createSecondaryWindows(Viewer& v) {
+  createSettingsWindow(v);
+  createDatabaseInfoWindow(v);
+  createUpdateWindow(v);
+}

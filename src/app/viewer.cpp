@@ -138,7 +138,9 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   readScreenSize(app);
   chooseDatabaseAtStart(v);
   if (!openDatabase(v)) return false;
-  g_set_application_name("Veldra-Linux-API-Viewer");
+  static bool named = false;  // GLib allows the name to be set once per process
+  if (!named) g_set_application_name("Veldra-Linux-API-Viewer");
+  named = true;
   setDefaultIcon();
   g_object_set(gtk_settings_get_default(), "gtk-button-images", TRUE, "gtk-menu-images", TRUE, nullptr);
   if (!createMainWindow(v)) {
@@ -184,6 +186,7 @@ int runViewer(int argc, char** argv) {
 }
 
 const std::vector<HandlerTable>& allHandlerTables() {
-  static const std::vector<HandlerTable> tables = {mainWindowHandlers(), secondaryWindowHandlers()};
+  static const std::vector<HandlerTable> tables = {mainWindowHandlers(), settingsWindowHandlers(),
+                                                   infoWindowHandlers()};
   return tables;
 }

@@ -11,11 +11,17 @@ bool saveViewerSettings(Viewer& v);
 // Creates windows 1 to 3, hidden.
 void createSecondaryWindows(Viewer& v);
 
+// --- settings window, search and language (src/settings/settings_window.cpp) ---
+void createSettingsWindow(Viewer& v);
 // The stored language is applied with all UI texts when it is not German.
 void applyStoredLanguage(Viewer& v);
+// Handlers of window 1 and of the main window's search, settings and language events.
+HandlerTable settingsWindowHandlers();
 
+// --- information and update windows, about dialog (src/app/info_windows.cpp) ---
+void createDatabaseInfoWindow(Viewer& v);
+void createUpdateWindow(Viewer& v);
 // The about dialog is shown until the "about" setting records that it was seen.
 void showAboutAtFirstStart(Viewer& v);
-
-// Handlers of windows 1 to 3 and of the menu events that open them.
-HandlerTable secondaryWindowHandlers();
+// Handlers of windows 2 and 3 and of the info menu (and admin menu items 6, 7).
+HandlerTable infoWindowHandlers();

@@ -1,0 +1,58 @@
+#include "gui_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "app/widgets.h"
+
+std::string sampleLibrary() { return std::string(VL_SOURCE_DIR) + "/data/sample-library/"; }
+
+void ViewerTest::SetUp() {
+  char pattern[] = "/tmp/vlviewer-test-XXXXXX";
+  folder = std::string(mkdtemp(pattern)) + "/";
+  resetViewer();
+  DialogHooks& hooks = dialogHooks();
+  hooks.message = [this](const std::string& t, const std::string& m) { messages.emplace_back(t, m); };
+  hooks.openFile = [this](const std::string& t, const std::string&, const std::string&) {
+    fileRequests.push_back(t);
+    return fileAnswer;
+  };
+  hooks.chooseFolder = [this](const std::string&, const std::string&) { return folderAnswer; };
+  hooks.chooseFont = [this](const std::string&) { return fontAnswer; };
+  hooks.about = [this](const std::string&) { ++aboutShown; };
+}
+
+void ViewerTest::TearDown() {
+  endViewer(viewer());
+  resetViewer();
+  dialogHooks() = DialogHooks();
+  std::string command = "rm -rf '" + folder + "'";
+  if (std::system(command.c_str()) != 0) ADD_FAILURE() << "could not remove " << folder;
+}
+
+void ViewerTest::writeSettings(const std::string& lines) {
+  std::ofstream out(folder + "LinuxVL API-RuvUduviv.ini", std::ios::binary);
+  out << "\xEF\xBB\xBF\n" << lines;
+}
+
+void ViewerTest::writeSampleSettings(const std::string& extraLines) {
+  writeSettings("db-path=" + sampleLibrary() + "VL-LinuxAPI-Toc.xml\nLib-path=" + sampleLibrary() +
+                "\nabout=1\n" + extraLines);
+}
+
+bool ViewerTest::start() {
+  StartOptions options;
+  options.programFolder = folder;
+  bool ok = startViewer(viewer(), options);
+  if (ok) drain();
+  return ok;
+}
+
+std::string ViewerTest::title(int window) {
+  const char* t = gtk_window_get_title(GTK_WINDOW(viewer().gui.window[window]));
+  return t ? t : "";
+}
+
+std::string ViewerTest::text(int no) { return widgetText(gadget(no)); }

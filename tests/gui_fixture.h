@@ -1,0 +1,47 @@
+// A viewer started on a folder of its own for each GUI test: the settings file is
+// written by the test, message boxes and requesters are answered by the test.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include "app/gui.h"
+#include "app/main_loop.h"
+#include "app/message_box.h"
+#include "app/viewer.h"
+
+std::string sampleLibrary();  // data/sample-library/ of the source tree, with "/"
+
+class ViewerTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes the settings file (lines after the byte-order mark and an empty line).
+  void writeSettings(const std::string& lines);
+  // Settings that open the sample library with the about dialog already seen.
+  void writeSampleSettings(const std::string& extraLines = "");
+  // Starts the viewer in the test's program folder and handles the first events.
+  bool start();
+  void drain() { drainEvents(viewer()); }
+  void post(int kind, int window, int object, int type = 0) {
+    viewer().gui.events.post(Event{kind, window, object, type});
+    drain();
+  }
+  GtkWidget* gadget(int no) { return viewer().gui.gadget[no]; }
+  AppState& app() { return viewer().app; }
+  std::string title(int window = kWinMain);
+  std::string text(int no);
+
+  std::string folder;  // the program folder, with "/"
+  std::vector<std::pair<std::string, std::string>> messages;  // title, text
+  std::vector<std::string> fileRequests;                      // titles of file requesters
+  std::string fileAnswer;                                     // what the file requester returns
+  std::string folderAnswer;
+  std::string fontAnswer;
+  int aboutShown = 0;
+};
