@@ -1,0 +1,12 @@
+// Telling UTF-8 from ISO 8859-1 in files that carry no byte-order mark.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(std::string_view bytes);
+// Every byte 0x80..0xFF becomes its two-byte UTF-8 form.
+std::string latin1ToUtf8(std::string_view bytes);
+// A file without mark: valid UTF-8 is kept as it is, anything else is ISO 8859-1.
+std::string unmarkedTextToUtf8(std::string_view bytes);
