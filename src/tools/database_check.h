@@ -1,0 +1,25 @@
+// The check a maintainer runs before publishing a database: XML errors, entries
+// whose code file is missing or whose titles are incomplete, a second help entry,
+// and code files of the library that no entry names.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "database/topic_node.h"
+#include "database/xml_document.h"
+
+struct CheckInput {
+  std::string databasePath;     // as named in the findings
+  std::string libraryFolder;    // "/" at the end
+  XmlParseResult parseResult;
+  const IndexModel* index = nullptr;  // built in German with the new-topic markers kept
+  std::vector<long> elementLines;     // start line of row i's element; may be shorter
+};
+
+// One finding a line, "path:line: message" where the line is known.
+std::vector<std::string> checkDatabase(const CheckInput& input);
+
+// Code files (extensions vl, vli, vlf) below the folder, as code paths beginning
+// with "/", sorted. Unreadable subfolders are passed over.
+std::vector<std::string> listCodeFiles(const std::string& libraryFolder);

@@ -1,0 +1,119 @@
+// The tool's commands over the shared core.
+#include "tools/tool_run.h"
+
+#include <unistd.h>
+
+#include "app/paths.h"
+#include "database/duplicate_protocol.h"
+#include "database/index_builder.h"
+#include "database/xml_document.h"
+#include "exports/date_text.h"
+#include "exports/posting_export.h"
+#include "exports/web_page_export.h"
+#include "tools/database_check.h"
+#include "tools/element_lines.h"
+
+namespace {
+
+// The viewer's start-up refuses a database it cannot open or parse; so does the tool.
+bool loadDatabase(const std::string& path, XmlDocument* doc, XmlParseResult* result,
+                  std::string* err) {
+  if (!parseDatabaseFile(path, doc, result)) {
+    *err = "The database '" + path + "' cannot be opened.\n";
+    return false;
+  }
+  return true;
+}
+
+std::string xmlErrorReport(const XmlParseResult& r) {
+  return "Error in the XML file:\nMessage: " + r.errorText + "\nLine: " + std::to_string(r.line) +
+         "   Character: " + std::to_string(r.column) + "\n";
+}
+
+ExportSettings exportSettingsFor(const ToolOptions& o, const std::string& programFolder) {
+  ExportSettings s;  // the viewer's folders, seen from the program folder
+  if (o.exportFolder.empty()) {
+    s.exportDiskFolder = programFolder + s.exportFolder;
+  } else {
+    s.exportFolder = o.exportFolder;
+  }
+  s.templatesFolder = o.templatesFolder.empty() ? programFolder + s.templatesFolder : o.templatesFolder;
+  s.dateText = currentExportDateText();
+  return s;
+}
+
+ExportResult runExport(const ToolOptions& o, const IndexModel& index, const ExportSettings& s) {
+  switch (o.command) {
+    case ToolCommand::ExportHtml: {
+      ExportResult r = exportWebPage(index, s);
+      // The viewer stays silent here; a script needs to hear why nothing was written.
+      if (!r.ok) r.message = "Couldn't create\n" + s.exportFolder + kWebPageFileName;
+      return r;
+    }
+    case ToolCommand::ExportPosting: return exportPosting(index, s, o.newsOnly);
+    case ToolCommand::ExportFileList: return exportFileList(index, s);
+    default: return writeDuplicateProtocol(index.topicList, filePart(o.databasePath), s);
+  }
+}
+
+int runExportCommand(const ToolOptions& o, const std::string& programFolder, ToolOutput* output) {
+  XmlDocument doc;
+  XmlParseResult parsed;
+  if (!loadDatabase(o.databasePath, &doc, &parsed, &output->err)) return 1;
+  if (parsed.status != 0) {
+    output->err = xmlErrorReport(parsed);
+    return 1;
+  }
+  IndexBuildOptions build;
+  build.topicLanguage = o.topicLanguage;
+  build.dyeingNews = o.dyeingNews;
+  IndexModel index;
+  buildIndex(doc, build, &index);
+  ExportResult result = runExport(o, index, exportSettingsFor(o, programFolder));
+  (result.ok ? output->out : output->err) = result.message + "\n";
+  return result.ok ? 0 : 1;
+}
+
+int runCheckCommand(const ToolOptions& o, ToolOutput* output) {
+  XmlDocument doc;
+  CheckInput in;
+  if (!loadDatabase(o.databasePath, &doc, &in.parseResult, &output->err)) return 1;
+  IndexModel index;
+  buildIndex(doc, IndexBuildOptions{}, &index);
+  in.databasePath = o.databasePath;
+  in.libraryFolder = o.libraryFolder.empty() ? folderPart(o.databasePath) : o.libraryFolder;
+  if (in.libraryFolder.empty()) in.libraryFolder = "./";
+  in.index = &index;
+  readElementLines(o.databasePath, &in.elementLines);
+  std::vector<std::string> findings = checkDatabase(in);
+  for (const std::string& f : findings) output->out += f + "\n";
+  return findings.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int runToolCommand(const ToolOptions& options, const std::string& programFolder, ToolOutput* output) {
+  switch (options.command) {
+    case ToolCommand::Help: output->out = toolUsage(); return 0;
+    case ToolCommand::Check: return runCheckCommand(options, output);
+    default: return runExportCommand(options, programFolder, output);
+  }
+}
+
+int runTool(const std::vector<std::string>& args, const std::string& programFolder,
+            ToolOutput* output) {
+  ToolOptions options;
+  std::string err;
+  if (!parseToolArguments(args, &options, &err)) {
+    output->err = "vlapi-tool: " + err + "\n" + toolUsage();
+    return 2;
+  }
+  return runToolCommand(options, programFolder, output);
+}
+
+std::string executableFolder() {
+  char buffer[4096];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "";
+  return folderPart(std::string_view(buffer, static_cast<size_t>(n)));
+}
