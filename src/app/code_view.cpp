@@ -1,5 +1,8 @@
 #include "app/code_view.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/error_report.h"
 #include "app/index_view.h"
 #include "app/message_box.h"
@@ -68,26 +71,76 @@ gboolean onActivateLink(GtkLabel*, gchar*, gpointer) {
   return FALSE;  // GTK's own handling hands the target to the desktop
 }
 
+void forgetLinks(Gui& g) {
+  for (CodeLink& link : g.codeLinks) g_object_unref(link.anchor);
+  g.codeLinks.clear();
+}
+
 // From the last link to the first, so the offsets of the earlier ones stay valid.
-void insertLinkLabels(GtkWidget* view, const HighlightResult& marks) {
-  GtkTextBuffer* buffer = bufferOf(view);
-  for (auto it = marks.links.rbegin(); it != marks.links.rend(); ++it) {
+void replaceLinkTargets(Gui& g, GtkTextBuffer* buffer, const HighlightResult& marks) {
+  forgetLinks(g);
+  g.codeLinks.resize(marks.links.size());
+  for (size_t i = marks.links.size(); i-- > 0;) {
+    const TopicLink& link = marks.links[i];
     GtkTextIter start, end;
-    gtk_text_buffer_get_iter_at_offset(buffer, &start, it->start);
-    gtk_text_buffer_get_iter_at_offset(buffer, &end, it->end);
+    gtk_text_buffer_get_iter_at_offset(buffer, &start, link.start);
+    gtk_text_buffer_get_iter_at_offset(buffer, &end, link.end);
     gtk_text_buffer_delete(buffer, &start, &end);
-    gtk_text_buffer_get_iter_at_offset(buffer, &start, it->start);
-    GtkTextChildAnchor* anchor = gtk_text_buffer_create_child_anchor(buffer, &start);
-    gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", it->target.c_str(), it->target.c_str());
-    GtkWidget* label = gtk_label_new(nullptr);
-    gtk_label_set_markup(GTK_LABEL(label), markup);
-    gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
-    g_free(markup);
-    g_signal_connect(label, "activate-link", G_CALLBACK(onActivateLink), nullptr);
-    gtk_text_view_add_child_at_anchor(GTK_TEXT_VIEW(view), label, anchor);
+    CodeLink& cl = g.codeLinks[i];
+    cl.anchor = gtk_text_buffer_create_child_anchor(buffer, &start);
+    g_object_ref(cl.anchor);
+    cl.target = link.target;
+  }
+  // Each earlier target shrank to one anchor character.
+  int shift = 0;
+  for (size_t i = 0; i < marks.links.size(); ++i) {
+    g.codeLinks[i].offset = marks.links[i].start - shift;
+    shift += marks.links[i].end - marks.links[i].start - 1;
+  }
+}
+
+GtkWidget* linkLabel(const std::string& target) {
+  gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", target.c_str(), target.c_str());
+  GtkWidget* label = gtk_label_new(nullptr);
+  gtk_label_set_markup(GTK_LABEL(label), markup);
+  gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
+  g_free(markup);
+  g_signal_connect(label, "activate-link", G_CALLBACK(onActivateLink), nullptr);
+  return label;
+}
+
+// Child widgets in a text view cost more the more there are, so a label is made
+// only when its line comes near the visible part (a screen above and below).
+void showVisibleLinks(Viewer& v) {
+  Gui& g = v.gui;
+  if (g.codeLinks.empty()) return;
+  GtkTextView* view = GTK_TEXT_VIEW(g.gadget[CodeView]);
+  GdkRectangle rect;
+  gtk_text_view_get_visible_rect(view, &rect);
+  // Lines the view has not measured yet count as zero high, so the range is taken
+  // in lines from the top visible line: a screen and more in both directions, at
+  // no less than 8 pixels a line.
+  int lines = 2 * std::max(rect.height, 200) / 8;
+  GtkTextIter top, bottom;
+  gtk_text_view_get_line_at_y(view, &top, rect.y, nullptr);
+  bottom = top;
+  gtk_text_iter_backward_lines(&top, lines);
+  gtk_text_iter_forward_lines(&bottom, lines + 1);
+  int first = gtk_text_iter_get_offset(&top);
+  int last = gtk_text_iter_get_offset(&bottom);
+  auto it = std::lower_bound(g.codeLinks.begin(), g.codeLinks.end(), first,
+                             [](const CodeLink& l, int offset) { return l.offset < offset; });
+  for (; it != g.codeLinks.end() && it->offset <= last; ++it) {
+    if (it->shown) continue;
+    it->shown = true;
+    GtkWidget* label = linkLabel(it->target);
+    gtk_text_view_add_child_at_anchor(view, label, it->anchor);
     gtk_widget_show(label);
   }
 }
+
+void onCodeViewMoved(GtkWidget*, gpointer) { showVisibleLinks(viewer()); }
+void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer) { showVisibleLinks(viewer()); }
 
 void beep(const char* arguments) { startProgram("beep", arguments, ""); }
 
@@ -123,6 +176,7 @@ const std::string& descriptionFor(const TopicNode& node, int language) {
 }
 
 void setViewText(GtkWidget* textView, const std::string& text) {
+  if (textView == viewer().gui.gadget[CodeView]) forgetLinks(viewer().gui);
   gtk_text_buffer_set_text(bufferOf(textView), text.c_str(), static_cast<gint>(text.size()));
 }
 
@@ -139,18 +193,26 @@ void highlightCode(Viewer& v) {
   GtkTextBuffer* buffer = bufferOf(view);
   GtkTextIter start, end;
   gtk_text_buffer_get_bounds(buffer, &start, &end);
-  gtk_text_buffer_remove_all_tags(buffer, &start, &end);
-  createTags(buffer);
   gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, TRUE);
   HighlightResult marks = computeHighlight(text ? text : "", v.app.settings.codeMarks);
   g_free(text);
+  // Tags and anchors go into the buffer while no view shows it: every change of a
+  // shown buffer makes the view re-measure, which costs more the longer the text.
+  g_object_ref(buffer);
+  GtkTextBuffer* spare = gtk_text_buffer_new(gtk_text_buffer_get_tag_table(buffer));
+  gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), spare);
+  g_object_unref(spare);
+  gtk_text_buffer_get_bounds(buffer, &start, &end);
+  gtk_text_buffer_remove_all_tags(buffer, &start, &end);
+  createTags(buffer);
   applySpans(buffer, marks, {TagId::Disable, TagId::Literal});
-  refresh(view);
   applySpans(buffer, marks, {TagId::Constant});
-  refresh(view);
   applySpans(buffer, marks, {TagId::BlueBold, TagId::FBold, TagId::Function, TagId::FuncCall});
+  replaceLinkTargets(v.gui, buffer, marks);
+  gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
+  g_object_unref(buffer);
   refresh(view);
-  insertLinkLabels(view, marks);
+  showVisibleLinks(v);
   refresh(view);
   v.app.procedureNames = std::move(marks.procedureNames);
 }
@@ -249,6 +311,13 @@ void ApplyCodeZoom(Viewer& v, int step) {
   pango_font_description_free(font);
   if (step == 3) beep("-f 100 -l 20");  // a tick marks the normal size
   gtk_widget_queue_draw(view);
+}
+
+void connectLinkWatch(Viewer& v) {
+  GtkWidget* view = v.gui.gadget[CodeView];
+  GtkAdjustment* vadj = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(v.gui.scroller[CodeView]));
+  g_signal_connect(vadj, "value-changed", G_CALLBACK(onCodeViewMoved), nullptr);
+  g_signal_connect(view, "size-allocate", G_CALLBACK(onCodeViewAllocated), nullptr);
 }
 
 gboolean onCodeViewScroll(GtkWidget*, GdkEventScroll* event, gpointer) {

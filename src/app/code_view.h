@@ -30,6 +30,12 @@ void clearSourceFormat(Viewer& v);
 // Background flash confirming a copy, or warning of a failed search.
 void flashGadget(Viewer& v, int gadget);
 
+// Files dropped on the code view (names joined by line feeds) become a drop event.
+void receiveDroppedFiles(Viewer& v, const std::string& names);
+
+// Link labels are made as their lines come into view.
+void connectLinkWatch(Viewer& v);
+
 // Ctrl + mouse wheel zoom of the code font.
 void ApplyCodeZoom(Viewer& v, int step);
 gboolean onCodeViewScroll(GtkWidget* widget, GdkEventScroll* event, gpointer data);

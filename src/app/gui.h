@@ -4,11 +4,21 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtk/gtk.h>
 
 #include "app/app_state.h"
 #include "app/events.h"
+
+// A topic link in the code view: its anchor holds a label once the line is near
+// the visible part of the view.
+struct CodeLink {
+  GtkTextChildAnchor* anchor = nullptr;  // referenced while listed
+  int offset = 0;                        // of the anchor character
+  std::string target;
+  bool shown = false;
+};
 
 struct Gui {
   GtkWidget* window[kWindowCount] = {};
@@ -26,6 +36,8 @@ struct Gui {
   int lastHeight = 0;
   int rightPaneWidth = 0;
   int rightPaneHeight = 0;
+  std::vector<CodeLink> codeLinks;        // in text order
+  std::string droppedFiles;               // file names of the last drop, one a line
   bool suppressEvents = false;            // set while the program itself changes widgets
   EventQueue events;
 };

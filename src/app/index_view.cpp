@@ -101,7 +101,11 @@ void selectRow(Viewer& v, int row) {
   GtkTreeSelection* selection = gtk_tree_view_get_selection(treeOf(v));
   GtkTreePath* path = v.gui.treeModel ? indexTreeModelPath(v.gui.treeModel, row) : nullptr;
   if (path) {
-    gtk_tree_view_expand_to_path(treeOf(v), path);
+    // A row inside a closed node is opened to; the row itself stays as it is.
+    GtkTreePath* parent = gtk_tree_path_copy(path);
+    if (gtk_tree_path_up(parent) && gtk_tree_path_get_depth(parent) > 0)
+      gtk_tree_view_expand_to_path(treeOf(v), parent);
+    gtk_tree_path_free(parent);
     gtk_tree_selection_select_path(selection, path);
     gtk_tree_view_set_cursor(treeOf(v), path, nullptr, FALSE);
     gtk_tree_path_free(path);

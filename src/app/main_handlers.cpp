@@ -137,10 +137,8 @@ void onF5(Viewer& v, const Event&) {
   gtk_text_view_set_wrap_mode(code, GtkWrapMode(gtk_text_view_get_wrap_mode(code) ^ 2));
 }
 
-std::string g_droppedFiles;
-
 void onDrop(Viewer& v, const Event&) {
-  if (!loadCodeFile(v, g_droppedFiles, 1)) return;
+  if (!loadCodeFile(v, v.gui.droppedFiles, 1)) return;
   setViewText(v.gui.gadget[Main_EdDescript], "Extern file ...");
   selectRow(v, -1);
 }
@@ -160,9 +158,7 @@ void onDragDataReceived(GtkWidget* widget, GdkDragContext* context, gint, gint, 
   // The text view would otherwise try to handle the drop as text.
   g_signal_stop_emission_by_name(widget, "drag-data-received");
   gtk_drag_finish(context, !names.empty(), FALSE, time);
-  if (names.empty()) return;
-  g_droppedFiles = names;
-  postEvent(viewer().gui, kEventGadgetDrop, kWinMain, CodeView);
+  if (!names.empty()) receiveDroppedFiles(viewer(), names);
 }
 
 const HandlerEntry kMainHandlers[] = {
@@ -184,11 +180,17 @@ const HandlerEntry kMainHandlers[] = {
 
 }  // namespace
 
+void receiveDroppedFiles(Viewer& v, const std::string& names) {
+  v.gui.droppedFiles = names;
+  postEvent(v.gui, kEventGadgetDrop, kWinMain, CodeView);
+}
+
 // Signals of the code view that are not events of the loop: drops and zoom.
 void connectCodeViewSignals(Viewer& v) {
   GtkWidget* code = v.gui.gadget[CodeView];
   g_signal_connect(code, "drag-data-received", G_CALLBACK(onDragDataReceived), nullptr);
   g_signal_connect(code, "scroll-event", G_CALLBACK(onCodeViewScroll), nullptr);
+  connectLinkWatch(v);
 }
 
 HandlerTable mainWindowHandlers() { return {kMainHandlers, G_N_ELEMENTS(kMainHandlers)}; }

@@ -64,9 +64,9 @@ void chooseDatabaseAtStart(Viewer& v) {
   if (choice == DatabaseChoice::Ready) return;
   if (choice == DatabaseChoice::Ask) {
     std::string chosen = fileRequester(databaseRequesterTitle(s), s.databaseFileName, "XML files (*.xml)|*.xml");
-    takeChosenDatabase(&s, chosen);
-    // On a first start a cancelled requester saves nothing: no settings file appears.
-    if (!loaded && chosen.empty()) return;
+    // A cancelled requester saves nothing: the stored path stays as it was, and on a
+    // first start no settings file appears.
+    if (!takeChosenDatabase(&s, chosen)) return;
   }
   saveSettingsWithMessage(v);
 }

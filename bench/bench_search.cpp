@@ -1,0 +1,51 @@
+// One index search pass without a match, in the widest scope (all languages with
+// descriptions), over generated databases; and the one-time fold of the texts.
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+#include "app/search_text.h"
+#include "database/index_builder.h"
+#include "database/xml_document.h"
+#include "database_generator.h"
+
+namespace {
+
+const IndexModel& generatedIndex(int entries) {
+  static std::map<int, IndexModel> cache;
+  auto it = cache.find(entries);
+  if (it != cache.end()) return it->second;
+  XmlDocument doc;
+  XmlParseResult result;
+  parseDatabaseBuffer(generateDatabase(entries), &doc, &result);
+  IndexModel& model = cache[entries];
+  buildIndex(doc, IndexBuildOptions{}, &model);
+  return model;
+}
+
+void BM_FindWithoutMatchMode2(benchmark::State& state) {
+  const IndexModel& index = generatedIndex(static_cast<int>(state.range(0)));
+  SearchBuffer buffer;
+  buildSearchBuffer(index, 2, 0, &buffer);
+  for (auto _ : state) {
+    int item = findSearchItem(&buffer, index, 2, 0, "qxzv nowhere", 0);
+    benchmark::DoNotOptimize(item);
+    if (item != -1) state.SkipWithError("the term was found");
+  }
+  state.counters["bytes"] = static_cast<double>(buffer.folded.size());
+}
+
+void BM_FoldAllTextsMode2(benchmark::State& state) {
+  const IndexModel& index = generatedIndex(static_cast<int>(state.range(0)));
+  SearchBuffer buffer;
+  for (auto _ : state) {
+    buildSearchBuffer(index, 2, 0, &buffer);
+    benchmark::DoNotOptimize(buffer.folded.data());
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_FindWithoutMatchMode2)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FoldAllTextsMode2)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
