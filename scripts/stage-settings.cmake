@@ -3,5 +3,5 @@
 set(ini "${STAGE_DIR}/LinuxVL API-RuvUduviv.ini")
 if(NOT EXISTS "${ini}")
   string(ASCII 239 187 191 bom)
-  file(WRITE "${ini}" "${bom}\n; Viewer\ndb-path=${LIBRARY_DIR}/VL-LinuxAPI-Toc.xml\nLib-path=${LIBRARY_DIR}/\nabout=0\n")
+  file(WRITE "${ini}" "${bom}\n; Viewer\ndb-path=${LIBRARY_DIR}/VL-LinuxAPI-Toc.xml\nLib-path=${LIBRARY_DIR}/\nabout=0\nCodeMarks=2\n")
 endif()

@@ -187,6 +187,6 @@ int runViewer(int argc, char** argv) {
 
 const std::vector<HandlerTable>& allHandlerTables() {
   static const std::vector<HandlerTable> tables = {mainWindowHandlers(), settingsWindowHandlers(),
-                                                   infoWindowHandlers()};
+                                                   infoWindowHandlers(), adminMenuHandlers()};
   return tables;
 }

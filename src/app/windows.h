@@ -25,3 +25,6 @@ void createUpdateWindow(Viewer& v);
 void showAboutAtFirstStart(Viewer& v);
 // Handlers of windows 2 and 3 and of the info menu (and admin menu items 6, 7).
 HandlerTable infoWindowHandlers();
+
+// --- admin menu exports (src/app/admin_menu.cpp) ---
+HandlerTable adminMenuHandlers();
