@@ -4,6 +4,7 @@
 
 #include "app/error_report.h"
 #include "app/index_tree_model.h"
+#include "app/search.h"
 #include "database/index_builder.h"
 
 static constexpr int kTraceFileId = 3;
@@ -69,6 +70,7 @@ void buildIndexView(Viewer& v) {
   options.treeColorC = app.treeColorC;
   options.treeColorD = app.treeColorD;
   if (app.document.hasRoot()) buildIndex(app.document, options, &app.index);
+  forgetSearchTexts();  // the search folds the texts of the new rows when it next runs
   attachIndexModel(v);
 }
 

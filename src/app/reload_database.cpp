@@ -7,7 +7,6 @@
 #include "app/message_box.h"
 #include "app/open_database.h"
 #include "app/paths.h"
-#include "app/search.h"
 #include "app/widgets.h"
 #include "app/window_title.h"
 #include "database/database_info_window.h"
@@ -66,7 +65,6 @@ void reloadDatabase(Viewer& v) {
   VL_TRACE();
   bool opened = parseDatabaseFile(s.databaseFilePath, &app.document, &app.parseResult);
   buildIndexView(v);
-  forgetSearchTexts();
   expandAndCount(v);
   setNodeToggle(v, false);
   clearHistoryBox(v);

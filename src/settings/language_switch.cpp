@@ -6,7 +6,6 @@
 #include "app/error_report.h"
 #include "app/index_view.h"
 #include "app/message_box.h"
-#include "app/search.h"
 #include "settings/language_file.h"
 #include "settings/language_keys.h"
 
@@ -125,7 +124,6 @@ void applyLanguage(Viewer& v, bool withTexts) {
   AppState& app = v.app;
   if (app.languageBox == app.settings.language) return;
   rebuildIndex(v);
-  forgetSearchTexts();
   app.settings.language = app.languageBox;
   if (withTexts) applyTexts(v, std::string(languageCodeOf(app.settings.language)));
 }

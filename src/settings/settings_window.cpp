@@ -273,7 +273,6 @@ const HandlerEntry kSettingsHandlers[] = {
 void createSettingsWindow(Viewer& v) {
   VL_TRACE();
   Gui& g = v.gui;
-  forgetSearchTexts();  // a new viewer searches its own index
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   g.window[kWinSettings] = window;
   gtk_window_set_title(GTK_WINDOW(window), "Linux VL-ZEZ-Ovidozo-Vivara - Settings");
@@ -328,10 +327,7 @@ void saveFromSettingsWindow(Viewer& v) {
     s.fontSize = fontSize;
   }
   applyLanguage(v, true);
-  if (rebuild) {
-    rebuildIndex(v);
-    forgetSearchTexts();
-  }
+  if (rebuild) rebuildIndex(v);
   if (comboState(v, Cnf_FileNameLen) != s.sourceInTitle) {
     s.sourceInTitle = comboState(v, Cnf_FileNameLen);
     if (!app.currentCodePath.empty()) SetWindowTitle(v, app.currentCodePath);
