@@ -1,5 +1,6 @@
 #include "app/index_tree_model.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -57,8 +58,9 @@ void buildLinks(VlIndexModel* m) {
   m->position->assign(n, 0);
   std::vector<int> open;
   std::vector<int> count(n + 1, 0);
+  auto shownLevel = [&rows](size_t r) { return std::min(rows[r].level, kIndexMaxShownLevel); };
   for (size_t i = 0; i < n; ++i) {
-    while (!open.empty() && rows[open.back()].level >= rows[i].level) open.pop_back();
+    while (!open.empty() && shownLevel(open.back()) >= shownLevel(i)) open.pop_back();
     int parent = open.empty() ? -1 : open.back();
     (*m->parentOf)[i] = parent;
     (*m->position)[i] = count[parent + 1]++;

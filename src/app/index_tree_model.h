@@ -9,6 +9,13 @@
 
 enum { kIndexColText = 0, kIndexColForeground = 1, kIndexColBackground = 2, kIndexColCount = 3 };
 
+// Rows deeper than this are shown at this level, as children of their ancestor one
+// level up, in their own order: row numbers stay as they are. The tree view works
+// level by level (a path per row as deep as the row, recursion per level), so a
+// document nested 100,000 deep would take time and memory by the square of its
+// depth and overflow the stack.
+inline constexpr int kIndexMaxShownLevel = 99;
+
 // The model reads *rows for its whole life: detach it from the view before the
 // rows change, and make a new one afterwards.
 GtkTreeModel* indexTreeModelNew(const IndexModel* rows);

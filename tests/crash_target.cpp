@@ -1,0 +1,93 @@
+// A program that faults on purpose, for the tests of the program error report. The
+// first argument names the fault; the report goes to standard output.
+//   crash_target segv|abrt|fpe|raise-segv|raise-abrt|raise-fpe|int|term|returns|twice
+//   crash_target viewer <program folder>: the viewer's own report after a real start
+#include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/error_report.h"
+#include "app/gui.h"
+#include "app/message_box.h"
+#include "app/viewer.h"
+
+static constexpr int kTraceFileId = 60;
+
+namespace {
+
+void writeOut(const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = write(1, text.data() + done, text.size() - done);
+    if (n <= 0) return;
+    done += static_cast<size_t>(n);
+  }
+}
+
+void reportAndExit(const ProgramError& error) {
+  writeOut(programErrorText(error));
+  _exit(0);
+}
+
+void reportAndReturn(const ProgramError& error) { writeOut(programErrorText(error)); }
+
+// A fault inside the report itself must end the process, not run the report again.
+void reportAndFault(const ProgramError& error) {
+  writeOut(programErrorText(error));
+  volatile int* nowhere = nullptr;
+  *nowhere = 2;
+}
+
+// The lines below are found by their marker comments in the tests.
+int fault(const std::string& kind) {
+  volatile int* nowhere = nullptr;
+  volatile int zero = 0, dividend = 1000;  // both unknown, so the compiler emits a division
+  volatile int quotient = 0;
+  if (kind == "segv") { VL_TRACE(); *nowhere = 1; }  // line:segv
+  if (kind == "abrt") { VL_TRACE(); abort(); }  // line:abrt
+  if (kind == "fpe") { VL_TRACE(); quotient = dividend / zero; }  // line:fpe
+  if (kind == "raise-segv") { VL_TRACE(); raise(SIGSEGV); }  // line:raise-segv
+  if (kind == "raise-abrt") { VL_TRACE(); raise(SIGABRT); }  // line:raise-abrt
+  if (kind == "raise-fpe") { VL_TRACE(); raise(SIGFPE); }  // line:raise-fpe
+  if (kind == "int") { VL_TRACE(); raise(SIGINT); }  // line:int
+  if (kind == "term") { VL_TRACE(); raise(SIGTERM); }  // line:term
+  return quotient;
+}
+
+// Starts the viewer on the folder's settings with message boxes going to standard
+// output, then faults inside the running program.
+int faultInViewer(const char* programFolder) {
+  if (!gtk_init_check(nullptr, nullptr)) return 6;
+  dialogHooks().message = [](const std::string& title, const std::string& text) {
+    writeOut("[" + title + "]\n" + text);
+  };
+  StartOptions options;
+  options.programFolder = programFolder;
+  if (!startViewer(viewer(), options)) return 3;
+  volatile int* nowhere = nullptr;
+  VL_TRACE(); *nowhere = 1;  // line:viewer
+  return 4;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  std::string kind = argv[1];
+  if (kind == "viewer") return argc < 3 ? 2 : faultInViewer(argv[2]);
+  if (kind == "returns") {
+    installErrorHandler(reportAndReturn);
+    kind = "segv";
+  } else if (kind == "twice") {
+    installErrorHandler(reportAndFault);
+    kind = "abrt";
+  } else {
+    installErrorHandler(reportAndExit);
+  }
+  fault(kind);
+  return 5;  // no fault happened
+}

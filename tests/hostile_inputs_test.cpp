@@ -1,0 +1,360 @@
+// Files nobody should give the viewer, given to it anyway: huge, deep, binary or
+// garbage. Whatever it reads, it shows the content or its usual message and runs on.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/code_view.h"
+#include "app/index_tree_model.h"
+#include "app/index_view.h"
+#include "code_generator.h"
+#include "gui_fixture.h"
+
+namespace {
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A child process that answers every HTTP request on a loopback port with `body`.
+struct FixedBodyServer {
+  bool start(const std::string& body) {
+    int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (bind(s, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(s, 8) != 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+      return false;
+    port = ntohs(address.sin_port);
+    pid = fork();
+    if (pid == 0) serve(s, body);
+    close(s);
+    return pid > 0;
+  }
+  [[noreturn]] static void serve(int s, const std::string& body) {
+    signal(SIGPIPE, SIG_IGN);  // the viewer hangs up once it has had enough
+    std::string answer = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    for (;;) {
+      int c = accept(s, nullptr, nullptr);
+      if (c < 0) _exit(0);
+      char request[4096];
+      if (read(c, request, sizeof request) > 0) {
+        for (size_t done = 0; done < answer.size();) {
+          ssize_t n = write(c, answer.data() + done, answer.size() - done);
+          if (n <= 0) break;
+          done += static_cast<size_t>(n);
+        }
+      }
+      close(c);
+    }
+  }
+  void stop() {
+    if (pid <= 0) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    pid = 0;
+  }
+  ~FixedBodyServer() { stop(); }
+  std::string url() const { return "http://127.0.0.1:" + std::to_string(port) + "/Linux/VL-Linux-API-Version.ini"; }
+
+  int port = 0;
+  pid_t pid = 0;
+};
+
+class HostileInputsTest : public ViewerTest {
+ protected:
+  // A library folder whose database lists one entry per code file, in order, below a
+  // root and one theme: entry i is tree row 2 + i.
+  void writeLibrary(const std::vector<std::string>& codeFiles, const std::string& extra = "") {
+    lib = folder + "lib/";
+    mkdir(lib.c_str(), 0755);
+    std::string xml = "<?xml version=\"1.0\"?>\n<lib name=\"T\">Test library v 2026-01-01\n <g name=\"G\">Group\n";
+    for (const std::string& file : codeFiles)
+      xml += "  <e File=\"/" + file + "\" theme_de=\"" + file + "\" descript_de=\"D\"/>\n";
+    xml += " </g>\n</lib>\n";
+    writeBytes(lib + "VL-LinuxAPI-Toc.xml", xml);
+    useDatabase(lib + "VL-LinuxAPI-Toc.xml", extra);
+  }
+  void useDatabase(const std::string& path, const std::string& extra = "") {
+    writeSettings("db-path=" + path + "\nLib-path=" + folder + "lib/\nabout=1\n" + extra);
+  }
+  void showEntry(int entry) {
+    selectRow(viewer(), 2 + entry);
+    post(kEventGadget, kWinMain, IndexTree, kTypeChange);
+  }
+  GtkTextBuffer* codeBuffer() { return gtk_text_view_get_buffer(GTK_TEXT_VIEW(gadget(CodeView))); }
+  int codeLines() { return gtk_text_buffer_get_line_count(codeBuffer()); }
+  int codeChars() { return gtk_text_buffer_get_char_count(codeBuffer()); }
+  // Whether any mark of the highlighter lies on or after the line.
+  bool markedFrom(int line) {
+    GtkTextIter iter;
+    gtk_text_buffer_get_iter_at_line(codeBuffer(), &iter, line);
+    return gtk_text_iter_forward_to_tag_toggle(&iter, nullptr);
+  }
+  // The viewer still answers: a click on the root row shows the root's text.
+  void expectStillRunning() {
+    selectRow(viewer(), 0);
+    post(kEventGadget, kWinMain, IndexTree, kTypeChange);
+    EXPECT_EQ(selectedRow(viewer()), 0);
+    EXPECT_EQ(text(Main_EdDescript), app().index.topicList.at(0).text);
+    EXPECT_EQ(app().quitRequested, 0);
+  }
+
+  std::string lib;
+};
+
+TEST_F(HostileInputsTest, HugeCodeFilesLoadWholeAndMarked) {
+  std::string big = generateCodeFileBytes(500000, 7);
+  ASSERT_GT(big.size(), 15u << 20);
+  // One line of a megabyte, with a string and a comment on it so the marks reach its end.
+  std::string wide = "Debug \"" + std::string(1 << 20, 'x') + "\" ; end\n";
+  writeLibrary({"big.vl", "wide.vl"}, "CodeMarks=2\nSourceInTitle=0\n");
+  writeBytes(lib + "big.vl", big);
+  writeBytes(lib + "wide.vl", wide);
+  ASSERT_TRUE(start());
+  showEntry(0);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(codeLines(), 500000);  // the footer is hidden
+  EXPECT_TRUE(markedFrom(0));
+  EXPECT_TRUE(markedFrom(499990));
+  EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ big.vl");
+  showEntry(1);
+  EXPECT_EQ(codeLines(), 1);
+  EXPECT_EQ(codeChars(), (1 << 20) + 14);
+  GtkTextIter end;
+  gtk_text_buffer_get_end_iter(codeBuffer(), &end);
+  EXPECT_TRUE(gtk_text_iter_backward_to_tag_toggle(&end, nullptr));
+  EXPECT_GT(gtk_text_iter_get_offset(&end), 1 << 20);
+  expectStillRunning();
+}
+
+// No byte sequence reaches GTK as anything but valid UTF-8: NULs end lines, broken
+// UTF-8 and a cut UTF-16 unit become "?".
+TEST_F(HostileInputsTest, BinaryAndBrokenEncodingsShowAsText) {
+  std::string binary("a\0b\x01\xFF\x80z", 7);
+  std::string badUtf8 = "\xEF\xBB\xBFok \xC3\x28 \xED\xA0\x80 \xF8\x88\x80\x80\x80 \xE2\x82";
+  std::string cutUtf16("\xFF\xFEh\0i\0\x00\xD8x", 9);  // a lone high surrogate, half a unit
+  writeLibrary({"bin.vl", "bad.vl", "cut.vl"});
+  writeBytes(lib + "bin.vl", binary);
+  writeBytes(lib + "bad.vl", badUtf8);
+  writeBytes(lib + "cut.vl", cutUtf16);
+  ASSERT_TRUE(start());
+  showEntry(0);
+  EXPECT_EQ(text(CodeView), "a\nb\x01\xC3\xBF\xC2\x80z");
+  showEntry(1);
+  EXPECT_EQ(text(CodeView), "ok ?( ??? ????? ??");
+  showEntry(2);
+  EXPECT_EQ(text(CodeView), "hi??");
+  EXPECT_TRUE(messages.empty());
+  expectStillRunning();
+}
+
+TEST_F(HostileInputsTest, DroppedBinaryFilesLoadOrAreRefused) {
+  writeLibrary({"a.vl"});
+  writeBytes(lib + "a.vl", "Debug 1\n");
+  std::string junk(4096, '\0');
+  for (size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 131);
+  writeBytes(folder + "junk.vl", junk);
+  writeBytes(folder + "junk.bin", junk);
+  ASSERT_TRUE(start());
+  showEntry(0);
+  receiveDroppedFiles(viewer(), folder + "junk.bin");
+  drain();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].second, "File type 'bin' not supported!\nNot loaded!");
+  EXPECT_EQ(text(CodeView), "Debug 1");
+  receiveDroppedFiles(viewer(), folder + "junk.vl\n" + folder + "junk.bin");
+  drain();
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(text(Main_EdDescript), "Extern file ...");
+  EXPECT_TRUE(g_utf8_validate(text(CodeView).c_str(), -1, nullptr));
+  EXPECT_GT(codeLines(), 10);  // every NUL ends a line
+  expectStillRunning();
+}
+
+// A million elements of the smallest kind: every one is a row.
+TEST_F(HostileInputsTest, MillionElementDatabaseLoads) {
+  std::string xml = "<r a=\"1\">Root text v 1.0\n";
+  xml.reserve(4u << 20);
+  for (int i = 0; i < 999999; ++i) xml += "<e/>";
+  xml += "</r>";
+  mkdir((folder + "lib").c_str(), 0755);
+  writeBytes(folder + "lib/db.xml", xml);
+  useDatabase(folder + "lib/db.xml");
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(app().index.rows.size(), 1000000u);
+  EXPECT_EQ(app().index.databaseVersion, "1.0");
+  selectRow(viewer(), 999999);
+  post(kEventGadget, kWinMain, IndexTree, kTypeChange);
+  EXPECT_EQ(selectedRow(viewer()), 999999);
+  expectStillRunning();
+}
+
+// Each element inside the one before, all the way down: the tree shows every level.
+TEST_F(HostileInputsTest, HundredThousandDeepNestingLoads) {
+  const int depth = 100000;
+  std::string xml;
+  xml.reserve(depth * 16);
+  for (int i = 0; i < depth; ++i) xml += "<e g=\"n\">";
+  for (int i = 0; i < depth; ++i) xml += "</e>";
+  mkdir((folder + "lib").c_str(), 0755);
+  writeBytes(folder + "lib/db.xml", xml);
+  useDatabase(folder + "lib/db.xml");
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(messages.empty());
+  ASSERT_EQ(app().index.rows.size(), static_cast<size_t>(depth));
+  EXPECT_EQ(app().index.rows.back().level, depth - 1);
+  selectRow(viewer(), depth - 1);
+  post(kEventGadget, kWinMain, IndexTree, kTypeChange);
+  EXPECT_EQ(selectedRow(viewer()), depth - 1);
+  expectStillRunning();
+}
+
+// Rows deeper than the tree shows sit at its deepest level, in their order, so
+// every row keeps its number; rows after the deep part are placed as before.
+TEST(IndexTreeDepthTest, DeepRowsAreShownFlatWithTheirNumbers) {
+  IndexModel index;
+  for (int level = 0; level < 300; ++level) index.rows.push_back(IndexRow{"deep", level});
+  index.rows.push_back(IndexRow{"theme", 1});
+  index.rows.push_back(IndexRow{"entry", 2});
+  GtkTreeModel* model = indexTreeModelNew(&index);
+  // A walk in tree order meets the rows in number order.
+  std::vector<int> order;
+  int deepest = 0;
+  GtkTreeIter iter;
+  bool more = gtk_tree_model_get_iter_first(model, &iter);
+  while (more) {
+    int row = indexTreeModelRow(&iter);
+    order.push_back(row);
+    GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
+    deepest = std::max(deepest, gtk_tree_path_get_depth(path));
+    GtkTreeIter back;
+    EXPECT_TRUE(gtk_tree_model_get_iter(model, &back, path));
+    EXPECT_EQ(indexTreeModelRow(&back), row);
+    gtk_tree_path_free(path);
+    GtkTreeIter next;
+    if (gtk_tree_model_iter_children(model, &next, &iter)) {
+      iter = next;
+      continue;
+    }
+    for (;;) {
+      next = iter;
+      if (gtk_tree_model_iter_next(model, &next)) {
+        iter = next;
+        break;
+      }
+      if (!(more = gtk_tree_model_iter_parent(model, &next, &iter))) break;
+      iter = next;
+    }
+  }
+  std::vector<int> expected(index.rows.size());
+  for (size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<int>(i);
+  EXPECT_EQ(order, expected);
+  EXPECT_EQ(deepest, kIndexMaxShownLevel + 1);
+  // Rows 99..299 are siblings below row 98; the theme after them is a child of the root.
+  GtkTreePath* path = indexTreeModelPath(model, 299);
+  EXPECT_EQ(gtk_tree_path_get_indices(path)[kIndexMaxShownLevel], 299 - kIndexMaxShownLevel);
+  gtk_tree_path_free(path);
+  path = indexTreeModelPath(model, 301);
+  gchar* where = gtk_tree_path_to_string(path);
+  EXPECT_STREQ(where, "0:1:0");
+  g_free(where);
+  gtk_tree_path_free(path);
+  g_object_unref(model);
+}
+
+// Titles, descriptions and the group text of a megabyte each.
+TEST_F(HostileInputsTest, MegabyteAttributeValuesAreShown) {
+  std::string mega(1 << 20, 'w');
+  mkdir((folder + "lib").c_str(), 0755);
+  std::string xml = "<r a=\"" + mega + "\">v v v 2\n <g name=\"" + mega + "\">G\n  <e File=\"/" + mega +
+                    ".vl\" theme_de=\"" + mega + "\" theme_en=\"" + mega + "\" descript_de=\"" + mega +
+                    "\"/>\n </g>\n</r>\n";
+  writeBytes(folder + "lib/db.xml", xml);
+  useDatabase(folder + "lib/db.xml");
+  ASSERT_TRUE(start());
+  ASSERT_EQ(app().index.rows.size(), 3u);
+  EXPECT_EQ(app().index.rows[2].text.size(), mega.size());
+  selectRow(viewer(), 2);
+  post(kEventGadget, kWinMain, IndexTree, kTypeChange);
+  EXPECT_EQ(text(Main_EdDescript), mega);
+  // The file name is far too long for the file system: the usual missing-file report.
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].second.substr(0, 14), "Missing file:\n");
+  expectStillRunning();
+}
+
+// Ten megabytes of noise hold no usable settings: the defaults apply, so the
+// database is looked for in the program folder, and the viewer starts on it.
+TEST_F(HostileInputsTest, GarbageSettingsFileFallsBackToDefaults) {
+  std::string garbage(10u << 20, '\0');
+  uint32_t state = 12345;
+  for (char& c : garbage) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 23);
+  }
+  writeBytes(folder + "LinuxVL API-RuvUduviv.ini", garbage);
+  std::ifstream sample(sampleLibrary() + "VL-LinuxAPI-Toc.xml", std::ios::binary);
+  std::ofstream(folder + "VL-LinuxAPI-Toc.xml", std::ios::binary) << sample.rdbuf();
+  ASSERT_TRUE(start()) << (messages.empty() ? "" : messages[0].second);
+  EXPECT_TRUE(fileRequests.empty());
+  EXPECT_EQ(app().settings.databaseFilePath, folder + "VL-LinuxAPI-Toc.xml");
+  EXPECT_GT(app().index.rows.size(), 10u);
+  expectStillRunning();
+}
+
+TEST_F(HostileInputsTest, LanguageFileWithHundredThousandKeys) {
+  std::string lang = "header\n[LanguageItems]\n";
+  lang.reserve(8u << 20);
+  for (int i = 0; i < 100000; ++i) {
+    std::string n = std::to_string(i);
+    lang += "Key = #Junk_" + n + "\nde = d" + n + "\nen = e" + n + "\nfr = f" + n + "\n";
+  }
+  lang += "Key = #Main_Info\nde = Info\nen = About it\nfr = A propos\n[Tooltips]\n";
+  writeBytes(folder + "RoruvUR EZU-RedIzir.ari", lang);
+  writeSampleSettings("Language=1\n");
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(app().languageTable.items.size(), 100001u);
+  EXPECT_EQ(app().languageTable.items.at("#Junk_99999")[2], "f99999");
+  expectStillRunning();
+}
+
+// A version file of two megabytes is no version file: the download fails, the
+// window shows the previous answers and nothing else is said.
+TEST_F(HostileInputsTest, HugeVersionFileKeepsThePreviousAnswers) {
+  writeSampleSettings();
+  ASSERT_TRUE(start());
+  FixedBodyServer good;
+  ASSERT_TRUE(good.start("[Version]\n;\nAppGtk2=0.26.0\nAppGtk3=0.26.0\nLibrary=2027-01-10\n"));
+  setenv("VLAPI_UPDATE_URL", good.url().c_str(), 1);
+  post(kEventMenu, kWinMain, kMenuIsUpdate);
+  good.stop();
+  std::string first = text(Upt_AnswerGtk2);
+  ASSERT_NE(first, "");
+  FixedBodyServer huge;
+  ASSERT_TRUE(huge.start("[Version]\n;\nAppGtk2=0.99.0\nAppGtk3=0.99.0\nLibrary=2099-01-10\n" +
+                         std::string(2u << 20, 'x')));
+  setenv("VLAPI_UPDATE_URL", huge.url().c_str(), 1);
+  post(kEventMenu, kWinMain, kMenuIsUpdate);
+  unsetenv("VLAPI_UPDATE_URL");
+  EXPECT_EQ(text(Upt_AnswerGtk2), first);
+  EXPECT_EQ(app().remoteAppVersion, "0.26.0");
+  EXPECT_TRUE(gtk_widget_get_visible(viewer().gui.window[kWinUpdate]));
+  EXPECT_TRUE(messages.empty());
+  expectStillRunning();
+}
+
+}  // namespace
