@@ -48,6 +48,10 @@ void moveAndShow(GtkWidget* window, int x, int y) {
   gtk_window_move(GTK_WINDOW(window), x, y);
   // The move itself is carried out by GTK's resize pass, which runs with the pending events.
   processPendingEvents();
+  // GTK holds back the next move until the server has confirmed this one; waiting for
+  // the server here keeps a quick shake from losing a step.
+  gdk_display_sync(gtk_widget_get_display(window));
+  processPendingEvents();
   GdkWindow* gdkWindow = gtk_widget_get_window(window);
   if (gdkWindow) gdk_window_process_updates(gdkWindow, TRUE);
 }
