@@ -12,7 +12,7 @@
 #include "codeview/code_file.h"
 #include "codeview/highlighter.h"
 #include "fuzz_util.h"
-#include "highlight_model.h"
+#include "tests/highlight_model.h"
 #include "settings/text_encoding.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// The model of the code view's marking used by the highlighter fuzz target.
+// The model of the code view's marking, as the text buffer's forward searches see it.
 #include "highlight_model.h"
 
 #include "codeview/code_file.h"
@@ -185,7 +185,7 @@ void modelLinks(ModelBuffer* m, ModelResult* r) {
     int end = m->lineEnd(b);
     std::u32string target = m->t.substr(b, end - b);
     r->links.push_back({b + shift, b + shift + static_cast<int>(target.size()), toUtf8(target)});
-    m->t.replace(b, target.size(), U"\uFFFC");
+    m->t = m->t.substr(0, b) + U'\uFFFC' + m->t.substr(end);
     m->tags.erase(m->tags.begin() + b, m->tags.begin() + b + static_cast<int>(target.size()));
     m->tags.insert(m->tags.begin() + b, 0);
     shift += static_cast<int>(target.size()) - 1;

@@ -1,6 +1,7 @@
 // A plain model of the code view's marking: the text buffer's repeated forward
-// searches, step by step, as the reference test of the highlighter has it. Built
-// without coverage hooks, so the fuzzer's guidance comes from the real highlighter.
+// searches, step by step, one scan of the text per keyword and per name. Slow, but
+// plainly the written rules; the one-pass highlighter is compared with it by the
+// core tests and the highlighter's fuzz target.
 #pragma once
 
 #include <cstdint>
