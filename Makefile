@@ -2,6 +2,7 @@
 BUILD ?= build
 ADMIN ?= 0
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
 ifeq ($(ADMIN),1)
   BUILD := build-admin
