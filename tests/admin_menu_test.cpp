@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "gui_fixture.h"
+#include "info_test_util.h"
 
 namespace {
 
@@ -80,6 +81,29 @@ TEST_F(AdminMenuTest, MissingExportFolderGivesTheMessages) {
   post(kEventMenu, kWinMain, kMenuDuplicates);
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1].second, "Couldn't create Protokoll\n" + folder + "nowhere/Protocoll.txt");
+}
+
+// Only the admin build shows the admin button and the three source-format labels.
+TEST_F(AdminMenuTest, AdminPartsFollowTheBuild) {
+  writeSampleSettings();
+  ASSERT_TRUE(start());
+  ASSERT_TRUE(showEntryWithFile("/Windows/WindowOpen.vl"));
+#ifdef VL_ADMIN_MODE
+  EXPECT_TRUE(gtk_widget_get_visible(gadget(AdminButton)));
+  ASSERT_NE(gadget(LabelSrc), nullptr);
+  // Byte-order mark, "; EnableUnicode" and "; SubSystem = gtk2" in the footer.
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(gadget(LabelSrc))), "Src: UTF8");
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(gadget(LabelExe))), "Exe: UNI");
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(gadget(LabelSub))), "Sub: gtk2");
+  ASSERT_TRUE(showEntryWithFile("/Buttons/ButtonImage.vl"));
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(gadget(LabelSrc))), "Src: Ascii");
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(gadget(LabelExe))), "Exe: Ascii");
+#else
+  EXPECT_FALSE(gtk_widget_get_visible(gadget(AdminButton)));
+  EXPECT_EQ(gadget(LabelSrc), nullptr);
+  EXPECT_EQ(gadget(LabelExe), nullptr);
+  EXPECT_EQ(gadget(LabelSub), nullptr);
+#endif
 }
 
 }  // namespace
