@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts the staged viewer as a user would, on the sample library, reads its window
 # title through the X server, types into the search field and ends it with Escape.
+# Then starts it on a broken database: the real message box appears, and its OK
+# button ends the viewer.
 set -euo pipefail
 stage=$1
 library=$2
@@ -46,4 +48,26 @@ wait "$pid" || status=$?
 pid=
 [ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; exit 1; }
 echo "ok: Escape ended the viewer with status 0"
-echo "1 passed, 0 failed"
+
+# A database that breaks off: the start-up reports the XML error in a message box.
+printf '<?xml version="1.0"?>\n<topics>\n  <node text="cut' > "$work/broken.xml"
+printf '\xef\xbb\xbf\ndb-path=%s/broken.xml\nLib-path=%s/\nabout=1\n' "$work" "$library" \
+  > "$work/LinuxVL API-RuvUduviv.ini"
+"$work/vlapi-viewer" &
+pid=$!
+box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linux VL-ZEZ-Ovidozo-VivaraError$' | head -n 1)
+[ -n "$box" ] || { echo "FAIL: no message box for the broken database"; exit 1; }
+echo "ok: message box '$(xdotool getwindowname "$box")'"
+xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+xdotool key Return
+for _ in $(seq 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then echo "FAIL: OK in the message box did not end the viewer"; exit 1; fi
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || { echo "FAIL: exit status $status after the message box"; exit 1; }
+echo "ok: the message box's OK ended the viewer with status 0"
+echo "2 passed, 0 failed"
