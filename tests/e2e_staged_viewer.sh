@@ -2,7 +2,8 @@
 # Starts the staged viewer as a user would, on the sample library, reads its window
 # title through the X server, types into the search field and ends it with Escape.
 # Then starts it on a broken database: the real message box appears, and its OK
-# button ends the viewer.
+# button ends the viewer. Last, a first start without any database: the real file
+# chooser asks for it, and cancelling it ends the viewer with its message.
 set -euo pipefail
 stage=$1
 library=$2
@@ -70,4 +71,35 @@ wait "$pid" || status=$?
 pid=
 [ "$status" -eq 0 ] || { echo "FAIL: exit status $status after the message box"; exit 1; }
 echo "ok: the message box's OK ended the viewer with status 0"
-echo "2 passed, 0 failed"
+
+# Waits until the viewer has ended and checks its status.
+expectEnded() {
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then echo "FAIL: $1 did not end the viewer"; exit 1; fi
+  local status=0
+  wait "$pid" || status=$?
+  pid=
+  [ "$status" -eq 0 ] || { echo "FAIL: exit status $status after $1"; exit 1; }
+}
+
+# First start in a folder without settings and without a database.
+rm -f "$work/LinuxVL API-RuvUduviv.ini" "$work/broken.xml"
+"$work/vlapi-viewer" 2>"$work/stderr" &
+pid=$!
+chooser=$(timeout 20 xdotool search --sync --onlyvisible --name "^Choose database 'VL-LinuxAPI-Toc.xml' \.\.\.$" | head -n 1)
+[ -n "$chooser" ] || { echo "FAIL: no file chooser for the database"; exit 1; }
+echo "ok: file chooser '$(xdotool getwindowname "$chooser")'"
+xdotool windowfocus --sync "$chooser" 2>/dev/null || xdotool windowfocus "$chooser"
+xdotool key Escape
+box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linux VL-ZEZ-Ovidozo-Vivara-Error$' | head -n 1)
+[ -n "$box" ] || { echo "FAIL: no message box after cancelling the chooser"; exit 1; }
+xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+xdotool key Return
+expectEnded "cancelling the database chooser"
+[ ! -e "$work/LinuxVL API-RuvUduviv.ini" ] || { echo "FAIL: a cancelled first start wrote settings"; exit 1; }
+if grep -q CRITICAL "$work/stderr"; then echo "FAIL: toolkit complaints:"; cat "$work/stderr"; exit 1; fi
+echo "ok: cancelled chooser, message box, status 0, no settings file written"
+echo "3 passed, 0 failed"

@@ -1,6 +1,6 @@
 #include "app/font_setting.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -17,10 +17,24 @@ std::vector<std::string> fields(std::string_view s) {
   return out;
 }
 
-double lastNumber(const std::vector<std::string>& f) {
-  if (f.empty()) return 0;
-  return std::strtod(f.back().c_str(), nullptr);
+// The number at the start of a field, read the same in every locale: an optional
+// sign, digits and a decimal fraction; anything else ends it ("12px" reads 12,
+// "inf", "nan" and "0x10" read 0). Huge values are capped so the size stays an int.
+double leadingNumber(const std::string& field) {
+  bool negative = !field.empty() && field[0] == '-';
+  size_t i = !field.empty() && (field[0] == '-' || field[0] == '+') ? 1 : 0;
+  double value = 0;
+  for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+    value = std::min(value * 10 + (field[i] - '0'), 1e9);
+  if (i < field.size() && field[i] == '.') {
+    double scale = 0.1;
+    for (++i; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i, scale /= 10)
+      value += (field[i] - '0') * scale;
+  }
+  return negative ? -value : value;
 }
+
+double lastNumber(const std::vector<std::string>& f) { return f.empty() ? 0 : leadingNumber(f.back()); }
 
 }  // namespace
 

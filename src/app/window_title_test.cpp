@@ -23,3 +23,21 @@ TEST(FontSetting, FamilyAndSize) {
   EXPECT_EQ(fontSettingFamily("Serif 0"), "Serif 0");
   EXPECT_EQ(fontSettingSize(""), 10);
 }
+
+// The desktop setting is outside our control: only plain decimal numbers count as
+// a size, and no text may make the size overflow.
+TEST(FontSetting, OnlyDecimalNumbersAreSizes) {
+  EXPECT_EQ(fontSettingFamily("Sans Infinity"), "Sans Infinity");
+  EXPECT_EQ(fontSettingSize("Sans Infinity"), 10);
+  EXPECT_EQ(fontSettingFamily("Noto Nan"), "Noto Nan");
+  EXPECT_EQ(fontSettingSize("Noto Nan"), 10);
+  EXPECT_EQ(fontSettingFamily("Sans 0x0"), "Sans 0x0");
+  EXPECT_EQ(fontSettingFamily("Sans 12px"), "Sans");
+  EXPECT_EQ(fontSettingSize("Sans 12px"), 12);
+  EXPECT_EQ(fontSettingSize("Sans 1e99"), 1);
+  int huge = fontSettingSize("Sans 99999999999999999999");
+  EXPECT_GT(huge, 0);
+  EXPECT_EQ(fontSettingFamily("Sans 99999999999999999999"), "Sans");
+  // A fraction reads the same whatever the locale's decimal mark.
+  EXPECT_EQ(fontSettingFamily("Sans 0.5"), "Sans");
+}
