@@ -12,6 +12,7 @@ std::string sampleLibrary() { return std::string(VL_SOURCE_DIR) + "/data/sample-
 void ViewerTest::SetUp() {
   char pattern[] = "/tmp/vlviewer-test-XXXXXX";
   folder = std::string(mkdtemp(pattern)) + "/";
+  complaintsBefore = toolkitComplaints();
   resetViewer();
   DialogHooks& hooks = dialogHooks();
   hooks.message = [this](const std::string& t, const std::string& m) { messages.emplace_back(t, m); };
@@ -26,8 +27,11 @@ void ViewerTest::SetUp() {
 
 void ViewerTest::TearDown() {
   endViewer(viewer());
+  EXPECT_EQ(toolkitComplaints(), complaintsBefore) << "the toolkit logged warnings (see above)";
   resetViewer();
   dialogHooks() = DialogHooks();
+  // The viewer made the test's folder the working folder; leave it before removing it.
+  if (chdir(VL_BINARY_DIR) != 0) ADD_FAILURE() << "cannot return to " << VL_BINARY_DIR;
   std::string command = "rm -rf '" + folder + "'";
   if (std::system(command.c_str()) != 0) ADD_FAILURE() << "could not remove " << folder;
 }

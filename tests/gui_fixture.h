@@ -16,6 +16,9 @@
 
 std::string sampleLibrary();  // data/sample-library/ of the source tree, with "/"
 
+// How many warnings and criticals the toolkit has logged in this test program.
+int toolkitComplaints();
+
 class ViewerTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -44,4 +47,5 @@ class ViewerTest : public ::testing::Test {
   std::string folderAnswer;
   std::string fontAnswer;
   int aboutShown = 0;
+  int complaintsBefore = 0;
 };

@@ -5,6 +5,23 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include "gui_fixture.h"
+
+namespace {
+
+int complaints = 0;
+
+// Warnings and criticals of the toolkit mean a call was wrong, even when nothing
+// visible went amiss: they are printed as usual and counted.
+void countComplaint(const gchar* domain, GLogLevelFlags level, const gchar* message, gpointer) {
+  if (level & (G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) ++complaints;
+  g_log_default_handler(domain, level, message, nullptr);
+}
+
+}  // namespace
+
+int toolkitComplaints() { return complaints; }
+
 int main(int argc, char** argv) {
   setlocale(LC_ALL, "");
   ::testing::InitGoogleTest(&argc, argv);
@@ -12,5 +29,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "gui_tests: no display (run under xvfb-run)\n");
     return 1;
   }
+  g_log_set_default_handler(countComplaint, nullptr);
   return RUN_ALL_TESTS();
 }
