@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/code_view.h"
+#include "app/handlers.h"
 #include "app/index_tree_model.h"
 #include "app/index_view.h"
 #include "gui_fixture.h"
@@ -195,6 +196,19 @@ TEST_F(CodeViewTest, DroppedFiles) {
   EXPECT_EQ(selectedRow(viewer()), -1);
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ x.vlf");
   EXPECT_EQ(app().currentCodePath, "/G/File0.vl");
+}
+
+TEST_F(CodeViewTest, DraggedEntriesAreFileUris) {
+  writeLibrary();
+  // A library path that takes a detour still gives the plain absolute path.
+  writeSettings("db-path=" + lib + "VL-LinuxAPI-Toc.xml\nLib-path=" + lib + "G/../\nabout=1\n");
+  ASSERT_TRUE(start());
+  click(2);
+  EXPECT_EQ(entryDragUri(viewer()), "file://" + lib + "G/File0.vl");
+  click(3);  // its file is missing
+  EXPECT_EQ(entryDragUri(viewer()), "");
+  click(1);  // a theme has no file
+  EXPECT_EQ(entryDragUri(viewer()), "");
 }
 
 TEST_F(CodeViewTest, HelpKeyShowsTheHelpEntry) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the staged viewer as a user would, on the sample library, reads its window
-# title through the X server, types into the search field and ends it with Escape.
+# title through the X server, types into the search field, drags an entry onto the
+# code view and ends it with Escape.
 # Then starts it on a broken database: the real message box appears, and its OK
 # button ends the viewer. Last, a first start without any database: the real file
 # chooser asks for it, and cancelling it ends the viewer with its message.
@@ -16,7 +17,7 @@ printf '\xef\xbb\xbf\ndb-path=%s/VL-LinuxAPI-Toc.xml\nLib-path=%s/\nabout=1\n' "
 
 # Started from another folder: the viewer finds its files through its own path.
 cd /
-"$work/vlapi-viewer" &
+"$work/vlapi-viewer" 2>"$work/stderr" &
 pid=$!
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linux VL-ZEZ-Ovidozo-Vivara' | head -n 1)
@@ -38,6 +39,26 @@ case "$title" in
   *) echo "FAIL: after typing, title '$title'"; exit 1 ;;
 esac
 
+# Dragging an index entry onto the code view loads its file as an external file:
+# the drag hands out a file URI and the read-only code view accepts the drop.
+xdotool mousemove --window "$window" 160 298 mousedown 1
+sleep 0.3
+for x in 170 180 200 250 300 400 500; do
+  xdotool mousemove --window "$window" "$x" 300
+  sleep 0.05
+done
+sleep 0.3
+xdotool mouseup 1
+for _ in $(seq 50); do
+  title=$(xdotool getwindowname "$window")
+  case "$title" in *"~ "[!/]*.vl) break ;; esac
+  sleep 0.1
+done
+case "$title" in
+  *"~ "[!/]*.vl) echo "ok: dragged entry dropped on the code view: '$title'" ;;
+  *) echo "FAIL: after the drag, title '$title'"; exit 1 ;;
+esac
+
 xdotool key Escape
 status=0
 for _ in $(seq 50); do
@@ -48,6 +69,7 @@ if kill -0 "$pid" 2>/dev/null; then echo "FAIL: Escape did not end the viewer"; 
 wait "$pid" || status=$?
 pid=
 [ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; exit 1; }
+if grep -q CRITICAL "$work/stderr"; then echo "FAIL: toolkit complaints:"; cat "$work/stderr"; exit 1; fi
 echo "ok: Escape ended the viewer with status 0"
 
 # A database that breaks off: the start-up reports the XML error in a message box.
@@ -102,4 +124,4 @@ expectEnded "cancelling the database chooser"
 [ ! -e "$work/LinuxVL API-RuvUduviv.ini" ] || { echo "FAIL: a cancelled first start wrote settings"; exit 1; }
 if grep -q CRITICAL "$work/stderr"; then echo "FAIL: toolkit complaints:"; cat "$work/stderr"; exit 1; fi
 echo "ok: cancelled chooser, message box, status 0, no settings file written"
-echo "3 passed, 0 failed"
+echo "4 passed, 0 failed"

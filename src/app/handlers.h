@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "app/main_loop.h"
@@ -15,3 +16,8 @@ struct HandlerTable {
 const std::vector<HandlerTable>& allHandlerTables();
 HandlerTable mainWindowHandlers();
 HandlerTable codeViewHandlers();
+
+struct Viewer;
+// The file URI a drag of the selected index entry hands out: empty for rows without
+// a code file and for files that do not exist.
+std::string entryDragUri(Viewer& v);

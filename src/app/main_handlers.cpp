@@ -59,25 +59,17 @@ void onDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, g
 
 // Entries are dragged out as file URIs, so they can be dropped into the editor.
 void startEntryDrag(Viewer& v) {
-  int row = selectedRow(v);
-  if (row < 0 || static_cast<size_t>(row) >= v.app.index.topicList.size()) return;
-  const std::string& file = v.app.index.topicList[row].file;
-  if (file.empty()) return;
-  std::string full = joinLibraryPath(v.app.settings.libPath, file);
-  if (!fileExists(full)) return;
-  gchar* absolute = g_canonicalize_filename(full.c_str(), nullptr);
-  gchar* uri = g_filename_to_uri(absolute, nullptr, nullptr);
-  g_free(absolute);
-  if (!uri) return;
-  g_dragUri = uri;
-  g_free(uri);
+  g_dragUri = entryDragUri(v);
+  if (g_dragUri.empty()) return;
   GtkTargetList* targets = gtk_target_list_new(nullptr, 0);
   gtk_target_list_add_uri_targets(targets, 0);
   GtkWidget* tree = v.gui.gadget[IndexTree];
-  static bool connected = false;
-  if (!connected) g_signal_connect(tree, "drag-data-get", G_CALLBACK(onDragDataGet), nullptr);
-  connected = true;
-  gtk_drag_begin(tree, targets, GDK_ACTION_COPY, 1, gtk_get_current_event());
+  // Each tree gets the handler once, however often it is dragged from.
+  if (!g_object_get_data(G_OBJECT(tree), "vl-drag-source")) {
+    g_signal_connect(tree, "drag-data-get", G_CALLBACK(onDragDataGet), nullptr);
+    g_object_set_data(G_OBJECT(tree), "vl-drag-source", tree);
+  }
+  gtk_drag_begin(tree, targets, GDK_ACTION_COPY, 1, treeDragStartEvent());
   gtk_target_list_unref(targets);
 }
 
@@ -161,6 +153,17 @@ void onDragDataReceived(GtkWidget* widget, GdkDragContext* context, gint, gint, 
   if (!names.empty()) receiveDroppedFiles(viewer(), names);
 }
 
+// A read-only text view refuses every drop while the pointer moves over it; file
+// lists are welcome here all the same.
+gboolean onCodeViewDragMotion(GtkWidget* widget, GdkDragContext* context, gint, gint, guint time, gpointer) {
+  bool files = gtk_drag_dest_find_target(widget, context, nullptr) != GDK_NONE;
+  gdk_drag_status(context, files ? GDK_ACTION_COPY : GdkDragAction(0), time);
+  return TRUE;
+}
+
+// The drop's data is already asked for; the text view must not ask again.
+gboolean onCodeViewDragDrop(GtkWidget*, GdkDragContext*, gint, gint, guint, gpointer) { return TRUE; }
+
 const HandlerEntry kMainHandlers[] = {
     {kWinMain, kEventCloseWindow, -1, onQuit},
     {kWinMain, kEventSizeWindow, -1, onSize},
@@ -180,6 +183,22 @@ const HandlerEntry kMainHandlers[] = {
 
 }  // namespace
 
+std::string entryDragUri(Viewer& v) {
+  int row = selectedRow(v);
+  if (row < 0 || static_cast<size_t>(row) >= v.app.index.topicList.size()) return std::string();
+  const std::string& file = v.app.index.topicList[row].file;
+  if (file.empty()) return std::string();
+  std::string full = joinLibraryPath(v.app.settings.libPath, file);
+  if (!fileExists(full)) return std::string();
+  gchar* absolute = g_canonicalize_filename(full.c_str(), nullptr);
+  gchar* uri = g_filename_to_uri(absolute, nullptr, nullptr);
+  g_free(absolute);
+  std::string result = uri ? uri : "";
+  g_free(uri);
+  return result;
+}
+
+
 void receiveDroppedFiles(Viewer& v, const std::string& names) {
   v.gui.droppedFiles = names;
   postEvent(v.gui, kEventGadgetDrop, kWinMain, CodeView);
@@ -188,6 +207,8 @@ void receiveDroppedFiles(Viewer& v, const std::string& names) {
 // Signals of the code view that are not events of the loop: drops and zoom.
 void connectCodeViewSignals(Viewer& v) {
   GtkWidget* code = v.gui.gadget[CodeView];
+  g_signal_connect(code, "drag-motion", G_CALLBACK(onCodeViewDragMotion), nullptr);
+  g_signal_connect(code, "drag-drop", G_CALLBACK(onCodeViewDragDrop), nullptr);
   g_signal_connect(code, "drag-data-received", G_CALLBACK(onDragDataReceived), nullptr);
   g_signal_connect(code, "scroll-event", G_CALLBACK(onCodeViewScroll), nullptr);
   connectLinkWatch(v);

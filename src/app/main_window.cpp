@@ -82,10 +82,15 @@ gboolean onTreeRelease(GtkWidget* w, GdkEventButton* e, gpointer) {
 struct DragWatch {
   bool armed = false;
   int x = 0, y = 0;
+  GdkEvent* motion = nullptr;  // the motion that crossed the threshold
 } g_drag;
 
 gboolean onTreeButtonDown(GtkWidget*, GdkEventButton* e, gpointer) {
-  if (e->type == GDK_BUTTON_PRESS && e->button == 1) g_drag = {true, int(e->x), int(e->y)};
+  if (e->type == GDK_BUTTON_PRESS && e->button == 1) {
+    g_drag.armed = true;
+    g_drag.x = int(e->x);
+    g_drag.y = int(e->y);
+  }
   return onTreePress(nullptr, e, nullptr);
 }
 
@@ -98,6 +103,10 @@ gboolean onTreeMotion(GtkWidget* w, GdkEventMotion* e, gpointer) {
   if (g_drag.armed && (e->state & GDK_BUTTON1_MASK) &&
       gtk_drag_check_threshold(w, g_drag.x, g_drag.y, int(e->x), int(e->y))) {
     g_drag.armed = false;
+    // The drag is begun later, by the event's handler; GTK needs this motion to
+    // know where, when and with which button it started.
+    if (g_drag.motion) gdk_event_free(g_drag.motion);
+    g_drag.motion = gdk_event_copy(reinterpret_cast<GdkEvent*>(e));
     postEvent(gui(), kEventGadget, kWinMain, IndexTree, kTypeDragStart);
   }
   return FALSE;
@@ -299,6 +308,9 @@ GtkWidget* buildMenu(Gui& g, const MenuEntry* entries, size_t count) {
 }
 
 }  // namespace
+
+GdkEvent* treeDragStartEvent() { return g_drag.motion; }
+
 
 // The two popup menus are built early in the start-up, before any window.
 void createPopupMenus(Gui& g) {

@@ -11,6 +11,9 @@ bool createMainWindow(Viewer& v);
 // resize the splitter follows the window; the text views follow the right pane.
 void layoutMainWindow(Viewer& v, bool windowResized);
 
+// The pointer motion that started the last drag from the index tree (null before any).
+GdkEvent* treeDragStartEvent();
+
 // Posts an event unless the program itself is changing the widgets.
 void postEvent(Gui& gui, int kind, int window, int object, int type = 0);
 
