@@ -15,6 +15,20 @@ cp "$stage/vlapi-viewer" "$stage/RoruvUR EZU-RedIzir.ari" "$work/"
 printf '\xef\xbb\xbf\ndb-path=%s/VL-LinuxAPI-Toc.xml\nLib-path=%s/\nabout=1\n' "$library" "$library" \
   > "$work/LinuxVL API-RuvUduviv.ini"
 
+# Waits until the viewer has ended, checks its status and its error output.
+expectEnded() {
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then echo "FAIL: $1 did not end the viewer"; exit 1; fi
+  local status=0
+  wait "$pid" || status=$?
+  pid=
+  [ "$status" -eq 0 ] || { echo "FAIL: exit status $status after $1"; exit 1; }
+  if grep -q CRITICAL "$work/stderr"; then echo "FAIL: toolkit complaints:"; cat "$work/stderr"; exit 1; fi
+}
+
 # Started from another folder: the viewer finds its files through its own path.
 cd /
 "$work/vlapi-viewer" 2>"$work/stderr" &
@@ -60,52 +74,22 @@ case "$title" in
 esac
 
 xdotool key Escape
-status=0
-for _ in $(seq 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then echo "FAIL: Escape did not end the viewer"; exit 1; fi
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; exit 1; }
-if grep -q CRITICAL "$work/stderr"; then echo "FAIL: toolkit complaints:"; cat "$work/stderr"; exit 1; fi
+expectEnded "Escape"
 echo "ok: Escape ended the viewer with status 0"
 
 # A database that breaks off: the start-up reports the XML error in a message box.
 printf '<?xml version="1.0"?>\n<topics>\n  <node text="cut' > "$work/broken.xml"
 printf '\xef\xbb\xbf\ndb-path=%s/broken.xml\nLib-path=%s/\nabout=1\n' "$work" "$library" \
   > "$work/LinuxVL API-RuvUduviv.ini"
-"$work/vlapi-viewer" &
+"$work/vlapi-viewer" 2>"$work/stderr" &
 pid=$!
 box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linux VL-ZEZ-Ovidozo-VivaraError$' | head -n 1)
 [ -n "$box" ] || { echo "FAIL: no message box for the broken database"; exit 1; }
 echo "ok: message box '$(xdotool getwindowname "$box")'"
 xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
 xdotool key Return
-for _ in $(seq 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then echo "FAIL: OK in the message box did not end the viewer"; exit 1; fi
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || { echo "FAIL: exit status $status after the message box"; exit 1; }
+expectEnded "OK in the message box"
 echo "ok: the message box's OK ended the viewer with status 0"
-
-# Waits until the viewer has ended and checks its status.
-expectEnded() {
-  for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then echo "FAIL: $1 did not end the viewer"; exit 1; fi
-  local status=0
-  wait "$pid" || status=$?
-  pid=
-  [ "$status" -eq 0 ] || { echo "FAIL: exit status $status after $1"; exit 1; }
-}
 
 # First start in a folder without settings and without a database.
 rm -f "$work/LinuxVL API-RuvUduviv.ini" "$work/broken.xml"
@@ -122,6 +106,5 @@ xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
 xdotool key Return
 expectEnded "cancelling the database chooser"
 [ ! -e "$work/LinuxVL API-RuvUduviv.ini" ] || { echo "FAIL: a cancelled first start wrote settings"; exit 1; }
-if grep -q CRITICAL "$work/stderr"; then echo "FAIL: toolkit complaints:"; cat "$work/stderr"; exit 1; fi
 echo "ok: cancelled chooser, message box, status 0, no settings file written"
 echo "4 passed, 0 failed"
