@@ -29,13 +29,43 @@ expectEnded() {
   if grep -q CRITICAL "$work/stderr"; then echo "FAIL: toolkit complaints:"; cat "$work/stderr"; exit 1; fi
 }
 
+# Starts the staged viewer in the background; its error output goes to a file.
+startViewer() {
+  "$work/vlapi-viewer" 2>"$work/stderr" &
+  pid=$!
+}
+
+# Prints the first visible window whose name matches the pattern, or fails with $2.
+waitForWindow() {
+  local found
+  found=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+  [ -n "$found" ] || { echo "FAIL: no $2" >&2; exit 1; }
+  echo "$found"
+}
+
+# Gives the window the keyboard focus and presses the key there.
+pressIn() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  xdotool key "$2"
+}
+
+# Waits up to 5 s for the main window's title to match the glob pattern; fails with $2.
+expectTitle() {
+  for _ in $(seq 50); do
+    title=$(xdotool getwindowname "$window")
+    # shellcheck disable=SC2254 # the pattern is a glob on purpose
+    case "$title" in $1) return ;; esac
+    sleep 0.1
+  done
+  echo "FAIL: $2, title '$title'"
+  exit 1
+}
+
 # Started from another folder: the viewer finds its files through its own path.
 cd /
-"$work/vlapi-viewer" 2>"$work/stderr" &
-pid=$!
+startViewer
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linux VL-ZEZ-Ovidozo-Vivara' | head -n 1)
-[ -n "$window" ] || { echo "FAIL: no main window"; exit 1; }
+window=$(waitForWindow '^Linux VL-ZEZ-Ovidozo-Vivara' "main window")
 title=$(xdotool getwindowname "$window")
 [ "$title" = "Linux VL-ZEZ-Ovidozo-Vivara" ] || { echo "FAIL: title '$title'"; exit 1; }
 echo "ok: window title '$title'"
@@ -43,15 +73,8 @@ echo "ok: window title '$title'"
 # Typing selects the first match and shows its code: the title names the file.
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 xdotool type --delay 40 "Transparenz"
-for _ in $(seq 50); do
-  title=$(xdotool getwindowname "$window")
-  case "$title" in *WindowTransparency.vl) break ;; esac
-  sleep 0.1
-done
-case "$title" in
-  *"~ /Windows/WindowTransparency.vl") echo "ok: search shows '$title'" ;;
-  *) echo "FAIL: after typing, title '$title'"; exit 1 ;;
-esac
+expectTitle '*~ /Windows/WindowTransparency.vl' "after typing"
+echo "ok: search shows '$title'"
 
 # Dragging an index entry onto the code view loads its file as an external file:
 # the drag hands out a file URI and the read-only code view accepts the drop.
@@ -63,15 +86,8 @@ for x in 170 180 200 250 300 400 500; do
 done
 sleep 0.3
 xdotool mouseup 1
-for _ in $(seq 50); do
-  title=$(xdotool getwindowname "$window")
-  case "$title" in *"~ "[!/]*.vl) break ;; esac
-  sleep 0.1
-done
-case "$title" in
-  *"~ "[!/]*.vl) echo "ok: dragged entry dropped on the code view: '$title'" ;;
-  *) echo "FAIL: after the drag, title '$title'"; exit 1 ;;
-esac
+expectTitle '*~ [!/]*.vl' "after the drag"
+echo "ok: dragged entry dropped on the code view: '$title'"
 
 xdotool key Escape
 expectEnded "Escape"
@@ -81,29 +97,21 @@ echo "ok: Escape ended the viewer with status 0"
 printf '<?xml version="1.0"?>\n<topics>\n  <node text="cut' > "$work/broken.xml"
 printf '\xef\xbb\xbf\ndb-path=%s/broken.xml\nLib-path=%s/\nabout=1\n' "$work" "$library" \
   > "$work/LinuxVL API-RuvUduviv.ini"
-"$work/vlapi-viewer" 2>"$work/stderr" &
-pid=$!
-box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linux VL-ZEZ-Ovidozo-VivaraError$' | head -n 1)
-[ -n "$box" ] || { echo "FAIL: no message box for the broken database"; exit 1; }
+startViewer
+box=$(waitForWindow '^Linux VL-ZEZ-Ovidozo-VivaraError$' "message box for the broken database")
 echo "ok: message box '$(xdotool getwindowname "$box")'"
-xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-xdotool key Return
+pressIn "$box" Return
 expectEnded "OK in the message box"
 echo "ok: the message box's OK ended the viewer with status 0"
 
 # First start in a folder without settings and without a database.
 rm -f "$work/LinuxVL API-RuvUduviv.ini" "$work/broken.xml"
-"$work/vlapi-viewer" 2>"$work/stderr" &
-pid=$!
-chooser=$(timeout 20 xdotool search --sync --onlyvisible --name "^Choose database 'VL-LinuxAPI-Toc.xml' \.\.\.$" | head -n 1)
-[ -n "$chooser" ] || { echo "FAIL: no file chooser for the database"; exit 1; }
+startViewer
+chooser=$(waitForWindow "^Choose database 'VL-LinuxAPI-Toc.xml' \.\.\.$" "file chooser for the database")
 echo "ok: file chooser '$(xdotool getwindowname "$chooser")'"
-xdotool windowfocus --sync "$chooser" 2>/dev/null || xdotool windowfocus "$chooser"
-xdotool key Escape
-box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linux VL-ZEZ-Ovidozo-Vivara-Error$' | head -n 1)
-[ -n "$box" ] || { echo "FAIL: no message box after cancelling the chooser"; exit 1; }
-xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-xdotool key Return
+pressIn "$chooser" Escape
+box=$(waitForWindow '^Linux VL-ZEZ-Ovidozo-Vivara-Error$' "message box after cancelling the chooser")
+pressIn "$box" Return
 expectEnded "cancelling the database chooser"
 [ ! -e "$work/LinuxVL API-RuvUduviv.ini" ] || { echo "FAIL: a cancelled first start wrote settings"; exit 1; }
 echo "ok: cancelled chooser, message box, status 0, no settings file written"

@@ -198,7 +198,6 @@ std::string entryDragUri(Viewer& v) {
   return result;
 }
 
-
 void receiveDroppedFiles(Viewer& v, const std::string& names) {
   v.gui.droppedFiles = names;
   postEvent(v.gui, kEventGadgetDrop, kWinMain, CodeView);

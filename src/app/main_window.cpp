@@ -311,7 +311,6 @@ GtkWidget* buildMenu(Gui& g, const MenuEntry* entries, size_t count) {
 
 GdkEvent* treeDragStartEvent() { return g_drag.motion; }
 
-
 // The two popup menus are built early in the start-up, before any window.
 void createPopupMenus(Gui& g) {
   static const MenuEntry admin[] = {

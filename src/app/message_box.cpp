@@ -57,7 +57,7 @@ std::string fileRequester(const std::string& title, const std::string& defaultFi
   std::string folder = folderPart(defaultFile);
   if (!folder.empty()) gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), folder.c_str());
   // An open dialog has no name field: the default file is selected when it exists.
-  if (!filePart(defaultFile).empty() && g_file_test(defaultFile.c_str(), G_FILE_TEST_IS_REGULAR))
+  if (g_file_test(defaultFile.c_str(), G_FILE_TEST_IS_REGULAR))
     gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(dialog), defaultFile.c_str());
   return runChooser(dialog);
 }
