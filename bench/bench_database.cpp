@@ -9,8 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "database/index_builder.h"
-#include "database/xml_document.h"
+#include "core/database/index_builder.h"
+#include "core/database/xml_document.h"
 #include "database_generator.h"
 
 namespace {

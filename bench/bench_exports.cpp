@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "database/duplicate_protocol.h"
-#include "exports/posting_export.h"
-#include "exports/web_page_export.h"
+#include "core/database/duplicate_protocol.h"
+#include "core/exports/posting_export.h"
+#include "core/exports/web_page_export.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "code_generator.h"
-#include "codeview/code_file.h"
-#include "codeview/highlighter.h"
+#include "core/codeview/code_file.h"
+#include "core/codeview/highlighter.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <map>
 #include <string>
 
-#include "app/search_text.h"
-#include "database/index_builder.h"
-#include "database/xml_document.h"
+#include "core/app/search_text.h"
+#include "core/database/index_builder.h"
+#include "core/database/xml_document.h"
 #include "database_generator.h"
 
 namespace {

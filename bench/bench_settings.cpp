@@ -9,10 +9,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "settings/language_file.h"
-#include "settings/preference_file.h"
-#include "settings/settings_io.h"
-#include "settings/settings_store.h"
+#include "core/settings/language_file.h"
+#include "core/settings/preference_file.h"
+#include "core/settings/settings_io.h"
+#include "core/settings/settings_store.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 
 #include <gtk/gtk.h>
 
-#include "app/code_view.h"
-#include "app/index_view.h"
-#include "app/main_loop.h"
-#include "app/message_box.h"
-#include "app/viewer.h"
+#include "gui/code_view.h"
+#include "gui/index_view.h"
+#include "gui/main_loop.h"
+#include "gui/message_box.h"
+#include "gui/viewer.h"
 #include "code_generator.h"
-#include "database/index_builder.h"
+#include "core/database/index_builder.h"
 #include "database_generator.h"
 
 namespace {

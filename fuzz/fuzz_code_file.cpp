@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "codeview/code_file.h"
+#include "core/codeview/code_file.h"
 #include "fuzz_util.h"
-#include "settings/text_encoding.h"
+#include "core/settings/text_encoding.h"
 
 namespace {
 

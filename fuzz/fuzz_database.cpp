@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "database/index_builder.h"
-#include "database/xml_document.h"
+#include "core/database/index_builder.h"
+#include "core/database/xml_document.h"
 #include "fuzz_util.h"
 
 namespace {

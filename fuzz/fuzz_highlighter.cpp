@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "codeview/code_file.h"
-#include "codeview/highlighter.h"
+#include "core/codeview/code_file.h"
+#include "core/codeview/highlighter.h"
 #include "fuzz_util.h"
 #include "tests/highlight_model.h"
-#include "settings/text_encoding.h"
+#include "core/settings/text_encoding.h"
 
 namespace {
 

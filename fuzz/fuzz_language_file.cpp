@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "fuzz_util.h"
-#include "settings/language_file.h"
-#include "settings/language_table.h"
+#include "core/settings/language_file.h"
+#include "core/settings/language_table.h"
 
 namespace {
 

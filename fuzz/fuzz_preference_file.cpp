@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fuzz_util.h"
-#include "settings/preference_file.h"
-#include "settings/text_encoding.h"
+#include "core/settings/preference_file.h"
+#include "core/settings/text_encoding.h"
 
 namespace {
 

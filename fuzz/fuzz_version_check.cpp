@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "fuzz_util.h"
-#include "update/version_check.h"
+#include "core/update/version_check.h"
 
 namespace {
 

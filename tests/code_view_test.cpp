@@ -4,10 +4,10 @@
 
 #include <fstream>
 
-#include "app/code_view.h"
-#include "app/handlers.h"
-#include "app/index_tree_model.h"
-#include "app/index_view.h"
+#include "gui/code_view.h"
+#include "gui/handlers.h"
+#include "gui/index_tree_model.h"
+#include "gui/index_view.h"
 #include "gui_fixture.h"
 
 namespace {

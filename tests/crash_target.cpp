@@ -10,10 +10,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/error_report.h"
-#include "app/gui.h"
-#include "app/message_box.h"
-#include "app/viewer.h"
+#include "core/app/error_report.h"
+#include "gui/gui.h"
+#include "gui/message_box.h"
+#include "gui/viewer.h"
 
 static constexpr int kTraceFileId = 60;
 

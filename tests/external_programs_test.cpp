@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/info_menu.h"
+#include "gui/info_menu.h"
 #include "gui_fixture.h"
 #include "info_test_util.h"
 

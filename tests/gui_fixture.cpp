@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/widgets.h"
+#include "gui/widgets.h"
 
 std::string sampleLibrary() { return std::string(VL_SOURCE_DIR) + "/data/sample-library/"; }
 

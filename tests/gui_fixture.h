@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include "app/gui.h"
-#include "app/main_loop.h"
-#include "app/message_box.h"
-#include "app/viewer.h"
+#include "gui/gui.h"
+#include "gui/main_loop.h"
+#include "gui/message_box.h"
+#include "gui/viewer.h"
 
 std::string sampleLibrary();  // data/sample-library/ of the source tree, with "/"
 

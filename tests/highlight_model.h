@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codeview/highlighter.h"
+#include "core/codeview/highlighter.h"
 
 using Mask = uint8_t;
 inline Mask bitOf(TagId t) { return static_cast<Mask>(1u << static_cast<int>(t)); }

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/code_view.h"
-#include "app/index_tree_model.h"
-#include "app/index_view.h"
+#include "gui/code_view.h"
+#include "gui/index_tree_model.h"
+#include "gui/index_view.h"
 #include "code_generator.h"
 #include "gui_fixture.h"
 

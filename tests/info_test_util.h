@@ -12,9 +12,9 @@
 
 #include <gtk/gtk.h>
 
-#include "app/index_view.h"
-#include "app/main_loop.h"
-#include "app/viewer.h"
+#include "gui/index_view.h"
+#include "gui/main_loop.h"
+#include "gui/viewer.h"
 
 // An executable script at `path` that writes its argument count and then each
 // argument, one a line, to `path` + ".log". The log appears complete or not at all.

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "database/database_info_window.h"
+#include "gui/database_info_window.h"
 #include "gui_fixture.h"
 #include "info_test_util.h"
 

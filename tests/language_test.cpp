@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/index_view.h"
+#include "gui/index_view.h"
 #include "gui_fixture.h"
-#include "settings/language_keys.h"
-#include "settings/language_switch.h"
+#include "core/settings/language_keys.h"
+#include "gui/language_switch.h"
 
 namespace {
 

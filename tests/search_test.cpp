@@ -7,9 +7,9 @@
 #include <fstream>
 #include <vector>
 
-#include "app/index_view.h"
-#include "app/search.h"
-#include "app/widgets.h"
+#include "gui/index_view.h"
+#include "gui/search.h"
+#include "gui/widgets.h"
 #include "gui_fixture.h"
 
 // After the test headers: the X11 headers define names such as None that they use.

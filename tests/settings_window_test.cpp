@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/index_view.h"
-#include "database/index_builder.h"
+#include "gui/index_view.h"
+#include "core/database/index_builder.h"
 #include "gui_fixture.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Start-up on the sample library and on broken set-ups.
 #include <fstream>
 
-#include "app/index_tree_model.h"
-#include "app/index_view.h"
+#include "gui/index_tree_model.h"
+#include "gui/index_view.h"
 #include "gui_fixture.h"
 
 using StartupTest = ViewerTest;

@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/windows.h"
+#include "gui/windows.h"
 #include "gui_fixture.h"
-#include "update/about_dialog.h"
+#include "gui/about_dialog.h"
 
 namespace {
 

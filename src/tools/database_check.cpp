@@ -9,7 +9,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "app/paths.h"
+#include "core/app/paths.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "database/topic_node.h"
-#include "database/xml_document.h"
+#include "core/database/topic_node.h"
+#include "core/database/xml_document.h"
 
 struct CheckInput {
   std::string databasePath;     // as named in the findings

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "database/index_builder.h"
-#include "exports/export_test_util.h"
+#include "core/database/index_builder.h"
+#include "core/exports/export_test_util.h"
 #include "tools/element_lines.h"
 
 namespace {

@@ -3,13 +3,13 @@
 
 #include <unistd.h>
 
-#include "app/paths.h"
-#include "database/duplicate_protocol.h"
-#include "database/index_builder.h"
-#include "database/xml_document.h"
-#include "exports/date_text.h"
-#include "exports/posting_export.h"
-#include "exports/web_page_export.h"
+#include "core/app/paths.h"
+#include "core/database/duplicate_protocol.h"
+#include "core/database/index_builder.h"
+#include "core/database/xml_document.h"
+#include "core/exports/date_text.h"
+#include "core/exports/posting_export.h"
+#include "core/exports/web_page_export.h"
 #include "tools/database_check.h"
 #include "tools/element_lines.h"
 

@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "database/duplicate_protocol.h"
-#include "database/index_builder.h"
-#include "exports/date_text.h"
-#include "exports/export_test_util.h"
-#include "exports/posting_export.h"
-#include "exports/web_page_export.h"
+#include "core/database/duplicate_protocol.h"
+#include "core/database/index_builder.h"
+#include "core/exports/date_text.h"
+#include "core/exports/export_test_util.h"
+#include "core/exports/posting_export.h"
+#include "core/exports/web_page_export.h"
 
 namespace {
 

@@ -1,3 +1,0 @@
-#include "app/viewer.h"
-
-int main(int argc, char** argv) { return runViewer(argc, argv); }

@@ -1,0 +1,68 @@
+// The one process-wide record of program state. It lives for the whole run; the
+// GTK layer keeps its widgets apart (app/gui.h) and reads and writes this record.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/app/color.h"
+#include "core/database/topic_node.h"
+#include "core/database/xml_document.h"
+#include "core/settings/language_table.h"
+#include "core/settings/settings_store.h"
+
+struct AppState {
+  std::string programFolder;  // folder of the executable, "/" at the end; also the working directory
+  std::string codeFontName = "Monospace";
+  std::string languageFileName = "RoruvUR EZU-RedIzir.ari";
+  std::string templatesFolder = "../../Templates/";
+  std::string exportFolder = "../../Export/";
+  std::string platformWord = "Linux";
+  std::string libraryTitle = "ZEZ Ovidozo Vivara";
+  int firstEntryIndex = 0;
+  int missingFileWarningArmed = 1;
+  int codeFontSize = 10;
+  Color codeBackColor = rgb(255, 255, 255);
+  Color treeColorA = rgb(200, 200, 200);
+  Color treeColorB = rgb(127, 127, 127);
+  Color treeColorC = rgb(255, 255, 255);
+  Color treeColorD = rgb(232, 232, 232);
+  Color alertColor = rgb(224, 145, 131);
+  Color copyFlashColor = rgb(52, 180, 189);
+  int zoomStep = 3;
+  int zoomStepApplied = -1;
+  std::array<double, 8> zoomTable{0.8, 0.86, 0.93, 1.0, 1.15, 1.3, 1.45, 1.6};
+  std::string boldFontName;
+
+  // The topic database: the parsed document, its index and the derived values.
+  XmlDocument document;
+  XmlParseResult parseResult;
+  IndexModel index;
+  IndexCounts counts;
+
+  std::string currentCodePath;
+  int sourceIsUtf8 = 0;
+  int exeIsUnicode = 0;
+  int subsystemKind = 0;
+  std::vector<std::string> procedureNames;
+  std::vector<int> historyList;
+  LanguageTable languageTable;
+
+  int quitRequested = 0;
+  int lastEventType = 0;
+  std::string versionText = "0.25.36";
+  std::string versionFileText;
+  std::string remoteAppVersion;
+  std::string remoteDatabaseVersion;
+
+  // The topic language: the state of the settings window's language box (0 German,
+  // 1 English, anything else French), kept equal to "Language" by the language switch.
+  int languageBox = 0;
+
+  int screenWidth = 0;   // first monitor, read before the settings are loaded
+  int screenHeight = 0;
+
+  SettingsStore settings;
+};
+

@@ -1,0 +1,137 @@
+// The caseless rule, the scope of each search mode and the one-buffer search.
+#include "core/app/search_text.h"
+
+#include <ctype.h>
+
+#include <random>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void addItem(IndexModel* m, const std::string& rowText, const std::string& de, const std::string& en,
+             const std::string& fr, const std::string& themeFr = "") {
+  IndexRow row;
+  row.text = rowText;
+  m->rows.push_back(row);
+  TopicNode node;
+  node.themeDe = rowText;
+  node.themeEn = rowText + " en";
+  node.themeFr = themeFr;
+  node.descriptDe = de;
+  node.descriptEn = en;
+  node.descriptFr = fr;
+  m->topicList.push_back(node);
+}
+
+IndexModel sampleIndex() {
+  IndexModel m;
+  addItem(&m, "Fenster öffnen", "Zeigt ein Fenster", "Shows a window", "Montre une fenêtre");
+  addItem(&m, "GtkLabel", "Beschriftung", "Caption text", "Étiquette", "Libellé");
+  addItem(&m, "Dateien", "Liest Ordner", "Reads folders", "Lit dossiers");
+  addItem(&m, "gtk_main", "Hauptschleife", "Main loop", "Boucle principale");
+  return m;
+}
+
+int find(const IndexModel& m, int mode, int language, const std::string& term, int from = 0) {
+  SearchBuffer buffer;
+  return findSearchItem(&buffer, m, mode, language, term, from);
+}
+
+}  // namespace
+
+TEST(SearchTextFold, AsciiFoldsAndCodePointsFrom256Never) {
+  EXPECT_TRUE(searchTextContains("Uses gtk_init", "GTK"));
+  EXPECT_TRUE(searchTextContains("GTK", "gtk"));
+  // U+0100 and U+0101 are upper and lower case, but lie above the single-byte table.
+  EXPECT_FALSE(searchTextContains("\xC4\x80", "\xC4\x81"));
+  EXPECT_TRUE(searchTextContains("x\xC4\x81y", "\xC4\x81"));
+  // Between U+0080 and U+00FF the locale's table decides: here U+00C4 against U+00E4.
+  bool localeFolds = tolower(0xC4) == 0xE4;
+  EXPECT_EQ(searchTextContains("\xC3\x84rger", "\xC3\xA4rger"), localeFolds);
+  EXPECT_TRUE(searchTextContains("\xC3\xA4rger", "\xC3\xA4RGER"));
+}
+
+TEST(SearchTextFold, InvalidBytesAreKeptAndStillMatchThemselves) {
+  std::string broken = "ab\xC3(\xFF\xE2\x82";  // cut and stray sequences
+  std::string folded = foldSearchText(broken);
+  EXPECT_EQ(folded.size(), broken.size());
+  EXPECT_TRUE(searchTextContains(broken, "\xFF"));
+  EXPECT_TRUE(searchTextContains("X" + broken, "x"));
+  EXPECT_FALSE(searchTextContains("\xC3(", "\xC3\xA4"));
+}
+
+TEST(SearchTextScope, EachModeSearchesItsFields) {
+  IndexModel m = sampleIndex();
+  EXPECT_EQ(searchedText(m, 1, 1, 0), "GtkLabel");
+  EXPECT_EQ(searchedText(m, 1, 0, 1), "GtkLabel;Caption text");
+  EXPECT_EQ(searchedText(m, 1, 2, 0),
+            "GtkLabel;GtkLabel;GtkLabel en;Libellé;Beschriftung;Caption text;Étiquette");
+  // Mode 1 looks at the index only; mode 0 at the current language's description.
+  EXPECT_EQ(find(m, 1, 1, "folders"), -1);
+  EXPECT_EQ(find(m, 0, 1, "folders"), 2);
+  EXPECT_EQ(find(m, 0, 0, "folders"), -1);
+  EXPECT_EQ(find(m, 0, 2, "dossiers"), 2);
+  // Mode 2 finds the French title whatever the current language.
+  EXPECT_EQ(find(m, 2, 0, "libellé"), 1);
+  EXPECT_EQ(find(m, 0, 0, "libellé"), -1);
+  // An unknown mode searches like mode 0 instead of finding nothing.
+  EXPECT_EQ(searchedText(m, 1, 7, 0), searchedText(m, 1, 0, 0));
+  EXPECT_EQ(find(m, 7, 1, "caption"), 1);
+}
+
+TEST(SearchTextScope, SemicolonJoinsFieldsButItemsStayApart) {
+  IndexModel m = sampleIndex();
+  EXPECT_EQ(find(m, 0, 1, "label;caption"), 1);
+  EXPECT_EQ(find(m, 1, 1, "label;caption"), -1);
+  // Item 0 ends in "öffnen", item 1 begins with "Gtk": no match runs across them.
+  EXPECT_EQ(find(m, 1, 0, "nengtk"), -1);
+  EXPECT_EQ(find(m, 1, 0, "öffnen"), 0);
+}
+
+TEST(SearchTextFind, StartsAtTheGivenItemWithoutWrapping) {
+  IndexModel m = sampleIndex();
+  EXPECT_EQ(find(m, 1, 0, "gtk"), 1);
+  EXPECT_EQ(find(m, 1, 0, "gtk", 2), 3);
+  EXPECT_EQ(find(m, 1, 0, "gtk", 4), -1);
+  EXPECT_EQ(find(m, 1, 0, "gtk", 99), -1);
+  EXPECT_EQ(find(m, 1, 0, "gtk", -5), 1);
+  EXPECT_EQ(find(m, 1, 0, ""), -1);
+  EXPECT_EQ(find(IndexModel{}, 0, 0, "x"), -1);
+}
+
+TEST(SearchTextFind, BufferFollowsModeLanguageAndIndex) {
+  IndexModel m = sampleIndex();
+  SearchBuffer buffer;
+  EXPECT_EQ(findSearchItem(&buffer, m, 1, 0, "loop", 0), -1);
+  EXPECT_EQ(findSearchItem(&buffer, m, 0, 1, "loop", 0), 3);
+  EXPECT_EQ(findSearchItem(&buffer, m, 0, 0, "loop", 0), -1);
+  addItem(&m, "Loop extra", "", "", "");
+  EXPECT_FALSE(searchBufferCurrent(buffer, m, 0, 0));
+  EXPECT_EQ(findSearchItem(&buffer, m, 0, 0, "loop", 0), 4);
+}
+
+// The buffer search must find exactly what the plain rule finds, item by item.
+TEST(SearchTextFind, AgreesWithThePlainRuleOnRandomTexts) {
+  std::mt19937 random(7);
+  const char* pieces[] = {"a", "B", ";", "gtk", "Ä", "ä", "\xC4\x80", "é", " ", "x"};
+  auto randomText = [&](int parts) {
+    std::string s;
+    for (int i = 0; i < parts; ++i) s += pieces[random() % 10];
+    return s;
+  };
+  IndexModel m;
+  for (int i = 0; i < 60; ++i) addItem(&m, randomText(4), randomText(3), randomText(3), randomText(3), randomText(2));
+  SearchBuffer buffer;
+  for (int round = 0; round < 400; ++round) {
+    int mode = static_cast<int>(random() % 3);
+    int language = static_cast<int>(random() % 3);
+    int from = static_cast<int>(random() % 62);
+    std::string term = randomText(1 + static_cast<int>(random() % 3));
+    int expected = -1;
+    for (size_t i = std::max(from, 0); i < m.rows.size() && expected < 0; ++i)
+      if (searchTextContains(searchedText(m, i, mode, language), term)) expected = static_cast<int>(i);
+    ASSERT_EQ(findSearchItem(&buffer, m, mode, language, term, from), expected)
+        << "term '" << term << "' mode " << mode << " from " << from;
+  }
+}

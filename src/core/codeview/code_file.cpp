@@ -1,0 +1,278 @@
+// Reading a code file: encoding by byte-order mark, line splitting, the hidden
+// IDE-options footer and its flags, and the texts shown for dropped or missing files.
+#include "core/codeview/code_file.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kFooterStart = "; IDE Options = ";
+// Footer lines only matter by their start; longer lines are not kept whole.
+constexpr size_t kFooterPrefixKept = 32;
+
+void examineFooterLine(std::string_view line, CodeFileText* out) {
+  if (line.starts_with("; EnableUnicode")) out->exeIsUnicode = 1;
+  if (line.starts_with("; SubSystem = gtk2")) out->subsystemKind = 1;
+  if (line.starts_with("; SubSystem = gtk3")) out->subsystemKind = 2;
+}
+
+size_t encodeUtf8(char32_t c, char* out) {
+  if (c < 0x80) {
+    out[0] = static_cast<char>(c);
+    return 1;
+  }
+  if (c < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (c >> 6));
+    out[1] = static_cast<char>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  if (c < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (c >> 12));
+    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (c >> 18));
+  out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (c & 0x3F));
+  return 4;
+}
+
+// Turns decoded characters into lines, and lines into the shown text or the footer.
+// Characters are written straight into the text, sized ahead and cut to length at
+// the end, so a large file is copied once.
+class LineAssembler {
+ public:
+  LineAssembler(CodeFileText* out, size_t sizeHint) : out_(out) { out_->text.resize(sizeHint + 16); }
+
+  void feed(char32_t c) {
+    if (afterCr_ && c == '\n') {  // the LF of a CR LF pair ends nothing new
+      afterCr_ = false;
+      return;
+    }
+    afterCr_ = c == '\r';
+    if (c == '\n' || c == '\r' || c == 0) {
+      endLine();
+      return;
+    }
+    if (!inLine_) beginLine();
+    if (!keptChar_ && c == '?') return;  // leading "?" are dropped from every line
+    keptChar_ = true;
+    if (!inFooter_) {
+      put(c);
+    } else if (footerLine_.size() < kFooterPrefixKept) {
+      appendUtf8(&footerLine_, c);
+    }
+  }
+
+  // A last line without a line end still counts, even when all it held was "?".
+  void finish() {
+    if (inLine_) endLine();
+    out_->text.resize(used_);
+  }
+
+ private:
+  void put(char32_t c) {
+    std::string& text = out_->text;
+    if (text.size() - used_ < 4) text.resize(text.size() * 2);
+    if (c < 0x80) {
+      text[used_++] = static_cast<char>(c);
+    } else {
+      used_ += encodeUtf8(c, &text[used_]);
+    }
+  }
+
+  void beginLine() {
+    inLine_ = true;
+    keptChar_ = false;
+    if (inFooter_) {
+      footerLine_.clear();
+      return;
+    }
+    lineBegin_ = used_;
+    if (used_ != 0) put('\n');
+    textBegin_ = used_;
+  }
+
+  void endLine() {
+    if (!inLine_) beginLine();
+    inLine_ = false;
+    if (inFooter_) {
+      examineFooterLine(footerLine_, out_);
+      return;
+    }
+    std::string_view line(out_->text.data() + textBegin_, used_ - textBegin_);
+    if (!line.starts_with(kFooterStart)) return;
+    examineFooterLine(line, out_);
+    used_ = lineBegin_;
+    inFooter_ = true;
+  }
+
+  CodeFileText* out_;
+  std::string footerLine_;
+  size_t used_ = 0;       // length of the text written so far
+  size_t lineBegin_ = 0;  // text size before the current line and its separator
+  size_t textBegin_ = 0;  // where the current line's characters start
+  bool inLine_ = false;
+  bool keptChar_ = false;
+  bool afterCr_ = false;
+  bool inFooter_ = false;
+};
+
+void decodeLatin1(std::string_view bytes, LineAssembler* lines) {
+  for (char b : bytes) lines->feed(static_cast<unsigned char>(b));
+}
+
+// Length of the well-formed UTF-8 sequence at i (0 when there is none); overlong
+// forms, surrogates and values past U+10FFFF are not well-formed.
+size_t utf8SequenceAt(std::string_view s, size_t i, char32_t* cp) {
+  unsigned char b0 = static_cast<unsigned char>(s[i]);
+  if (b0 < 0x80) {
+    *cp = b0;
+    return 1;
+  }
+  size_t len = 0;
+  char32_t c = 0, least = 0;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    len = 2, c = b0 & 0x1F, least = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, c = b0 & 0x0F, least = 0x800;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    len = 4, c = b0 & 0x07, least = 0x10000;
+  } else {
+    return 0;
+  }
+  if (s.size() - i < len) return 0;
+  for (size_t k = 1; k < len; ++k) {
+    unsigned char b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (b & 0x3F);
+  }
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  *cp = c;
+  return len;
+}
+
+void decodeUtf8(std::string_view bytes, LineAssembler* lines) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    char32_t c = 0;
+    size_t len = utf8SequenceAt(bytes, i, &c);
+    lines->feed(len == 0 ? U'?' : c);
+    i += len == 0 ? 1 : len;
+  }
+}
+
+char32_t utf16UnitAt(std::string_view s, size_t i) {
+  return static_cast<unsigned char>(s[i]) | (static_cast<unsigned char>(s[i + 1]) << 8);
+}
+
+void decodeUtf16Le(std::string_view bytes, LineAssembler* lines) {
+  size_t i = 0;
+  while (i + 1 < bytes.size()) {
+    char32_t u = utf16UnitAt(bytes, i);
+    i += 2;
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < bytes.size()) {
+      char32_t low = utf16UnitAt(bytes, i);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        lines->feed(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    lines->feed(u >= 0xD800 && u <= 0xDFFF ? U'?' : u);
+  }
+  if (i < bytes.size()) lines->feed(U'?');  // half a code unit at the end
+}
+
+}  // namespace
+
+void appendUtf8(std::string* s, char32_t c) {
+  char buffer[4];
+  s->append(buffer, encodeUtf8(c, buffer));
+}
+
+void decodeCodeBytes(std::string_view bytes, CodeFileText* out) {
+  *out = CodeFileText{};
+  LineAssembler lines(out, bytes.size());
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    out->sourceIsUtf8 = 1;
+    decodeUtf8(bytes.substr(3), &lines);
+  } else if (bytes.starts_with("\xFF\xFE")) {
+    decodeUtf16Le(bytes.substr(2), &lines);
+  } else if (bytes.starts_with("\xFE\xFF")) {
+    decodeLatin1(bytes.substr(2), &lines);
+  } else if (bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4))) {
+    decodeLatin1(bytes.substr(4), &lines);
+  } else {
+    decodeLatin1(bytes, &lines);
+  }
+  lines.finish();
+}
+
+namespace {
+
+// Reads a regular file whole; anything else (a folder, a pipe, a device) would
+// either fail later or never end, so it counts as not openable.
+bool readWholeFile(const std::string& path, std::string* bytes) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (ok) bytes->resize(static_cast<size_t>(st.st_size) + 1);
+  size_t used = 0;
+  while (ok) {
+    if (used == bytes->size()) bytes->resize(bytes->size() * 2);  // the file grew
+    ssize_t n = read(fd, bytes->data() + used, bytes->size() - used);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    used += static_cast<size_t>(n);
+  }
+  close(fd);
+  bytes->resize(ok ? used : 0);
+  return ok;
+}
+
+}  // namespace
+
+bool readCodeFile(const std::string& path, CodeFileText* out) {
+  *out = CodeFileText{};
+  std::string bytes;
+  if (!readWholeFile(path, &bytes)) return false;
+  decodeCodeBytes(bytes, out);
+  return true;
+}
+
+std::string firstLine(std::string_view list) {
+  return std::string(list.substr(0, list.find('\n')));
+}
+
+std::string codeFileExtension(std::string_view path) {
+  size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos) return "";
+  if (dot > 0 && (path[dot - 1] == '/' || path[dot - 1] == '\\')) return "";
+  std::string_view rest = path.substr(dot + 1);
+  if (rest.find_first_of("/ ") != std::string_view::npos) return "";
+  return std::string(rest);
+}
+
+// "" is a substring of every text, but a file without extension is no code file.
+bool extensionAccepted(std::string_view ext) {
+  return !ext.empty() && kCodeFileTypes.find(ext) != std::string_view::npos;
+}
+
+std::string unsupportedFileTypeMessage(std::string_view ext) {
+  return "File type '" + std::string(ext) + "' not supported!\nNot loaded!";
+}
+
+std::string missingFileMessage(std::string_view path, std::string_view libraryPath) {
+  return "Missing file:\n" + std::string(path) + "\n\nCheck library-path in settings:\n" +
+         std::string(libraryPath);
+}

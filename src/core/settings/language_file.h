@@ -1,0 +1,30 @@
+// The language file: UI texts and tooltips in German, English and French, read into
+// a LanguageTable, and the lookup of one text.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/settings/language_table.h"
+
+// Replaces the table with the file's items and marks it loaded. False, with the
+// table unchanged, when the file cannot be opened (or is not a regular file).
+bool loadLanguageFile(const std::string& path, LanguageTable* t);
+
+// The text of `key` ("#Main_Find") in `languageCode` ("de", "en", "fr"); `tooltip`
+// looks the key up with "TT" in front. An empty code takes the first two
+// characters of LANG. False when there is no text, so the gadget keeps its own
+// German text: the key is missing, its text in that language is empty, or the
+// language is none of the three.
+bool findLangText(const LanguageTable& t, std::string_view key, bool tooltip,
+                  std::string_view languageCode, std::string* out);
+
+// The code of a "Language" setting: "de", "en", "fr", or "" for any other value.
+std::string_view languageCodeOf(int language);
+
+// The first two characters of a LANG value ("de_DE.UTF-8" gives "de"); "" for none.
+std::string languageCodeFromLang(const char* langValue);
+
+// The three item texts of a combo box text, split at tabs; missing fields are empty.
+std::array<std::string, 3> comboItemTexts(std::string_view text);

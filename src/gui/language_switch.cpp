@@ -1,0 +1,139 @@
+// The language switch and the UI texts of every window.
+#include "gui/language_switch.h"
+
+#include <string_view>
+
+#include "core/app/error_report.h"
+#include "gui/index_view.h"
+#include "gui/message_box.h"
+#include "core/settings/language_file.h"
+#include "core/settings/language_keys.h"
+
+static constexpr int kTraceFileId = 42;
+
+namespace {
+
+// Gadget names in number order; the language file names gadgets this way.
+constexpr const char* kGadgetNames[kGadgetCount] = {
+    "Main_NodeToggle", "AdminButton", "LabelSrc", "LabelExe", "LabelSub", "Main_FindNext", "Main_Find",
+    "Main_Setting", "Main_Help", "Main_Info", "MainSplitter", "IndexTree", "RightPane", "Main_EdDescript",
+    "CodeView", "Main_Quickcopy", "Main_CbHistory",
+    "Cnf_LabelDB", "Cnf_DbShow", "Cnf_DbChoose", "Cnf_LabelLib", "Cnf_LibShow", "Cnf_LibChoose",
+    "Cnf_Paths2Pref", "Cnf_Apply", "Cnf_Frame1", "Cnf_LangLabel", "Cnf_Language", "Cnf_LangFont",
+    "Cnf_Fontname", "Cnf_FontSize", "Cnf_FontChoose", "Cnf_LabelSearch", "Cnf_SearchMode", "Cnf_LabelHint",
+    "Cnf_SearchFailHint", "Cnf_LabelTitle", "Cnf_FileNameLen", "Cnf_LabelMark", "Cnf_CodeMarking",
+    "Cnf_DyeNews", "Cnf_WinData2Pref", "Cnf_Frame2", "Cnf_Cancel", "Cnf_OkSave",
+    "DbA_LabelDb", "DbA_Db", "DbA_LabelCont", "DbA_Cont", "DbA_LabelLib", "DbA_Lib", "DbA_LabelFile",
+    "DbA_File", "DbA_LabelSrcForm", "DbA_SrcForm", "DbA_LabelExeForm", "DbA_ExeForm", "DbA_LabelTop",
+    "DbA_Top", "DbA_LabelEnt", "DbA_Ent", "DbA_Frame1", "DbA_Frame2", "DbA_ToDb", "DbA_CopyFile",
+    "Upt_LabelAppGtk2", "Upt_LabelAppGtk3", "Upt_LabelXml", "Upt_AnswerGtk2", "Upt_AnswerGtk3",
+    "Upt_AnswerXml"};
+
+GtkWidget* gadgetOfKey(Viewer& v, const char* key) {
+  int no = gadgetByName(std::string(key).substr(1));  // the key without "#"
+  return no < 0 ? nullptr : v.gui.gadget[no];
+}
+
+// Combo items keep their places; only their texts change. The text sits in the
+// model's last column (the language box has its flag image before it).
+void setComboItems(GtkWidget* combo, const std::string& text) {
+  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
+  if (!GTK_IS_LIST_STORE(model)) return;
+  int column = gtk_tree_model_get_n_columns(model) - 1;
+  std::array<std::string, 3> items = comboItemTexts(text);
+  GtkTreeIter iter;
+  bool more = gtk_tree_model_get_iter_first(model, &iter);
+  for (int i = 0; i < 3 && more; ++i) {
+    gtk_list_store_set(GTK_LIST_STORE(model), &iter, column, items[i].c_str(), -1);
+    more = gtk_tree_model_iter_next(model, &iter);
+  }
+}
+
+void setFrameTitle(GtkWidget* frame, const std::string& text) {
+  GtkWidget* label = gtk_frame_get_label_widget(GTK_FRAME(frame));
+  // The title label carries the bold caption font; keep it and change its text.
+  if (GTK_IS_LABEL(label)) gtk_label_set_text(GTK_LABEL(label), text.c_str());
+  else gtk_frame_set_label(GTK_FRAME(frame), text.c_str());
+}
+
+void setGadgetText(GtkWidget* w, LangTextKind kind, const std::string& text) {
+  if (kind == LangTextKind::ComboItems && GTK_IS_COMBO_BOX(w)) setComboItems(w, text);
+  else if (kind == LangTextKind::Frame && GTK_IS_FRAME(w)) setFrameTitle(w, text);
+  else if (GTK_IS_BUTTON(w)) gtk_button_set_label(GTK_BUTTON(w), text.c_str());
+  else if (GTK_IS_LABEL(w)) gtk_label_set_text(GTK_LABEL(w), text.c_str());
+  else if (GTK_IS_ENTRY(w)) gtk_entry_set_text(GTK_ENTRY(w), text.c_str());
+}
+
+void setMenuItemText(GtkWidget* item, const std::string& text) {
+  GtkWidget* child = item ? gtk_bin_get_child(GTK_BIN(item)) : nullptr;
+  if (GTK_IS_LABEL(child)) gtk_label_set_text(GTK_LABEL(child), text.c_str());
+}
+
+void applyTexts(Viewer& v, const std::string& code) {
+  VL_TRACE();
+  std::string text;
+  bool was = v.gui.suppressEvents;
+  v.gui.suppressEvents = true;  // new combo texts are no user choice
+  for (const LabelTextKey& k : kLabelTextKeys) {
+    GtkWidget* w = gadgetOfKey(v, k.key);
+    if (w && langText(v, k.key, false, code, &text)) setGadgetText(w, k.kind, text);
+  }
+  for (const MenuTextKey& k : kMenuTextKeys)
+    if (langText(v, k.key, false, code, &text)) setMenuItemText(v.gui.menuItem[k.menuItem], text);
+  for (const TooltipTextKey& k : kTooltipTextKeys) {
+    GtkWidget* w = gadgetOfKey(v, k.key);
+    if (w && langText(v, k.key, true, code, &text)) gtk_widget_set_tooltip_text(w, text.c_str());
+  }
+  v.gui.suppressEvents = was;
+}
+
+}  // namespace
+
+int gadgetByName(const std::string& name) {
+  for (int i = 0; i < kGadgetCount; ++i)
+    if (name == kGadgetNames[i]) return i;
+  return -1;
+}
+
+bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string& languageCode,
+              std::string* out) {
+  LanguageTable& table = v.app.languageTable;
+  if (!table.loaded && !loadLanguageFile(v.app.programFolder + v.app.languageFileName, &table) &&
+      !table.notFoundShown) {
+    table.notFoundShown = true;
+    messageBox("", "Language-File not found!");
+  }
+  if (!table.loaded) return false;
+  return findLangText(table, key, tooltip, languageCode, out);
+}
+
+void setLanguageBox(Viewer& v, int state) {
+  GtkWidget* box = v.gui.gadget[Cnf_Language];
+  if (box) {
+    bool was = v.gui.suppressEvents;
+    v.gui.suppressEvents = true;
+    gtk_combo_box_set_active(GTK_COMBO_BOX(box), state);
+    v.gui.suppressEvents = was;
+    state = gtk_combo_box_get_active(GTK_COMBO_BOX(box));
+  }
+  v.app.languageBox = state;
+}
+
+void applyLanguage(Viewer& v, bool withTexts) {
+  VL_TRACE();
+  AppState& app = v.app;
+  if (app.languageBox == app.settings.language) return;
+  rebuildIndex(v);
+  app.settings.language = app.languageBox;
+  if (withTexts) applyTexts(v, std::string(languageCodeOf(app.settings.language)));
+}
+
+void onLanguageKey(Viewer& v, const Event& e) {
+  switch (e.object) {
+    case kKeyF6: setLanguageBox(v, v.app.languageBox != 0 ? 0 : 1); break;
+    case kKeyAltG:
+    case kKeyAltD: setLanguageBox(v, 0); break;
+    default: setLanguageBox(v, 1); break;  // Alt+E and Alt+F: English
+  }
+  applyLanguage(v, false);
+}

@@ -1,0 +1,28 @@
+// The language switch: the topic language of the index and descriptions, and the UI
+// texts of all windows from the language file.
+#pragma once
+
+#include <string>
+
+#include "gui/gui.h"
+
+// The UI text of `key` ("#Main_Find") in `languageCode`; `tooltip` looks up the
+// tooltip. Reads the language file at the first call (and again after a failed
+// read; "Language-File not found!" is shown once per run). False when there is no
+// text: the gadget then keeps the text it has.
+bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string& languageCode,
+              std::string* out);
+
+// Switches to the language of the settings window's language box when it differs
+// from "Language": the index is rebuilt in it, and with `withTexts` every UI text of
+// the key table is set in it. Does nothing when the box already shows "Language".
+void applyLanguage(Viewer& v, bool withTexts);
+
+// Puts the language box (and so the topic language) to `state` without an event.
+void setLanguageBox(Viewer& v, int state);
+
+// The gadget number of a gadget name ("Cnf_Frame1"), or -1.
+int gadgetByName(const std::string& name);
+
+// Main window shortcuts: F6 toggles German/English, Alt+G/D German, Alt+E/F English.
+void onLanguageKey(Viewer& v, const Event& e);

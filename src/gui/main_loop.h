@@ -1,0 +1,25 @@
+// The event loop: GTK iterations until an event is queued, then dispatch by window
+// and kind to the handler tables of the windows.
+#pragma once
+
+#include "gui/gui.h"
+
+using EventHandler = void (*)(Viewer& v, const Event& e);
+
+// One row of a dispatch table; object -1 matches any object.
+struct HandlerEntry {
+  int window;
+  int kind;
+  int object;
+  EventHandler handler;
+};
+
+// Runs until quitRequested is set.
+void runMainLoop(Viewer& v);
+
+// Handles one event by the tables; an event without a handler is ignored.
+void dispatchEvent(Viewer& v, const Event& e);
+
+// For tests and effects: handle GTK's pending events and every queued event until
+// both are done (or quit is requested).
+void drainEvents(Viewer& v);

@@ -1,0 +1,14 @@
+// Opening the topic database at start-up, and its three messages.
+#pragma once
+
+#include <string>
+
+#include "gui/gui.h"
+#include "core/database/xml_document.h"
+
+// "Error in the XML file:\r" + message, line and column.
+std::string xmlErrorReport(const XmlParseResult& result);
+
+// Parses the database file path into the document. False, after its message, when
+// no database was selected, it cannot be opened, or it has an XML error.
+bool openDatabase(Viewer& v);

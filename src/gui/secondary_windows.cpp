@@ -1,0 +1,7 @@
+#include "gui/windows.h"
+
+void createSecondaryWindows(Viewer& v) {
+  createSettingsWindow(v);
+  createDatabaseInfoWindow(v);
+  createUpdateWindow(v);
+}

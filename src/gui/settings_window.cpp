@@ -1,0 +1,346 @@
+// Window 1, the settings window, built once and then only shown and hidden; and
+// the handler table of the search, settings and language events.
+#include "gui/settings_window.h"
+
+#include <stdlib.h>
+
+#include <string_view>
+
+#include "gui/code_view.h"
+#include "core/app/error_report.h"
+#include "gui/index_view.h"
+#include "gui/main_window.h"
+#include "gui/message_box.h"
+#include "core/app/paths.h"
+#include "gui/reload_database.h"
+#include "gui/search.h"
+#include "gui/widgets.h"
+#include "gui/windows.h"
+#include "core/settings/language_file.h"
+#include "core/settings/language_keys.h"
+#include "gui/language_switch.h"
+
+static constexpr int kTraceFileId = 44;
+
+namespace {
+
+constexpr int kWidth = 540;
+constexpr int kHeight = 486;
+
+struct Place {
+  int no, x, y, w, h;
+};
+
+// The windows are built with the German texts of the key table.
+const char* builtInText(int no) {
+  for (const LabelTextKey& k : kLabelTextKeys)
+    if (gadgetByName(k.key + 1) == no) return k.german;
+  return "";
+}
+
+const char* builtInTooltip(int no) {
+  for (const TooltipTextKey& k : kTooltipTextKeys)
+    if (gadgetByName(k.key + 1) == no) return k.german;
+  return nullptr;
+}
+
+void onClicked(GtkWidget*, gpointer data) {
+  postEvent(viewer().gui, kEventGadget, kWinSettings, GPOINTER_TO_INT(data), kTypeLeftClick);
+}
+
+// The topic language is read from the language box, so it follows every change of it.
+void onLanguageBoxChanged(GtkComboBox* box, gpointer) { viewer().app.languageBox = gtk_combo_box_get_active(box); }
+
+void put(Viewer& v, const Place& p, GtkWidget* w) {
+  v.gui.gadget[p.no] = w;
+  place(v.gui.fixed[kWinSettings], w, p.x, p.y, p.w, p.h);
+  if (const char* tip = builtInTooltip(p.no)) gtk_widget_set_tooltip_text(w, tip);
+}
+
+void addLabel(Viewer& v, const Place& p) {
+  GtkWidget* label = gtk_label_new(builtInText(p.no));
+  gtk_misc_set_alignment(GTK_MISC(label), 0, 0.5);
+  gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+  put(v, p, label);
+}
+
+void addFrame(Viewer& v, const Place& p) {
+  GtkWidget* frame = gtk_frame_new(nullptr);
+  GtkWidget* title = gtk_label_new(builtInText(p.no));
+  PangoFontDescription* bold = pango_font_description_from_string(v.app.boldFontName.c_str());
+  gtk_widget_modify_font(title, bold);
+  pango_font_description_free(bold);
+  gtk_frame_set_label_widget(GTK_FRAME(frame), title);
+  put(v, p, frame);
+}
+
+void addButton(Viewer& v, const Place& p, GtkWidget* button, bool focusOnClick) {
+  gtk_button_set_focus_on_click(GTK_BUTTON(button), focusOnClick);
+  g_signal_connect(button, "clicked", G_CALLBACK(onClicked), GINT_TO_POINTER(p.no));
+  put(v, p, button);
+}
+
+GtkWidget* stockButton(const char* stockId) {
+  GtkWidget* button = gtk_button_new_with_label(stockId);
+  gtk_button_set_use_stock(GTK_BUTTON(button), TRUE);
+  return button;
+}
+
+void addCheck(Viewer& v, const Place& p, int state, bool focusOnClick) {
+  GtkWidget* check = gtk_check_button_new_with_label(builtInText(p.no));
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check), state != 0);
+  gtk_button_set_focus_on_click(GTK_BUTTON(check), focusOnClick);
+  put(v, p, check);
+}
+
+void addReadOnlyField(Viewer& v, const Place& p) {
+  GtkWidget* entry = gtk_entry_new();
+  gtk_editable_set_editable(GTK_EDITABLE(entry), FALSE);
+  put(v, p, entry);
+}
+
+// A centred label with a sunken border; the gadget is the label.
+void addSunkenLabel(Viewer& v, const Place& p) {
+  GtkWidget* frame = gtk_frame_new(nullptr);
+  gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_IN);
+  GtkWidget* label = gtk_label_new("");
+  gtk_misc_set_alignment(GTK_MISC(label), 0.5, 0.5);
+  gtk_container_add(GTK_CONTAINER(frame), label);
+  place(v.gui.fixed[kWinSettings], frame, p.x, p.y, p.w, p.h);
+  v.gui.gadget[p.no] = label;
+  if (const char* tip = builtInTooltip(p.no)) gtk_widget_set_tooltip_text(label, tip);
+}
+
+void addTextCombo(Viewer& v, const Place& p, int state) {
+  GtkWidget* combo = gtk_combo_box_new_text();
+  for (const std::string& item : comboItemTexts(builtInText(p.no)))
+    gtk_combo_box_append_text(GTK_COMBO_BOX(combo), item.c_str());
+  gtk_combo_box_set_active(GTK_COMBO_BOX(combo), state);
+  gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(combo), FALSE);
+  put(v, p, combo);
+}
+
+void addLanguageCombo(Viewer& v, const Place& p, int state) {
+  GtkListStore* store = gtk_list_store_new(2, GDK_TYPE_PIXBUF, G_TYPE_STRING);
+  const char* flags[3] = {"flag-de.png", "flag-gb.png", "flag-fr.png"};
+  std::array<std::string, 3> names = comboItemTexts(builtInText(p.no));
+  for (int i = 0; i < 3; ++i) {
+    GdkPixbuf* flag = loadIcon(flags[i]);
+    GtkTreeIter iter;
+    gtk_list_store_append(store, &iter);
+    gtk_list_store_set(store, &iter, 0, flag, 1, names[i].c_str(), -1);
+    if (flag) g_object_unref(flag);
+  }
+  GtkWidget* combo = gtk_combo_box_new_with_model(GTK_TREE_MODEL(store));
+  g_object_unref(store);
+  GtkCellRenderer* image = gtk_cell_renderer_pixbuf_new();
+  gtk_cell_layout_pack_start(GTK_CELL_LAYOUT(combo), image, FALSE);
+  gtk_cell_layout_set_attributes(GTK_CELL_LAYOUT(combo), image, "pixbuf", 0, nullptr);
+  GtkCellRenderer* text = gtk_cell_renderer_text_new();
+  gtk_cell_layout_pack_start(GTK_CELL_LAYOUT(combo), text, TRUE);
+  gtk_cell_layout_set_attributes(GTK_CELL_LAYOUT(combo), text, "text", 1, nullptr);
+  gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(combo), FALSE);
+  g_signal_connect(combo, "changed", G_CALLBACK(onLanguageBoxChanged), nullptr);
+  put(v, p, combo);
+  gtk_combo_box_set_active(GTK_COMBO_BOX(combo), state);
+}
+
+void createPathFrame(Viewer& v) {
+  const SettingsStore& s = v.app.settings;
+  addFrame(v, {Cnf_Frame1, 5, 5, 530, 152});
+  addLabel(v, {Cnf_LabelDB, 15, 22, 400, 26});
+  addReadOnlyField(v, {Cnf_DbShow, 20, 40, 475, 25});
+  addButton(v, {Cnf_DbChoose, 500, 40, 30, 25}, gtk_button_new_with_label("..."), false);
+  addLabel(v, {Cnf_LabelLib, 15, 67, 500, 26});
+  addReadOnlyField(v, {Cnf_LibShow, 20, 85, 475, 25});
+  addButton(v, {Cnf_LibChoose, 500, 85, 30, 25}, gtk_button_new_with_label("..."), false);
+  addCheck(v, {Cnf_Paths2Pref, 15, 115, 300, 24}, s.savePaths, false);
+  addButton(v, {Cnf_Apply, 395, 115, 135, 36}, stockButton("gtk-apply"), true);
+}
+
+void createProgramFrame(Viewer& v) {
+  const SettingsStore& s = v.app.settings;
+  addFrame(v, {Cnf_Frame2, 5, 170, 530, 262});
+  addLabel(v, {Cnf_LangLabel, 20, 197, 155, 26});
+  addLanguageCombo(v, {Cnf_Language, 180, 190, 210, 30}, s.language);
+  addLabel(v, {Cnf_LangFont, 20, 227, 160, 32});
+  addSunkenLabel(v, {Cnf_Fontname, 180, 224, 175, 22});
+  addSunkenLabel(v, {Cnf_FontSize, 360, 224, 30, 22});
+  addButton(v, {Cnf_FontChoose, 395, 222, 135, 26}, gtk_button_new_with_label(builtInText(Cnf_FontChoose)), false);
+  addLabel(v, {Cnf_LabelSearch, 20, 257, 155, 26});
+  addTextCombo(v, {Cnf_SearchMode, 180, 250, 210, 30}, s.searchMode);
+  addLabel(v, {Cnf_LabelHint, 20, 287, 155, 26});
+  addTextCombo(v, {Cnf_SearchFailHint, 180, 280, 210, 30}, s.searchHint);
+  addLabel(v, {Cnf_LabelTitle, 20, 317, 155, 26});
+  addTextCombo(v, {Cnf_FileNameLen, 180, 310, 210, 30}, s.sourceInTitle);
+  addLabel(v, {Cnf_LabelMark, 20, 347, 155, 32});
+  addTextCombo(v, {Cnf_CodeMarking, 180, 340, 210, 30}, s.codeMarks);
+  addCheck(v, {Cnf_DyeNews, 15, 377, 300, 24}, s.dyeingNews, true);
+  addCheck(v, {Cnf_WinData2Pref, 15, 404, 300, 24}, s.saveWinSetting, false);
+}
+
+// Window decorations can be set only once the window has its X window.
+void decorate(GtkWidget* window) {
+  gtk_widget_realize(window);
+  GdkWindow* w = gtk_widget_get_window(window);
+  gdk_window_set_decorations(w, GdkWMDecoration(GDK_DECOR_TITLE | GDK_DECOR_BORDER | GDK_DECOR_MENU));
+  gdk_window_set_functions(w, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+}
+
+// --- reading the gadgets --------------------------------------------------------
+
+GtkWidget* gadget(Viewer& v, int no) { return v.gui.gadget[no]; }
+int comboState(Viewer& v, int no) { return gtk_combo_box_get_active(GTK_COMBO_BOX(gadget(v, no))); }
+int checkState(Viewer& v, int no) { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(gadget(v, no))) ? 1 : 0; }
+std::string text(Viewer& v, int no) { return widgetText(gadget(v, no)); }
+
+void setText(Viewer& v, int no, const std::string& t) {
+  GtkWidget* w = gadget(v, no);
+  if (GTK_IS_ENTRY(w)) gtk_entry_set_text(GTK_ENTRY(w), t.c_str());
+  else gtk_label_set_text(GTK_LABEL(w), t.c_str());
+}
+
+void setCodeFont(Viewer& v, const std::string& name, int size) {
+  PangoFontDescription* font = pango_font_description_from_string(name.c_str());
+  // The code view keeps its Ctrl + wheel zoom step.
+  pango_font_description_set_size(font, size * pango_units_from_double(v.app.zoomTable[v.app.zoomStep]));
+  gtk_widget_modify_font(v.gui.gadget[CodeView], font);
+  pango_font_description_free(font);
+}
+
+// --- handlers -------------------------------------------------------------------
+
+void onHide(Viewer& v, const Event&) { gtk_widget_hide(v.gui.window[kWinSettings]); }
+
+void onShow(Viewer& v, const Event&) { showSettingsWindow(v); }
+
+void onDbChoose(Viewer& v, const Event&) {
+  VL_TRACE();
+  const std::string& name = v.app.settings.databaseFileName;
+  std::string chosen = fileRequester("Choose database '" + name + "' ...", folderPart(text(v, Cnf_DbShow)) + name,
+                                     "XML files (*.xml)|*.xml");
+  if (!chosen.empty()) setText(v, Cnf_DbShow, chosen);
+}
+
+void onLibChoose(Viewer& v, const Event&) {
+  VL_TRACE();
+  std::string chosen = folderRequester("Choose Library-Main-Path ...", v.app.settings.libPath);
+  // A cancelled requester leaves the field as it was rather than emptying it.
+  if (chosen.empty()) return;
+  setText(v, Cnf_LibShow, chosen == v.app.programFolder ? std::string() : chosen);
+}
+
+void onFontChoose(Viewer& v, const Event&) {
+  VL_TRACE();
+  const SettingsStore& s = v.app.settings;
+  std::string chosen = fontRequester(s.fontName + " " + std::to_string(s.fontSize));
+  if (chosen.empty()) return;
+  PangoFontDescription* font = pango_font_description_from_string(chosen.c_str());
+  const char* family = pango_font_description_get_family(font);
+  if (family) setText(v, Cnf_Fontname, family);
+  int size = pango_font_description_get_size(font) / PANGO_SCALE;
+  if (size > 0) setText(v, Cnf_FontSize, std::to_string(size));
+  pango_font_description_free(font);
+}
+
+void onApply(Viewer& v, const Event&) { reloadDatabase(v); }
+
+void onSave(Viewer& v, const Event&) { saveFromSettingsWindow(v); }
+
+const HandlerEntry kSettingsHandlers[] = {
+    {kWinMain, kEventGadget, Main_FindNext, onFindNext},
+    {kWinMain, kEventGadget, Main_Find, onFindFieldChanged},
+    {kWinMain, kEventGadget, Main_Setting, onShow},
+    {kWinMain, kEventMenu, kKeyReturn, onReturnKey},
+    {kWinMain, kEventMenu, kKeyF3, onFindNext},
+    {kWinMain, kEventMenu, kKeyF6, onLanguageKey},
+    {kWinMain, kEventMenu, kKeyAltG, onLanguageKey},
+    {kWinMain, kEventMenu, kKeyAltE, onLanguageKey},
+    {kWinMain, kEventMenu, kKeyAltD, onLanguageKey},
+    {kWinMain, kEventMenu, kKeyAltF, onLanguageKey},
+    {kWinSettings, kEventCloseWindow, -1, onHide},
+    {kWinSettings, kEventMenu, kKeyEscape, onHide},
+    {kWinSettings, kEventGadget, Cnf_Cancel, onHide},
+    {kWinSettings, kEventGadget, Cnf_DbChoose, onDbChoose},
+    {kWinSettings, kEventGadget, Cnf_LibChoose, onLibChoose},
+    {kWinSettings, kEventGadget, Cnf_FontChoose, onFontChoose},
+    {kWinSettings, kEventGadget, Cnf_Apply, onApply},
+    {kWinSettings, kEventGadget, Cnf_OkSave, onSave},
+};
+
+}  // namespace
+
+void createSettingsWindow(Viewer& v) {
+  VL_TRACE();
+  Gui& g = v.gui;
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  g.window[kWinSettings] = window;
+  gtk_window_set_title(GTK_WINDOW(window), "Linux VL-ZEZ-Ovidozo-Vivara - Settings");
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  if (g.window[kWinMain]) gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(g.window[kWinMain]));
+  g.fixed[kWinSettings] = gtk_fixed_new();
+  gtk_widget_set_size_request(g.fixed[kWinSettings], kWidth, kHeight);
+  gtk_container_add(GTK_CONTAINER(window), g.fixed[kWinSettings]);
+  createPathFrame(v);
+  createProgramFrame(v);
+  addButton(v, {Cnf_Cancel, 5, 440, 260, 36}, stockButton("gtk-cancel"), true);
+  addButton(v, {Cnf_OkSave, 274, 440, 260, 36}, stockButton("gtk-save"), true);
+  connectWindow(g, kWinSettings);
+  gtk_widget_show_all(g.fixed[kWinSettings]);
+  decorate(window);
+  gtk_widget_grab_focus(g.gadget[Cnf_Cancel]);
+}
+
+void showSettingsWindow(Viewer& v) {
+  VL_TRACE();
+  const SettingsStore& s = v.app.settings;
+  setText(v, Cnf_DbShow, s.dbPath + s.databaseFileName);
+  setText(v, Cnf_LibShow, s.libPath);
+  setText(v, Cnf_Fontname, s.fontName);
+  setText(v, Cnf_FontSize, std::to_string(s.fontSize));
+  gtk_window_present(GTK_WINDOW(v.gui.window[kWinSettings]));
+}
+
+void saveFromSettingsWindow(Viewer& v) {
+  VL_TRACE();
+  AppState& app = v.app;
+  SettingsStore& s = app.settings;
+  s.dbPath = folderPart(text(v, Cnf_DbShow));
+  s.libPath = text(v, Cnf_LibShow);
+  s.savePaths = checkState(v, Cnf_Paths2Pref);
+  s.saveWinSetting = checkState(v, Cnf_WinData2Pref);
+  s.searchHint = comboState(v, Cnf_SearchFailHint);
+  s.searchMode = comboState(v, Cnf_SearchMode);
+  if (comboState(v, Cnf_CodeMarking) != s.codeMarks) {
+    s.codeMarks = comboState(v, Cnf_CodeMarking);
+    std::string shown = app.currentCodePath;
+    if (!shown.empty()) loadCodeFile(v, shown, 0);
+  }
+  bool rebuild = checkState(v, Cnf_DyeNews) != s.dyeingNews;
+  s.dyeingNews = checkState(v, Cnf_DyeNews);
+  std::string fontName = text(v, Cnf_Fontname);
+  int fontSize = atoi(text(v, Cnf_FontSize).c_str());
+  if (fontName != s.fontName || fontSize != s.fontSize) {
+    setCodeFont(v, fontName, fontSize);
+    s.fontName = fontName;
+    s.fontSize = fontSize;
+  }
+  applyLanguage(v, true);
+  if (rebuild) rebuildIndex(v);
+  if (comboState(v, Cnf_FileNameLen) != s.sourceInTitle) {
+    s.sourceInTitle = comboState(v, Cnf_FileNameLen);
+    if (!app.currentCodePath.empty()) SetWindowTitle(v, app.currentCodePath);
+  }
+  app.missingFileWarningArmed = 1;
+  gtk_widget_hide(v.gui.window[kWinSettings]);
+  saveViewerSettings(v);
+}
+
+void applyStoredLanguage(Viewer& v) {
+  if (v.app.settings.language == 0) return;
+  v.app.settings.language = 0;
+  applyLanguage(v, true);
+}
+
+HandlerTable settingsWindowHandlers() { return {kSettingsHandlers, G_N_ELEMENTS(kSettingsHandlers)}; }
