@@ -27,8 +27,7 @@ const std::string& databaseFile(int entries) {
   static GeneratedFiles files;
   auto found = files.paths.find(entries);
   if (found != files.paths.end()) return found->second;
-  std::string path = "/tmp/bench_database_" + std::to_string(getpid()) + "_" +
-                     std::to_string(entries) + ".xml";
+  std::string path = "/tmp/bench_database_" + std::to_string(getpid()) + "_" + std::to_string(entries) + ".xml";
   std::string err;
   if (!writeGeneratedDatabase(path, entries, &err)) fprintf(stderr, "%s\n", err.c_str());
   return files.paths[entries] = path;
@@ -90,8 +89,4 @@ void BM_CountThemesAndEntries(benchmark::State& state) {
 
 BENCHMARK(BM_ParseDatabase)->Arg(2000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildIndex)->Arg(2000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CountThemesAndEntries)
-    ->Arg(2000)
-    ->Arg(20000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CountThemesAndEntries)->Arg(2000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMicrosecond);

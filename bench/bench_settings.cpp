@@ -17,8 +17,7 @@
 namespace {
 
 std::string scratchFile(const char* name) {
-  return (std::filesystem::temp_directory_path() / (std::string("vlbench-") +
-                                                    std::to_string(getpid()) + "-" + name))
+  return (std::filesystem::temp_directory_path() / (std::string("vlbench-") + std::to_string(getpid()) + "-" + name))
       .string();
 }
 
@@ -50,11 +49,20 @@ std::string garbageSettingsText(size_t bytes) {
     std::string line;
     for (int i = 0; i < len; ++i) line += static_cast<char>(' ' + rng() % 95);
     switch (rng() % 8) {
-      case 0: line = ";" + line; break;
-      case 1: line = "\t  " + line; break;
-      case 2: line += "\xE4"; break;
-      case 3: line.clear(); break;
-      default: break;
+      case 0:
+        line = ";" + line;
+        break;
+      case 1:
+        line = "\t  " + line;
+        break;
+      case 2:
+        line += "\xE4";
+        break;
+      case 3:
+        line.clear();
+        break;
+      default:
+        break;
     }
     text += line + (rng() % 4 == 0 ? "\r\n" : "\n");
   }

@@ -12,14 +12,14 @@
 
 #include <gtk/gtk.h>
 
+#include "code_generator.h"
+#include "core/database/index_builder.h"
+#include "database_generator.h"
 #include "gui/code_view.h"
 #include "gui/index_view.h"
 #include "gui/main_loop.h"
 #include "gui/message_box.h"
 #include "gui/viewer.h"
-#include "code_generator.h"
-#include "core/database/index_builder.h"
-#include "database_generator.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ std::string makeFolder() {
 }
 
 void writeSettings(const std::string& folder, const std::string& db, const std::string& extra) {
-  std::ofstream(folder + "LinuxVL API-RuvUduviv.ini") << "db-path=" << db << "\nLib-path=" << folder
-                                                      << "\nabout=1\n" << extra;
+  std::ofstream(folder + "LinuxVL API-RuvUduviv.ini") << "db-path=" << db << "\nLib-path=" << folder << "\nabout=1\n"
+                                                      << extra;
 }
 
 // Start-up to the first entry shown, then the tree fill and expand alone.
@@ -65,9 +65,10 @@ void benchStartup(int entries) {
   expandAndCount(v);
   gdk_window_process_all_updates();
   double fillMs = msSince(fill);
-  std::printf("%7d entries: start-up to first entry shown %8.1f ms; rebuild + fill + expand tree %8.1f ms "
-              "(%zu rows, %d themes, %d entries)\n",
-              entries, startup, fillMs, v.app.index.rows.size(), v.app.counts.themeCount, v.app.counts.entryCount);
+  std::printf(
+      "%7d entries: start-up to first entry shown %8.1f ms; rebuild + fill + expand tree %8.1f ms "
+      "(%zu rows, %d themes, %d entries)\n",
+      entries, startup, fillMs, v.app.index.rows.size(), v.app.counts.themeCount, v.app.counts.entryCount);
   endViewer(v);
   std::system(("rm -rf '" + folder + "'").c_str());
 }

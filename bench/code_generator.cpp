@@ -45,15 +45,24 @@ std::string Generator::line() {
     return "EndProcedure";
   }
   switch (kind % 9) {
-    case 0: return indent + "Protected " + var() + " = " + callee() + "(1, #VL_Size_" + std::to_string(pick(9)) + ")";
-    case 1: return indent + "text$ = \"a;b " + std::to_string(pick(99)) + "\" + Str(x) ; note \"quoted\"";
-    case 2: return indent + "If x > #VL_Limit And y <> 0 : Debug \"x#1\" : EndIf";
-    case 3: return "; Link to topic:   Gadgets Overview " + std::to_string(pick(40));
-    case 4: return indent + "For i = 0 To 10 Step 2 : " + callee() + "(i) : Next";
-    case 5: return indent + "; Größe ändern, \"" + var() + " bleibt";
-    case 6: return indent + "ProcedureReturn " + callee() + "(a, b) + Len(\"é;\")";
-    case 7: return "";
-    default: return indent + "Global NewList items.s() : endif_flag = #True";
+    case 0:
+      return indent + "Protected " + var() + " = " + callee() + "(1, #VL_Size_" + std::to_string(pick(9)) + ")";
+    case 1:
+      return indent + "text$ = \"a;b " + std::to_string(pick(99)) + "\" + Str(x) ; note \"quoted\"";
+    case 2:
+      return indent + "If x > #VL_Limit And y <> 0 : Debug \"x#1\" : EndIf";
+    case 3:
+      return "; Link to topic:   Gadgets Overview " + std::to_string(pick(40));
+    case 4:
+      return indent + "For i = 0 To 10 Step 2 : " + callee() + "(i) : Next";
+    case 5:
+      return indent + "; Größe ändern, \"" + var() + " bleibt";
+    case 6:
+      return indent + "ProcedureReturn " + callee() + "(a, b) + Len(\"é;\")";
+    case 7:
+      return "";
+    default:
+      return indent + "Global NewList items.s() : endif_flag = #True";
   }
 }
 

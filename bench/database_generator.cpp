@@ -22,7 +22,9 @@ struct Words {
 };
 
 constexpr Words kActions[] = {
-    {"Fenster \xC3\xB6" "ffnen", "Open window", "Ouvrir fen\xC3\xAAtre"},
+    {"Fenster \xC3\xB6"
+     "ffnen",
+     "Open window", "Ouvrir fen\xC3\xAAtre"},
     {"Datei lesen", "Read file", "Lire fichier"},
     {"Prozess starten", "Start process", "D\xC3\xA9marrer processus"},
     {"Signal senden", "Send signal", "Envoyer signal"},
@@ -36,7 +38,9 @@ constexpr Words kObjects[] = {
     {"mit Puffer", "with buffer", "avec tampon"},
     {"ohne Blockieren", "without blocking", "sans blocage"},
     {"im Thread", "in a thread", "dans un thread"},
-    {"mit Fehlerpr\xC3\xBC" "fung", "with error check", "avec contr\xC3\xB4le"},
+    {"mit Fehlerpr\xC3\xBC"
+     "fung",
+     "with error check", "avec contr\xC3\xB4le"},
     {"als Beispiel", "as an example", "comme exemple"},
 };
 
@@ -52,15 +56,13 @@ void appendEntry(int entry, int theme, std::string* out) {
            "  <entry File=\"/Theme%03d/Entry%06d.vl\" theme_de=\"%s%s %d\" theme_en=\"%s %d\" "
            "theme_fr=\"%s %d\" descript_de=\"%s %s\" descript_en=\"%s %s\" "
            "descript_fr=\"%s %s\"/>\n",
-           theme, entry, marker, a.de, entry, a.en, entry, a.fr, entry, a.de, o.de, a.en, o.en,
-           a.fr, o.fr);
+           theme, entry, marker, a.de, entry, a.en, entry, a.fr, entry, a.de, o.de, a.en, o.en, a.fr, o.fr);
   *out += line;
 }
 
 void appendThemeStart(int theme, std::string* out) {
   char line[256];
-  snprintf(line, sizeof line,
-           " <theme Name=\"Theme %d: %s\">\n  Examples of group %d.\n", theme,
+  snprintf(line, sizeof line, " <theme Name=\"Theme %d: %s\">\n  Examples of group %d.\n", theme,
            action(static_cast<uint32_t>(theme)).en, theme);
   *out += line;
 }
@@ -68,13 +70,14 @@ void appendThemeStart(int theme, std::string* out) {
 void appendOwnGroup(std::string* out) {
   *out += " <theme Name=\"";
   *out += kOwnGroup;
-  *out += "\">\n  The viewer itself.\n"
-          "  <entry File=\"/Help/ViewerHelp.txt\" theme_de=\"Hilfe\" theme_en=\"Help\" "
-          "theme_fr=\"Aide\" descript_de=\"Hilfe\" descript_en=\"Help\" descript_fr=\"Aide\"/>\n"
-          "  <entry File=\"/Help/Changes.txt\" theme_de=\"\xC3\x84nderungen\" theme_en=\"Changes\" "
-          "theme_fr=\"Changements\" descript_de=\"Neu\" descript_en=\"New\" "
-          "descript_fr=\"Nouveau\"/>\n"
-          " </theme>\n";
+  *out +=
+      "\">\n  The viewer itself.\n"
+      "  <entry File=\"/Help/ViewerHelp.txt\" theme_de=\"Hilfe\" theme_en=\"Help\" "
+      "theme_fr=\"Aide\" descript_de=\"Hilfe\" descript_en=\"Help\" descript_fr=\"Aide\"/>\n"
+      "  <entry File=\"/Help/Changes.txt\" theme_de=\"\xC3\x84nderungen\" theme_en=\"Changes\" "
+      "theme_fr=\"Changements\" descript_de=\"Neu\" descript_en=\"New\" "
+      "descript_fr=\"Nouveau\"/>\n"
+      " </theme>\n";
 }
 
 }  // namespace

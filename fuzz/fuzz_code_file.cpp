@@ -9,14 +9,13 @@
 #include <string_view>
 
 #include "core/codeview/code_file.h"
-#include "fuzz_util.h"
 #include "core/settings/text_encoding.h"
+#include "fuzz_util.h"
 
 namespace {
 
 constexpr std::string_view kFooterStart = "; IDE Options = ";
-constexpr std::string_view kMarks[] = {
-    "", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", std::string_view("\0\0\xFE\xFF", 4)};
+constexpr std::string_view kMarks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", std::string_view("\0\0\xFE\xFF", 4)};
 
 // One character per byte: lines end at LF, CR LF, CR or NUL; leading "?" go; the
 // footer hides its first line and all after it; lines are joined by LF and the

@@ -42,12 +42,12 @@ const std::string& shownTitle(const TopicNode& node, int language) {
 
 bool trimmedText(std::string_view s) {
   constexpr std::string_view kBlanks = " \n\r\t";
-  return s.empty() || (kBlanks.find(s.front()) == std::string_view::npos &&
-                       kBlanks.find(s.back()) == std::string_view::npos);
+  return s.empty() ||
+         (kBlanks.find(s.front()) == std::string_view::npos && kBlanks.find(s.back()) == std::string_view::npos);
 }
 
-void checkIndex(const XmlDocument& doc, const std::vector<int>& depth,
-                const IndexBuildOptions& options, const IndexModel& model) {
+void checkIndex(const XmlDocument& doc, const std::vector<int>& depth, const IndexBuildOptions& options,
+                const IndexModel& model) {
   FUZZ_CHECK(model.rows.size() == doc.elements.size());
   FUZZ_CHECK(model.topicList.size() == doc.elements.size());
   FUZZ_CHECK(model.rows[0].background == options.treeColorB);

@@ -11,9 +11,9 @@
 
 #include "core/codeview/code_file.h"
 #include "core/codeview/highlighter.h"
+#include "core/settings/text_encoding.h"
 #include "fuzz_util.h"
 #include "tests/highlight_model.h"
-#include "core/settings/text_encoding.h"
 
 namespace {
 
@@ -38,20 +38,28 @@ std::string bufferText(std::string_view bytes) {
 // What each tag's rule puts at its first character.
 void checkSpanStarts(const std::u32string& chars, const TagSpan& s, int codeMarks) {
   switch (s.tag) {
-    case TagId::Disable: FUZZ_CHECK(chars[s.start] == ';'); break;
+    case TagId::Disable:
+      FUZZ_CHECK(chars[s.start] == ';');
+      break;
     case TagId::Literal:
       FUZZ_CHECK(s.start > 0 && chars[s.start - 1] == '"');
       FUZZ_CHECK(static_cast<size_t>(s.end) < chars.size() && chars[s.end] == '"');
       break;
-    case TagId::Constant: FUZZ_CHECK(chars[s.start] == '#'); break;
-    case TagId::FBold: FUZZ_CHECK(codeMarks == 1); break;
-    case TagId::BlueBold: FUZZ_CHECK(codeMarks == 2); break;
-    default: break;
+    case TagId::Constant:
+      FUZZ_CHECK(chars[s.start] == '#');
+      break;
+    case TagId::FBold:
+      FUZZ_CHECK(codeMarks == 1);
+      break;
+    case TagId::BlueBold:
+      FUZZ_CHECK(codeMarks == 2);
+      break;
+    default:
+      break;
   }
 }
 
-void checkSpans(const std::u32string& chars, const HighlightResult& got, int codeMarks,
-                std::vector<Mask>* tags) {
+void checkSpans(const std::u32string& chars, const HighlightResult& got, int codeMarks, std::vector<Mask>* tags) {
   tags->assign(chars.size(), 0);
   std::vector<int> lastEnd(kTagCount, -1);
   for (size_t i = 0; i < got.spans.size(); ++i) {

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_util.h"
 #include "core/settings/language_file.h"
 #include "core/settings/language_table.h"
+#include "fuzz_util.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_util.h"
 #include "core/settings/preference_file.h"
 #include "core/settings/text_encoding.h"
+#include "fuzz_util.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(file.open(path, flags));
   const std::vector<PrefEntry> first = file.entries();
   std::string_view marked = bytes.substr(0, 3);
-  std::vector<PrefEntry> direct = marked == "\xEF\xBB\xBF" ? parsePreferenceText(bytes.substr(3))
-                                                           : parsePreferenceText(unmarkedTextToUtf8(bytes));
+  std::vector<PrefEntry> direct =
+      marked == "\xEF\xBB\xBF" ? parsePreferenceText(bytes.substr(3)) : parsePreferenceText(unmarkedTextToUtf8(bytes));
   FUZZ_CHECK(sameEntries(first, direct));
   checkEntryShapes(first);
 

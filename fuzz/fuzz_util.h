@@ -15,7 +15,7 @@ void writeScratchFile(const std::string& path, std::string_view bytes);
 // Reports the broken property and aborts, so the fuzzer keeps the input.
 [[noreturn]] void fuzzFail(const char* what, const char* file, int line);
 
-#define FUZZ_CHECK(cond) \
-  do {                   \
+#define FUZZ_CHECK(cond)                              \
+  do {                                                \
     if (!(cond)) fuzzFail(#cond, __FILE__, __LINE__); \
   } while (0)

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_util.h"
 #include "core/update/version_check.h"
+#include "fuzz_util.h"
 
 namespace {
 
@@ -38,9 +38,7 @@ bool numericFields(std::string_view v, uint64_t out[3]) {
   return true;
 }
 
-bool laterVersion(std::string_view remote, std::string_view local) {
-  return compareAppVersion(remote, local) == "yes";
-}
+bool laterVersion(std::string_view remote, std::string_view local) { return compareAppVersion(remote, local) == "yes"; }
 
 void checkVersions(std::string_view a, std::string_view b, std::string_view c) {
   FUZZ_CHECK(!laterVersion(a, a));

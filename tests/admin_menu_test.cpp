@@ -41,7 +41,8 @@ TEST_F(AdminMenuTest, ExportsMatchTheCommandLineTool) {
   std::string templates = std::string(VL_SOURCE_DIR) + "/Templates/";
   app().exportFolder = gui;
   app().templatesFolder = templates;
-  std::string common = " --db '" + sampleLibrary() + "VL-LinuxAPI-Toc.xml' --templates '" + templates + "' --export '" + cli + "'";
+  std::string common =
+      " --db '" + sampleLibrary() + "VL-LinuxAPI-Toc.xml' --templates '" + templates + "' --export '" + cli + "'";
 
   struct Case {
     int menu;

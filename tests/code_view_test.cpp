@@ -20,24 +20,26 @@ class CodeViewTest : public ViewerTest {
     lib = folder + "lib/";
     mkdir(lib.c_str(), 0755);
     mkdir((lib + "G").c_str(), 0755);
-    std::string xml = "<?xml version=\"1.0\"?>\n<lib name=\"Test\">Test library v 2026-01-01\n"
-                      " <theme name=\"Gadgets\">Gadget examples\n";
+    std::string xml =
+        "<?xml version=\"1.0\"?>\n<lib name=\"Test\">Test library v 2026-01-01\n"
+        " <theme name=\"Gadgets\">Gadget examples\n";
     for (int i = 0; i < 12; ++i) {
       std::string n = std::to_string(i);
       std::string file = (i == 1 || i == 2) ? "/G/Missing" + n + ".vl" : "/G/File" + n + ".vl";
-      xml += "  <e File=\"" + file + "\" theme_de=\"Titel " + n + "\" theme_en=\"Title " + n +
-             "\" theme_fr=\"Titre " + n + "\" descript_de=\"Beschreibung " + n + "\" descript_en=\"Description " + n +
+      xml += "  <e File=\"" + file + "\" theme_de=\"Titel " + n + "\" theme_en=\"Title " + n + "\" theme_fr=\"Titre " +
+             n + "\" descript_de=\"Beschreibung " + n + "\" descript_en=\"Description " + n +
              "\" descript_fr=\"Description fr " + n + "\"/>\n";
       if (i != 1 && i != 2)
-        std::ofstream(lib + "G/File" + n + ".vl") << "; File " << n << "\nProcedure Sum" << n
-                                                   << "(a, b)\n  ProcedureReturn a + b\nEndProcedure\n"
-                                                   << "Debug Sum" << n << "(1, 2) ; \"a;b\"\n"
-                                                   << "; Link to topic:   Title <" << n << ">\n"
-                                                   << "; IDE Options = Veldra\n; EnableUnicode\n";
+        std::ofstream(lib + "G/File" + n + ".vl")
+            << "; File " << n << "\nProcedure Sum" << n << "(a, b)\n  ProcedureReturn a + b\nEndProcedure\n"
+            << "Debug Sum" << n << "(1, 2) ; \"a;b\"\n"
+            << "; Link to topic:   Title <" << n << ">\n"
+            << "; IDE Options = Veldra\n; EnableUnicode\n";
     }
-    xml += " </theme>\n <theme name=\"ZEZ Ovidozo Vivara\">Help\n"
-           "  <e File=\"/ViewerHelp.txt\" theme_de=\"Hilfe\" theme_en=\"Help\" theme_fr=\"Aide\" descript_de=\"H\"/>\n"
-           " </theme>\n</lib>\n";
+    xml +=
+        " </theme>\n <theme name=\"ZEZ Ovidozo Vivara\">Help\n"
+        "  <e File=\"/ViewerHelp.txt\" theme_de=\"Hilfe\" theme_en=\"Help\" theme_fr=\"Aide\" descript_de=\"H\"/>\n"
+        " </theme>\n</lib>\n";
     std::ofstream(lib + "VL-LinuxAPI-Toc.xml") << xml;
     std::ofstream(lib + "ViewerHelp.txt") << "Help text\n";
     writeSettings("db-path=" + lib + "VL-LinuxAPI-Toc.xml\nLib-path=" + lib + "\nabout=1\n" + extraSettings);
@@ -96,12 +98,12 @@ TEST_F(CodeViewTest, MarksAndLinkLabels) {
   ASSERT_TRUE(start());
   click(2);
   std::string code = text(CodeView);
-  EXPECT_TRUE(hasTag(0, "Disable"));                                  // "; File 0"
-  EXPECT_TRUE(hasTag(code.find("Procedure Sum0"), "BlueBold"));       // keyword
-  EXPECT_TRUE(hasTag(code.find("Sum0("), "Function"));                // declared name
-  EXPECT_TRUE(hasTag(code.find("Sum0(1"), "FuncCall"));               // its call
+  EXPECT_TRUE(hasTag(0, "Disable"));                             // "; File 0"
+  EXPECT_TRUE(hasTag(code.find("Procedure Sum0"), "BlueBold"));  // keyword
+  EXPECT_TRUE(hasTag(code.find("Sum0("), "Function"));           // declared name
+  EXPECT_TRUE(hasTag(code.find("Sum0(1"), "FuncCall"));          // its call
   EXPECT_FALSE(hasTag(code.find("Sum0(1"), "Function"));
-  EXPECT_TRUE(hasTag(code.find("; \"a;b\""), "Disable"));             // comment after code
+  EXPECT_TRUE(hasTag(code.find("; \"a;b\""), "Disable"));  // comment after code
   EXPECT_FALSE(hasTag(code.find("ProcedureReturn") + 1, "Function"));
   // The link target became a label in the view (one anchor character).
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(gadget(CodeView)));
@@ -253,8 +255,8 @@ TEST_F(CodeViewTest, CtrlWheelZoomsWithinTheTable) {
   // Without Control the view scrolls as usual.
   scroll.state = 0;
   EXPECT_FALSE(onCodeViewScroll(gadget(CodeView), &scroll, nullptr));
-  PangoFontDescription* font = pango_font_description_copy(
-      pango_context_get_font_description(gtk_widget_get_pango_context(gadget(CodeView))));
+  PangoFontDescription* font =
+      pango_font_description_copy(pango_context_get_font_description(gtk_widget_get_pango_context(gadget(CodeView))));
   EXPECT_NEAR(pango_font_description_get_size(font) / double(PANGO_SCALE), 10 * 0.8, 0.05);
   pango_font_description_free(font);
 }
@@ -272,7 +274,8 @@ int labelsShown() {
 TEST_F(ViewerTest, LinkLabelsAppearAsTheirLinesComeIntoView) {
   std::string lib = folder;
   std::string code;
-  for (int i = 0; i < 3000; ++i) code += i % 100 == 0 ? "; Link to topic:   Topic " + std::to_string(i) + "\n" : "x = 1\n";
+  for (int i = 0; i < 3000; ++i)
+    code += i % 100 == 0 ? "; Link to topic:   Topic " + std::to_string(i) + "\n" : "x = 1\n";
   std::ofstream(lib + "Long.vl") << code;
   std::ofstream(lib + "db.xml") << "<?xml version=\"1.0\"?>\n<r n=\"R\">R\n <t n=\"T\">T\n"
                                    "  <e File=\"/Long.vl\" theme_de=\"Long\"/>\n </t>\n</r>\n";

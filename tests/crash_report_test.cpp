@@ -62,12 +62,9 @@ TEST(CrashReportTest, RealFaultsNameSignalAndLineThenExitZero) {
     const char* kind;
     const char* message;
     int code;
-  } cases[] = {{"segv", "Segmentation violation", SIGSEGV},
-               {"abrt", "Abort signal", SIGABRT},
-               {"fpe", "Floating-point exception", SIGFPE},
-               {"raise-segv", "Segmentation violation", SIGSEGV},
-               {"raise-abrt", "Abort signal", SIGABRT},
-               {"raise-fpe", "Floating-point exception", SIGFPE}};
+  } cases[] = {{"segv", "Segmentation violation", SIGSEGV}, {"abrt", "Abort signal", SIGABRT},
+               {"fpe", "Floating-point exception", SIGFPE}, {"raise-segv", "Segmentation violation", SIGSEGV},
+               {"raise-abrt", "Abort signal", SIGABRT},     {"raise-fpe", "Floating-point exception", SIGFPE}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
     int line = markedLine(c.kind);
@@ -105,8 +102,8 @@ TEST(CrashReportTest, ViewerShowsTheReportBox) {
       << "\xEF\xBB\xBF\ndb-path=" << sampleLibrary() << "VL-LinuxAPI-Toc.xml\nLib-path=" << sampleLibrary()
       << "\nabout=1\n";
   Outcome o = runTarget("viewer", folder);
-  EXPECT_EQ(o.out, "[Linux VL-ZEZ-Ovidozo-Vivara-Error]\n" +
-                       report("Segmentation violation", SIGSEGV, markedLine("viewer")));
+  EXPECT_EQ(o.out,
+            "[Linux VL-ZEZ-Ovidozo-Vivara-Error]\n" + report("Segmentation violation", SIGSEGV, markedLine("viewer")));
   EXPECT_TRUE(exitedWith(o.status, 0)) << o.status;
   EXPECT_EQ(std::system(("rm -rf '" + folder + "'").c_str()), 0);
 }

@@ -47,14 +47,38 @@ int fault(const std::string& kind) {
   volatile int* nowhere = nullptr;
   volatile int zero = 0, dividend = 1000;  // both unknown, so the compiler emits a division
   volatile int quotient = 0;
-  if (kind == "segv") { VL_TRACE(); *nowhere = 1; }  // line:segv
-  if (kind == "abrt") { VL_TRACE(); abort(); }  // line:abrt
-  if (kind == "fpe") { VL_TRACE(); quotient = dividend / zero; }  // line:fpe
-  if (kind == "raise-segv") { VL_TRACE(); raise(SIGSEGV); }  // line:raise-segv
-  if (kind == "raise-abrt") { VL_TRACE(); raise(SIGABRT); }  // line:raise-abrt
-  if (kind == "raise-fpe") { VL_TRACE(); raise(SIGFPE); }  // line:raise-fpe
-  if (kind == "int") { VL_TRACE(); raise(SIGINT); }  // line:int
-  if (kind == "term") { VL_TRACE(); raise(SIGTERM); }  // line:term
+  if (kind == "segv") {
+    VL_TRACE();  // line:segv
+    *nowhere = 1;
+  }
+  if (kind == "abrt") {
+    VL_TRACE();  // line:abrt
+    abort();
+  }
+  if (kind == "fpe") {
+    VL_TRACE();  // line:fpe
+    quotient = dividend / zero;
+  }
+  if (kind == "raise-segv") {
+    VL_TRACE();  // line:raise-segv
+    raise(SIGSEGV);
+  }
+  if (kind == "raise-abrt") {
+    VL_TRACE();  // line:raise-abrt
+    raise(SIGABRT);
+  }
+  if (kind == "raise-fpe") {
+    VL_TRACE();  // line:raise-fpe
+    raise(SIGFPE);
+  }
+  if (kind == "int") {
+    VL_TRACE();  // line:int
+    raise(SIGINT);
+  }
+  if (kind == "term") {
+    VL_TRACE();  // line:term
+    raise(SIGTERM);
+  }
   return quotient;
 }
 
@@ -69,7 +93,8 @@ int faultInViewer(const char* programFolder) {
   options.programFolder = programFolder;
   if (!startViewer(viewer(), options)) return 3;
   volatile int* nowhere = nullptr;
-  VL_TRACE(); *nowhere = 1;  // line:viewer
+  VL_TRACE();  // line:viewer
+  *nowhere = 1;
   return 4;
 }
 

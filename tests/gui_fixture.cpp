@@ -42,8 +42,8 @@ void ViewerTest::writeSettings(const std::string& lines) {
 }
 
 void ViewerTest::writeSampleSettings(const std::string& extraLines) {
-  writeSettings("db-path=" + sampleLibrary() + "VL-LinuxAPI-Toc.xml\nLib-path=" + sampleLibrary() +
-                "\nabout=1\n" + extraLines);
+  writeSettings("db-path=" + sampleLibrary() + "VL-LinuxAPI-Toc.xml\nLib-path=" + sampleLibrary() + "\nabout=1\n" +
+                extraLines);
 }
 
 bool ViewerTest::start() {

@@ -40,7 +40,7 @@ class ViewerTest : public ::testing::Test {
   std::string title(int window = kWinMain);
   std::string text(int no);
 
-  std::string folder;  // the program folder, with "/"
+  std::string folder;                                         // the program folder, with "/"
   std::vector<std::pair<std::string, std::string>> messages;  // title, text
   std::vector<std::string> fileRequests;                      // titles of file requesters
   std::string fileAnswer;                                     // what the file requester returns

@@ -210,4 +210,3 @@ ModelResult runModel(std::string_view text, int codeMarks) {
   modelLinks(&m, &r);
   return r;
 }
-

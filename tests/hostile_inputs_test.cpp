@@ -13,17 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "code_generator.h"
 #include "gui/code_view.h"
 #include "gui/index_tree_model.h"
 #include "gui/index_view.h"
-#include "code_generator.h"
 #include "gui_fixture.h"
 
 namespace {
 
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // A child process that answers every HTTP request on a loopback port with `body`.
 struct FixedBodyServer {
@@ -345,8 +343,8 @@ TEST_F(HostileInputsTest, HugeVersionFileKeepsThePreviousAnswers) {
   std::string first = text(Upt_AnswerGtk2);
   ASSERT_NE(first, "");
   FixedBodyServer huge;
-  ASSERT_TRUE(huge.start("[Version]\n;\nAppGtk2=0.99.0\nAppGtk3=0.99.0\nLibrary=2099-01-10\n" +
-                         std::string(2u << 20, 'x')));
+  ASSERT_TRUE(
+      huge.start("[Version]\n;\nAppGtk2=0.99.0\nAppGtk3=0.99.0\nLibrary=2099-01-10\n" + std::string(2u << 20, 'x')));
   setenv("VLAPI_UPDATE_URL", huge.url().c_str(), 1);
   post(kEventMenu, kWinMain, kMenuIsUpdate);
   unsetenv("VLAPI_UPDATE_URL");

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "gui/index_view.h"
-#include "gui_fixture.h"
 #include "core/settings/language_keys.h"
+#include "gui/index_view.h"
 #include "gui/language_switch.h"
+#include "gui_fixture.h"
 
 namespace {
 
@@ -78,12 +78,20 @@ TEST_F(LanguageTest, SaveSwitchesEveryKindOfText) {
       {1, "Language", "Window 'shake'", "Program settings ...",
        "Search for an expression in the index (& description) in the current language (or all). See Settings.",
        "Open with default app", "Window"},
-      {2, "Langue", "Fen\xC3\xAAtre secou\xC3\xA9" "e", "Param\xC3\xA8tres du programme ...",
-       "Recherche une expression dans l'index (& la description) dans la langue actuelle (ou toutes). Voir Param\xC3\xA8tres.",
-       "Ouvrir avec l'application par d\xC3\xA9" "faut", "Fen\xC3\xAAtre"},
+      {2, "Langue",
+       "Fen\xC3\xAAtre secou\xC3\xA9"
+       "e",
+       "Param\xC3\xA8tres du programme ...",
+       "Recherche une expression dans l'index (& la description) dans la langue actuelle (ou toutes). Voir "
+       "Param\xC3\xA8tres.",
+       "Ouvrir avec l'application par d\xC3\xA9"
+       "faut",
+       "Fen\xC3\xAAtre"},
       {0, "Sprache", "Fenster-'shake'", "Programm-Einstellungen ...",
        "Ausdruck suchen im Index (& Beschreibung) in der akt. Sprache (oder alle). Siehe Settings.",
-       "Mit Standard-App \xC3\xB6" "ffnen", "Fenster"},
+       "Mit Standard-App \xC3\xB6"
+       "ffnen",
+       "Fenster"},
   };
   for (const Expected& e : all) {
     saveWithLanguage(e.language);

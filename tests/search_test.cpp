@@ -30,7 +30,8 @@ const char kDatabase[] =
     " theme_fr=\"Montrer coucher\" descript_de=\"Zwiebel nur deutsch\" descript_en=\"onion english only\""
     " descript_fr=\"oignon seulement\"/>\n"
     "  <topic File=\"/w/entry.vl\" theme_de=\"GtkEntry setzen\" theme_en=\"Set GtkEntry\""
-    " theme_fr=\"Poser \xC3\xA9tiquette\" descript_de=\"Beschriftung\" descript_en=\"caption\" descript_fr=\"l\xC3\xA9gende\"/>\n"
+    " theme_fr=\"Poser \xC3\xA9tiquette\" descript_de=\"Beschriftung\" descript_en=\"caption\" "
+    "descript_fr=\"l\xC3\xA9gende\"/>\n"
     "  <topic File=\"/w/wait.vl\" theme_de=\"Neues abwarten\" theme_en=\"Wait for news\""
     " theme_fr=\"Attendre\" descript_de=\"Warten\" descript_en=\"waiting\" descript_fr=\"attente\"/>\n"
     " </theme>\n"
@@ -162,10 +163,12 @@ TEST_F(SearchTest, ShakeBringsTheWindowBackToItsPlace) {
   int x0 = 0, y0 = 0;
   gtk_window_get_position(window, &x0, &y0);
   std::vector<int> seen;
-  gulong watch = g_signal_connect(window, "configure-event", G_CALLBACK(+[](GtkWidget*, GdkEventConfigure* e, gpointer d) {
-    static_cast<std::vector<int>*>(d)->push_back(e->x);
-    return FALSE;
-  }), &seen);
+  gulong watch =
+      g_signal_connect(window, "configure-event", G_CALLBACK(+[](GtkWidget*, GdkEventConfigure* e, gpointer d) {
+                         static_cast<std::vector<int>*>(d)->push_back(e->x);
+                         return FALSE;
+                       }),
+                       &seen);
   EXPECT_EQ(findBelowRoot("nothing like this"), 0);
   // The X server reports the moves when it gets to them; give it a moment.
   auto seenBoth = [&] {

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "gui/index_view.h"
 #include "core/database/index_builder.h"
+#include "gui/index_view.h"
 #include "gui_fixture.h"
 
 namespace {
@@ -13,7 +13,9 @@ namespace {
 std::string database(const std::string& theme) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<library name=\"Bibliothek\">Test Library 2026 2.0 - demo\n"
-         " <theme name=\"" + theme + "\">Theme text\n"
+         " <theme name=\"" +
+         theme +
+         "\">Theme text\n"
          "  <topic File=\"/a.vl\" theme_de=\"\xE2\x9C\xB0Neu\" theme_en=\"New\" theme_fr=\"Nouveau\""
          " descript_de=\"d\" descript_en=\"e\" descript_fr=\"f\"/>\n"
          "  <topic File=\"/b.vl\" theme_de=\"Alt\" theme_en=\"Old\" theme_fr=\"Vieux\""
@@ -91,7 +93,8 @@ TEST_F(SettingsWindowTest, IsBuiltHiddenWithItsGadgetsAndStates) {
   EXPECT_EQ(std::string(gtk_button_get_label(GTK_BUTTON(gadget(Cnf_OkSave)))), "gtk-save");
   EXPECT_TRUE(gtk_button_get_use_stock(GTK_BUTTON(gadget(Cnf_Cancel))));
   EXPECT_EQ(text(Cnf_LabelLib), "Library-Pfad (Hauptordner über ButtonGadget, CalenderGadget,...):");
-  EXPECT_EQ(tooltip(Cnf_LibChoose), "Dateiauswahl für das Library-Hauptverzeichnis, falls nicht identisch mit Viewer-Verzeichnis.");
+  EXPECT_EQ(tooltip(Cnf_LibChoose),
+            "Dateiauswahl für das Library-Hauptverzeichnis, falls nicht identisch mit Viewer-Verzeichnis.");
   EXPECT_FALSE(gtk_button_get_focus_on_click(GTK_BUTTON(gadget(Cnf_WinData2Pref))));
   EXPECT_FALSE(gtk_combo_box_get_focus_on_click(GTK_COMBO_BOX(gadget(Cnf_Language))));
   EXPECT_EQ(gtk_window_get_focus(window), gadget(Cnf_Cancel));
@@ -256,14 +259,16 @@ TEST_F(SettingsWindowTest, ApplyLoadsTheChosenDatabase) {
 
 TEST_F(SettingsWindowTest, ApplyReportsBrokenDatabasesAndKeepsRunning) {
   ASSERT_TRUE(startHere());
-  std::ofstream(folder + "bad.xml") << "<?xml version=\"1.0\"?>\n<library name=\"Kaputt\">x\n <theme name=\"T\">\n</library>\n";
+  std::ofstream(folder + "bad.xml")
+      << "<?xml version=\"1.0\"?>\n<library name=\"Kaputt\">x\n <theme name=\"T\">\n</library>\n";
   openWindow();
   fileAnswer = folder + "bad.xml";
   click(Cnf_DbChoose);
   click(Cnf_Apply);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].first, "Linux VL-ZEZ-Ovidozo-VivaraError");
-  EXPECT_EQ(messages[0].second.rfind("Error in the XML file:\rMessage: mismatched tag\rLine: 4", 0), 0u) << messages[0].second;
+  EXPECT_EQ(messages[0].second.rfind("Error in the XML file:\rMessage: mismatched tag\rLine: 4", 0), 0u)
+      << messages[0].second;
   // The part read before the error is shown.
   ASSERT_EQ(app().index.rows.size(), 2u);
   EXPECT_EQ(app().index.rows[0].text, "Kaputt");

@@ -95,7 +95,8 @@ TEST_F(StartupTest, XmlErrorIsReportedWithLineAndColumn) {
   EXPECT_FALSE(start());
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].first, "Linux VL-ZEZ-Ovidozo-VivaraError");
-  EXPECT_EQ(messages[0].second.rfind("Error in the XML file:\rMessage: duplicate attribute\rLine: 3   Character: ", 0), 0u)
+  EXPECT_EQ(messages[0].second.rfind("Error in the XML file:\rMessage: duplicate attribute\rLine: 3   Character: ", 0),
+            0u)
       << messages[0].second;
 }
 

@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "gui/about_dialog.h"
 #include "gui/windows.h"
 #include "gui_fixture.h"
-#include "gui/about_dialog.h"
 
 namespace {
 

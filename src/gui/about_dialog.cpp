@@ -2,9 +2,9 @@
 #include "gui/about_dialog.h"
 
 #include "core/app/error_report.h"
+#include "core/update/about_text.h"
 #include "gui/message_box.h"
 #include "gui/widgets.h"
-#include "core/update/about_text.h"
 
 static constexpr int kTraceFileId = 43;
 

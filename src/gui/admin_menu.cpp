@@ -3,12 +3,12 @@
 #include <gtk/gtk.h>
 
 #include "core/app/error_report.h"
-#include "gui/message_box.h"
-#include "gui/windows.h"
 #include "core/database/duplicate_protocol.h"
 #include "core/exports/date_text.h"
 #include "core/exports/posting_export.h"
 #include "core/exports/web_page_export.h"
+#include "gui/message_box.h"
+#include "gui/windows.h"
 
 static constexpr int kTraceFileId = 8;
 
@@ -54,10 +54,8 @@ void onDuplicates(Viewer& v, const Event&) {
 }
 
 const HandlerEntry kAdminHandlers[] = {
-    {kWinMain, kEventMenu, kMenuExportWebPage, onExportWebPage},
-    {kWinMain, kEventMenu, kMenuPostingAll, onPostingAll},
-    {kWinMain, kEventMenu, kMenuPostingNews, onPostingNews},
-    {kWinMain, kEventMenu, kMenuFileList, onFileList},
+    {kWinMain, kEventMenu, kMenuExportWebPage, onExportWebPage}, {kWinMain, kEventMenu, kMenuPostingAll, onPostingAll},
+    {kWinMain, kEventMenu, kMenuPostingNews, onPostingNews},     {kWinMain, kEventMenu, kMenuFileList, onFileList},
     {kWinMain, kEventMenu, kMenuDuplicates, onDuplicates},
 };
 

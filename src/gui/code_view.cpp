@@ -4,15 +4,15 @@
 #include <vector>
 
 #include "core/app/error_report.h"
-#include "gui/index_view.h"
-#include "gui/message_box.h"
 #include "core/app/paths.h"
-#include "gui/widgets.h"
 #include "core/app/window_title.h"
 #include "core/codeview/code_file.h"
 #include "core/codeview/highlighter.h"
 #include "core/codeview/history.h"
 #include "core/codeview/process.h"
+#include "gui/index_view.h"
+#include "gui/message_box.h"
+#include "gui/widgets.h"
 
 static constexpr int kTraceFileId = 5;
 

@@ -1,12 +1,12 @@
 // Window 2: the database, library and shown-file fields, and its two clickable icons.
 #include "gui/database_info_window.h"
 
-#include "gui/code_view.h"
 #include "core/app/error_report.h"
+#include "core/codeview/process.h"
+#include "gui/code_view.h"
 #include "gui/info_menu.h"
 #include "gui/main_window.h"
 #include "gui/widgets.h"
-#include "core/codeview/process.h"
 
 static constexpr int kTraceFileId = 41;
 
@@ -34,9 +34,9 @@ constexpr Place kLabels[] = {
 };
 
 constexpr Place kFields[] = {
-    {DbA_Db, 170, 20, 520, 24, nullptr},    {DbA_Cont, 170, 45, 520, 24, nullptr},
-    {DbA_Lib, 170, 69, 520, 24, nullptr},   {DbA_Top, 310, 93, 80, 24, nullptr},
-    {DbA_Ent, 610, 93, 80, 24, nullptr},    {DbA_File, 170, 146, 520, 24, nullptr},
+    {DbA_Db, 170, 20, 520, 24, nullptr},      {DbA_Cont, 170, 45, 520, 24, nullptr},
+    {DbA_Lib, 170, 69, 520, 24, nullptr},     {DbA_Top, 310, 93, 80, 24, nullptr},
+    {DbA_Ent, 610, 93, 80, 24, nullptr},      {DbA_File, 170, 146, 520, 24, nullptr},
     {DbA_SrcForm, 310, 170, 80, 24, nullptr}, {DbA_ExeForm, 610, 170, 80, 24, nullptr},
 };
 
@@ -121,7 +121,9 @@ void buildDatabaseInfoWindow(Viewer& v) {
   // Frames first: the fixed container draws its children in the order they came.
   addFrame(v, DbA_Frame1, 5, 2, 690, 121, "Datenbank & Library ...");
   addFrame(v, DbA_Frame2, 5, 128, 690, 72, "Gew\xC3\xA4hlte Datei ...");
-  addIcon(v, DbA_ToDb, 7, 24, "database.png", "Klick \xC3\xB6" "ffnet den Dateimanager mit dem Library-Pfad.");
+  addIcon(v, DbA_ToDb, 7, 24, "database.png",
+          "Klick \xC3\xB6"
+          "ffnet den Dateimanager mit dem Library-Pfad.");
   addIcon(v, DbA_CopyFile, 7, 150, "document.png", "Klick kopiert den Code-Pfad ins Clipboard.");
   place(g.fixed[kWinDbInfo], iconImage("bent-arrow.png"), 154, 95, 16, 16);
   place(g.fixed[kWinDbInfo], iconImage("bent-arrow.png"), 154, 173, 16, 16);

@@ -22,23 +22,23 @@ struct CodeLink {
 
 struct Gui {
   GtkWidget* window[kWindowCount] = {};
-  GtkWidget* fixed[kWindowCount] = {};    // each window's absolute-position container
-  GtkWidget* gadget[kGadgetCount] = {};   // the widget that carries the gadget's text or state
+  GtkWidget* fixed[kWindowCount] = {};     // each window's absolute-position container
+  GtkWidget* gadget[kGadgetCount] = {};    // the widget that carries the gadget's text or state
   GtkWidget* scroller[kGadgetCount] = {};  // scrolled window around a tree or text view
   GtkWidget* adminMenu = nullptr;
   GtkWidget* infoMenu = nullptr;
   GtkWidget* menuItem[23] = {};
-  GtkTreeModel* treeModel = nullptr;      // the index model shown in IndexTree
+  GtkTreeModel* treeModel = nullptr;  // the index model shown in IndexTree
   GtkAccelGroup* accel[kWindowCount] = {};
   PangoTabArray* tabArray = nullptr;
-  GdkPixbuf* toggleImage[2] = {};         // node toggle: normal, pressed
-  int lastWidth = 0;                      // inner size as last reported by a configure event
+  GdkPixbuf* toggleImage[2] = {};  // node toggle: normal, pressed
+  int lastWidth = 0;               // inner size as last reported by a configure event
   int lastHeight = 0;
   int rightPaneWidth = 0;
   int rightPaneHeight = 0;
-  std::vector<CodeLink> codeLinks;        // in text order
-  std::string droppedFiles;               // file names of the last drop, one a line
-  bool suppressEvents = false;            // set while the program itself changes widgets
+  std::vector<CodeLink> codeLinks;  // in text order
+  std::string droppedFiles;         // file names of the last drop, one a line
+  bool suppressEvents = false;      // set while the program itself changes widgets
   EventQueue events;
 };
 

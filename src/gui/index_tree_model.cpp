@@ -45,9 +45,7 @@ void vl_index_model_finalize(GObject* object) {
   G_OBJECT_CLASS(vl_index_model_parent_class)->finalize(object);
 }
 
-void vl_index_model_class_init(VlIndexModelClass* klass) {
-  G_OBJECT_CLASS(klass)->finalize = vl_index_model_finalize;
-}
+void vl_index_model_class_init(VlIndexModelClass* klass) { G_OBJECT_CLASS(klass)->finalize = vl_index_model_finalize; }
 
 // One pass with a stack of open ancestors gives every row its parent; a counting
 // pass then lays the children out parent by parent.
@@ -75,9 +73,7 @@ void buildLinks(VlIndexModel* m) {
   }
 }
 
-int childCount(VlIndexModel* m, int parent) {
-  return (*m->childStart)[parent + 2] - (*m->childStart)[parent + 1];
-}
+int childCount(VlIndexModel* m, int parent) { return (*m->childStart)[parent + 2] - (*m->childStart)[parent + 1]; }
 
 int nthChild(VlIndexModel* m, int parent, int n) {
   if (n < 0 || n >= childCount(m, parent)) return -1;
@@ -95,9 +91,7 @@ int rowOf(GtkTreeIter* iter) { return static_cast<int>(reinterpret_cast<intptr_t
 
 GtkTreeModelFlags getFlags(GtkTreeModel*) { return GTK_TREE_MODEL_ITERS_PERSIST; }
 gint getNColumns(GtkTreeModel*) { return kIndexColCount; }
-GType getColumnType(GtkTreeModel*, gint column) {
-  return column == kIndexColText ? G_TYPE_STRING : GDK_TYPE_COLOR;
-}
+GType getColumnType(GtkTreeModel*, gint column) { return column == kIndexColText ? G_TYPE_STRING : GDK_TYPE_COLOR; }
 
 gboolean getIter(GtkTreeModel* model, GtkTreeIter* iter, GtkTreePath* path) {
   VlIndexModel* m = VL_INDEX_MODEL(model);
@@ -136,8 +130,10 @@ void getValue(GtkTreeModel* model, GtkTreeIter* iter, gint column, GValue* value
   VlIndexModel* m = VL_INDEX_MODEL(model);
   const IndexRow& row = m->rows->rows[rowOf(iter)];
   g_value_init(value, getColumnType(model, column));
-  if (column == kIndexColText) g_value_set_string(value, row.text.c_str());
-  else setColor(value, column == kIndexColForeground ? row.foreground : row.background);
+  if (column == kIndexColText)
+    g_value_set_string(value, row.text.c_str());
+  else
+    setColor(value, column == kIndexColForeground ? row.foreground : row.background);
 }
 
 gboolean iterNext(GtkTreeModel* model, GtkTreeIter* iter) {

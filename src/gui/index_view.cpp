@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/app/error_report.h"
+#include "core/database/index_builder.h"
 #include "gui/index_tree_model.h"
 #include "gui/search.h"
-#include "core/database/index_builder.h"
 
 static constexpr int kTraceFileId = 3;
 

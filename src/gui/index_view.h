@@ -18,6 +18,6 @@ void expandAndCount(Viewer& v);
 // survives, the tree ends fully expanded with the node toggle pressed.
 void rebuildIndex(Viewer& v);
 
-int selectedRow(Viewer& v);              // -1 when nothing is selected
-void selectRow(Viewer& v, int row);      // -1 clears the selection; posts no event
+int selectedRow(Viewer& v);          // -1 when nothing is selected
+void selectRow(Viewer& v, int row);  // -1 clears the selection; posts no event
 void setNodeToggle(Viewer& v, bool pressed);

@@ -2,11 +2,11 @@
 #include "gui/info_menu.h"
 
 #include "core/app/error_report.h"
-#include "gui/message_box.h"
 #include "core/app/paths.h"
 #include "core/codeview/process.h"
-#include "gui/database_info_window.h"
 #include "core/update/about_text.h"
+#include "gui/database_info_window.h"
+#include "gui/message_box.h"
 #include "gui/update_window.h"
 
 static constexpr int kTraceFileId = 44;

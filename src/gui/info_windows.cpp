@@ -2,9 +2,9 @@
 // info menu, the two windows and the admin menu's path commands.
 #include "gui/windows.h"
 
-#include "gui/info_menu.h"
-#include "gui/database_info_window.h"
 #include "gui/about_dialog.h"
+#include "gui/database_info_window.h"
+#include "gui/info_menu.h"
 #include "gui/update_window.h"
 
 namespace {
@@ -20,18 +20,12 @@ void onIsUpdate(Viewer& v, const Event&) { showUpdateCheck(v); }
 void onOpenCode(Viewer& v, const Event&) { openShownCodeFile(v); }
 
 const HandlerEntry kInfoHandlers[] = {
-    {kWinDbInfo, kEventCloseWindow, -1, onHide},
-    {kWinDbInfo, kEventMenu, kKeyEscape, onHide},
-    {kWinDbInfo, kEventGadget, DbA_CopyFile, onCopyFile},
-    {kWinDbInfo, kEventGadget, DbA_ToDb, onToDb},
-    {kWinUpdate, kEventCloseWindow, -1, onHide},
-    {kWinUpdate, kEventMenu, kKeyEscape, onHide},
-    {kWinMain, kEventMenu, kMenuEditHelp, onEditHelp},
-    {kWinMain, kEventMenu, kMenuCopyCodePath, onCopyCodePath},
-    {kWinMain, kEventMenu, kMenuAboutApp, onAboutApp},
-    {kWinMain, kEventMenu, kMenuAboutDb, onAboutDb},
-    {kWinMain, kEventMenu, kMenuIsUpdate, onIsUpdate},
-    {kWinMain, kEventMenu, kMenuOpenCode, onOpenCode},
+    {kWinDbInfo, kEventCloseWindow, -1, onHide},          {kWinDbInfo, kEventMenu, kKeyEscape, onHide},
+    {kWinDbInfo, kEventGadget, DbA_CopyFile, onCopyFile}, {kWinDbInfo, kEventGadget, DbA_ToDb, onToDb},
+    {kWinUpdate, kEventCloseWindow, -1, onHide},          {kWinUpdate, kEventMenu, kKeyEscape, onHide},
+    {kWinMain, kEventMenu, kMenuEditHelp, onEditHelp},    {kWinMain, kEventMenu, kMenuCopyCodePath, onCopyCodePath},
+    {kWinMain, kEventMenu, kMenuAboutApp, onAboutApp},    {kWinMain, kEventMenu, kMenuAboutDb, onAboutDb},
+    {kWinMain, kEventMenu, kMenuIsUpdate, onIsUpdate},    {kWinMain, kEventMenu, kMenuOpenCode, onOpenCode},
 };
 
 }  // namespace

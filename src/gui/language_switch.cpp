@@ -4,10 +4,10 @@
 #include <string_view>
 
 #include "core/app/error_report.h"
-#include "gui/index_view.h"
-#include "gui/message_box.h"
 #include "core/settings/language_file.h"
 #include "core/settings/language_keys.h"
+#include "gui/index_view.h"
+#include "gui/message_box.h"
 
 static constexpr int kTraceFileId = 42;
 
@@ -15,19 +15,24 @@ namespace {
 
 // Gadget names in number order; the language file names gadgets this way.
 constexpr const char* kGadgetNames[kGadgetCount] = {
-    "Main_NodeToggle", "AdminButton", "LabelSrc", "LabelExe", "LabelSub", "Main_FindNext", "Main_Find",
-    "Main_Setting", "Main_Help", "Main_Info", "MainSplitter", "IndexTree", "RightPane", "Main_EdDescript",
-    "CodeView", "Main_Quickcopy", "Main_CbHistory",
-    "Cnf_LabelDB", "Cnf_DbShow", "Cnf_DbChoose", "Cnf_LabelLib", "Cnf_LibShow", "Cnf_LibChoose",
-    "Cnf_Paths2Pref", "Cnf_Apply", "Cnf_Frame1", "Cnf_LangLabel", "Cnf_Language", "Cnf_LangFont",
-    "Cnf_Fontname", "Cnf_FontSize", "Cnf_FontChoose", "Cnf_LabelSearch", "Cnf_SearchMode", "Cnf_LabelHint",
-    "Cnf_SearchFailHint", "Cnf_LabelTitle", "Cnf_FileNameLen", "Cnf_LabelMark", "Cnf_CodeMarking",
-    "Cnf_DyeNews", "Cnf_WinData2Pref", "Cnf_Frame2", "Cnf_Cancel", "Cnf_OkSave",
-    "DbA_LabelDb", "DbA_Db", "DbA_LabelCont", "DbA_Cont", "DbA_LabelLib", "DbA_Lib", "DbA_LabelFile",
-    "DbA_File", "DbA_LabelSrcForm", "DbA_SrcForm", "DbA_LabelExeForm", "DbA_ExeForm", "DbA_LabelTop",
-    "DbA_Top", "DbA_LabelEnt", "DbA_Ent", "DbA_Frame1", "DbA_Frame2", "DbA_ToDb", "DbA_CopyFile",
-    "Upt_LabelAppGtk2", "Upt_LabelAppGtk3", "Upt_LabelXml", "Upt_AnswerGtk2", "Upt_AnswerGtk3",
-    "Upt_AnswerXml"};
+    "Main_NodeToggle", "AdminButton",      "LabelSrc",         "LabelExe",
+    "LabelSub",        "Main_FindNext",    "Main_Find",        "Main_Setting",
+    "Main_Help",       "Main_Info",        "MainSplitter",     "IndexTree",
+    "RightPane",       "Main_EdDescript",  "CodeView",         "Main_Quickcopy",
+    "Main_CbHistory",  "Cnf_LabelDB",      "Cnf_DbShow",       "Cnf_DbChoose",
+    "Cnf_LabelLib",    "Cnf_LibShow",      "Cnf_LibChoose",    "Cnf_Paths2Pref",
+    "Cnf_Apply",       "Cnf_Frame1",       "Cnf_LangLabel",    "Cnf_Language",
+    "Cnf_LangFont",    "Cnf_Fontname",     "Cnf_FontSize",     "Cnf_FontChoose",
+    "Cnf_LabelSearch", "Cnf_SearchMode",   "Cnf_LabelHint",    "Cnf_SearchFailHint",
+    "Cnf_LabelTitle",  "Cnf_FileNameLen",  "Cnf_LabelMark",    "Cnf_CodeMarking",
+    "Cnf_DyeNews",     "Cnf_WinData2Pref", "Cnf_Frame2",       "Cnf_Cancel",
+    "Cnf_OkSave",      "DbA_LabelDb",      "DbA_Db",           "DbA_LabelCont",
+    "DbA_Cont",        "DbA_LabelLib",     "DbA_Lib",          "DbA_LabelFile",
+    "DbA_File",        "DbA_LabelSrcForm", "DbA_SrcForm",      "DbA_LabelExeForm",
+    "DbA_ExeForm",     "DbA_LabelTop",     "DbA_Top",          "DbA_LabelEnt",
+    "DbA_Ent",         "DbA_Frame1",       "DbA_Frame2",       "DbA_ToDb",
+    "DbA_CopyFile",    "Upt_LabelAppGtk2", "Upt_LabelAppGtk3", "Upt_LabelXml",
+    "Upt_AnswerGtk2",  "Upt_AnswerGtk3",   "Upt_AnswerXml"};
 
 GtkWidget* gadgetOfKey(Viewer& v, const char* key) {
   int no = gadgetByName(std::string(key).substr(1));  // the key without "#"
@@ -52,16 +57,23 @@ void setComboItems(GtkWidget* combo, const std::string& text) {
 void setFrameTitle(GtkWidget* frame, const std::string& text) {
   GtkWidget* label = gtk_frame_get_label_widget(GTK_FRAME(frame));
   // The title label carries the bold caption font; keep it and change its text.
-  if (GTK_IS_LABEL(label)) gtk_label_set_text(GTK_LABEL(label), text.c_str());
-  else gtk_frame_set_label(GTK_FRAME(frame), text.c_str());
+  if (GTK_IS_LABEL(label))
+    gtk_label_set_text(GTK_LABEL(label), text.c_str());
+  else
+    gtk_frame_set_label(GTK_FRAME(frame), text.c_str());
 }
 
 void setGadgetText(GtkWidget* w, LangTextKind kind, const std::string& text) {
-  if (kind == LangTextKind::ComboItems && GTK_IS_COMBO_BOX(w)) setComboItems(w, text);
-  else if (kind == LangTextKind::Frame && GTK_IS_FRAME(w)) setFrameTitle(w, text);
-  else if (GTK_IS_BUTTON(w)) gtk_button_set_label(GTK_BUTTON(w), text.c_str());
-  else if (GTK_IS_LABEL(w)) gtk_label_set_text(GTK_LABEL(w), text.c_str());
-  else if (GTK_IS_ENTRY(w)) gtk_entry_set_text(GTK_ENTRY(w), text.c_str());
+  if (kind == LangTextKind::ComboItems && GTK_IS_COMBO_BOX(w))
+    setComboItems(w, text);
+  else if (kind == LangTextKind::Frame && GTK_IS_FRAME(w))
+    setFrameTitle(w, text);
+  else if (GTK_IS_BUTTON(w))
+    gtk_button_set_label(GTK_BUTTON(w), text.c_str());
+  else if (GTK_IS_LABEL(w))
+    gtk_label_set_text(GTK_LABEL(w), text.c_str());
+  else if (GTK_IS_ENTRY(w))
+    gtk_entry_set_text(GTK_ENTRY(w), text.c_str());
 }
 
 void setMenuItemText(GtkWidget* item, const std::string& text) {
@@ -95,8 +107,7 @@ int gadgetByName(const std::string& name) {
   return -1;
 }
 
-bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string& languageCode,
-              std::string* out) {
+bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string& languageCode, std::string* out) {
   LanguageTable& table = v.app.languageTable;
   if (!table.loaded && !loadLanguageFile(v.app.programFolder + v.app.languageFileName, &table) &&
       !table.notFoundShown) {
@@ -130,10 +141,16 @@ void applyLanguage(Viewer& v, bool withTexts) {
 
 void onLanguageKey(Viewer& v, const Event& e) {
   switch (e.object) {
-    case kKeyF6: setLanguageBox(v, v.app.languageBox != 0 ? 0 : 1); break;
+    case kKeyF6:
+      setLanguageBox(v, v.app.languageBox != 0 ? 0 : 1);
+      break;
     case kKeyAltG:
-    case kKeyAltD: setLanguageBox(v, 0); break;
-    default: setLanguageBox(v, 1); break;  // Alt+E and Alt+F: English
+    case kKeyAltD:
+      setLanguageBox(v, 0);
+      break;
+    default:
+      setLanguageBox(v, 1);
+      break;  // Alt+E and Alt+F: English
   }
   applyLanguage(v, false);
 }

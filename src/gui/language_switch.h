@@ -10,8 +10,7 @@
 // tooltip. Reads the language file at the first call (and again after a failed
 // read; "Language-File not found!" is shown once per run). False when there is no
 // text: the gadget then keeps the text it has.
-bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string& languageCode,
-              std::string* out);
+bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string& languageCode, std::string* out);
 
 // Switches to the language of the settings window's language box when it differs
 // from "Language": the index is rebuilt in it, and with `withTexts` every UI text of

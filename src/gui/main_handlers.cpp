@@ -2,18 +2,18 @@
 // index tree, the tool buttons, the history box, drops and the keyboard shortcuts.
 #include <gtk/gtk.h>
 
-#include "gui/code_view.h"
 #include "core/app/error_report.h"
+#include "core/app/paths.h"
+#include "core/app/window_title.h"
+#include "core/codeview/history.h"
+#include "core/codeview/process.h"
+#include "gui/code_view.h"
 #include "gui/handlers.h"
 #include "gui/index_tree_model.h"
 #include "gui/index_view.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
-#include "core/app/paths.h"
 #include "gui/widgets.h"
-#include "core/app/window_title.h"
-#include "core/codeview/history.h"
-#include "core/codeview/process.h"
 
 static constexpr int kTraceFileId = 6;
 
@@ -27,8 +27,10 @@ void onSplitter(Viewer& v, const Event&) { layoutMainWindow(v, false); }
 
 void onNodeToggle(Viewer& v, const Event&) {
   GtkTreeView* tree = GTK_TREE_VIEW(v.gui.gadget[IndexTree]);
-  if (gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(v.gui.gadget[Main_NodeToggle]))) gtk_tree_view_expand_all(tree);
-  else gtk_tree_view_collapse_all(tree);
+  if (gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(v.gui.gadget[Main_NodeToggle])))
+    gtk_tree_view_expand_all(tree);
+  else
+    gtk_tree_view_collapse_all(tree);
 }
 
 void onAdminButton(Viewer& v, const Event&) {
@@ -44,8 +46,10 @@ void toggleSelectedNode(Viewer& v) {
   GtkTreePath* path = row >= 0 ? indexTreeModelPath(v.gui.treeModel, row) : nullptr;
   if (!path) return;
   GtkTreeView* tree = GTK_TREE_VIEW(v.gui.gadget[IndexTree]);
-  if (gtk_tree_view_row_expanded(tree, path)) gtk_tree_view_collapse_row(tree, path);
-  else gtk_tree_view_expand_row(tree, path, FALSE);
+  if (gtk_tree_view_row_expanded(tree, path))
+    gtk_tree_view_collapse_row(tree, path);
+  else
+    gtk_tree_view_expand_row(tree, path, FALSE);
   gtk_tree_path_free(path);
   selectRow(v, row);
 }
@@ -76,13 +80,18 @@ void startEntryDrag(Viewer& v) {
 void onIndexTree(Viewer& v, const Event& e) {
   VL_TRACE();
   switch (e.type) {
-    case kTypeLeftDoubleClick: toggleSelectedNode(v); break;
+    case kTypeLeftDoubleClick:
+      toggleSelectedNode(v);
+      break;
     case kTypeLeftClick:
     case kTypeChange:
       if (selectedRow(v) >= 0) showSelectedEntry(v, e.type);
       break;
-    case kTypeDragStart: startEntryDrag(v); break;
-    default: break;
+    case kTypeDragStart:
+      startEntryDrag(v);
+      break;
+    default:
+      break;
   }
 }
 
@@ -96,7 +105,8 @@ void onQuickcopy(Viewer& v, const Event&) {
 void onHistory(Viewer& v, const Event&) {
   AppState& app = v.app;
   int row = 0;
-  if (!historyRowAt(app.historyList, gtk_combo_box_get_active(GTK_COMBO_BOX(v.gui.gadget[Main_CbHistory])), &row)) return;
+  if (!historyRowAt(app.historyList, gtk_combo_box_get_active(GTK_COMBO_BOX(v.gui.gadget[Main_CbHistory])), &row))
+    return;
   if (static_cast<size_t>(row) >= app.index.topicList.size()) return;
   selectRow(v, row);
   const TopicNode node = app.index.topicList[row];

@@ -5,9 +5,9 @@
 #include <gdk/gdkkeysyms.h>
 
 #include "core/app/error_report.h"
+#include "core/app/window_title.h"
 #include "gui/index_tree_model.h"
 #include "gui/widgets.h"
-#include "core/app/window_title.h"
 
 static constexpr int kTraceFileId = 2;
 
@@ -32,7 +32,8 @@ void onClicked(GtkWidget*, gpointer data) { postEvent(gui(), kEventGadget, kWinM
 void onChanged(GtkWidget*, gpointer data) { postEvent(gui(), kEventGadget, kWinMain, gadgetOf(data), kTypeChange); }
 
 void onToggle(GtkToggleButton* button, gpointer) {
-  gtk_button_set_image(GTK_BUTTON(button), gtk_image_new_from_pixbuf(gui().toggleImage[gtk_toggle_button_get_active(button) ? 1 : 0]));
+  gtk_button_set_image(GTK_BUTTON(button),
+                       gtk_image_new_from_pixbuf(gui().toggleImage[gtk_toggle_button_get_active(button) ? 1 : 0]));
   postEvent(gui(), kEventGadget, kWinMain, Main_NodeToggle, kTypeLeftClick);
 }
 
@@ -205,9 +206,9 @@ GtkWidget* createTree(Gui& g) {
   if (g_object_class_find_property(G_OBJECT_GET_CLASS(tree), "enable-tree-lines"))
     g_object_set(tree, "enable-tree-lines", TRUE, nullptr);
   GtkCellRenderer* cell = gtk_cell_renderer_text_new();
-  GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes(
-      "", cell, "text", kIndexColText, "foreground-gdk", kIndexColForeground, "cell-background-gdk",
-      kIndexColBackground, nullptr);
+  GtkTreeViewColumn* column =
+      gtk_tree_view_column_new_with_attributes("", cell, "text", kIndexColText, "foreground-gdk", kIndexColForeground,
+                                               "cell-background-gdk", kIndexColBackground, nullptr);
   gtk_tree_view_append_column(GTK_TREE_VIEW(tree), column);
   GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(tree));
   gtk_tree_selection_set_mode(selection, GTK_SELECTION_SINGLE);
@@ -279,10 +280,13 @@ void styleViews(Viewer& v) {
 void setTooltips(Gui& g) {
   setTooltip(g.gadget[Main_NodeToggle], "Öffnet und schließt alle Knoten.");
   setTooltip(g.gadget[Main_FindNext], "[F3] Sucht nächsten Eintrag (auch [Return] bei Cursor im Eingabefeld.");
-  setTooltip(g.gadget[Main_Find], "Ausdruck suchen im Index (& Beschreibung) in der akt. Sprache (oder alle). Siehe Settings.");
+  setTooltip(g.gadget[Main_Find],
+             "Ausdruck suchen im Index (& Beschreibung) in der akt. Sprache (oder alle). Siehe Settings.");
   setTooltip(g.gadget[Main_CbHistory], "Liste aller zuletzt gewählten Code-Dateien.");
-  setTooltip(g.gadget[Main_Quickcopy], "Kopiert den kompletten Code in die Zwischenablage. Auch Drag&Drop von Indexeinträgen nach VL möglich!");
-  setTooltip(g.gadget[Main_Setting], "Programmeinstellungen & Requester für die Datenbank (xml) und das Library-Oberverzeichnis.");
+  setTooltip(g.gadget[Main_Quickcopy],
+             "Kopiert den kompletten Code in die Zwischenablage. Auch Drag&Drop von Indexeinträgen nach VL möglich!");
+  setTooltip(g.gadget[Main_Setting],
+             "Programmeinstellungen & Requester für die Datenbank (xml) und das Library-Oberverzeichnis.");
   setTooltip(g.gadget[Main_Help], "Öffnet die Programm-Hilfe-Datei im Editor.");
   setTooltip(g.gadget[Main_Info], "Öffnet den Programm-Info-Dialog.");
   setTooltip(g.gadget[Main_EdDescript], "Zeigt eine kurze Beschreibung der Funktion.");
@@ -313,14 +317,21 @@ GdkEvent* treeDragStartEvent() { return g_drag.motion; }
 
 // The two popup menus are built early in the start-up, before any window.
 void createPopupMenus(Gui& g) {
-  static const MenuEntry admin[] = {
-      {kMenuExportWebPage, "Export WebPage"}, {kMenuPostingAll, "Export Posting All"},
-      {kMenuPostingNews, "Export Posting News"}, {0, nullptr}, {kMenuFileList, "Export Filelist"},
-      {kMenuDuplicates, "Debug doubles db-entries"}, {0, nullptr}, {kMenuEditHelp, "edit ViewerHelp"},
-      {0, nullptr}, {kMenuCopyCodePath, "Copy code-path to clipboard"}};
-  static const MenuEntry info[] = {
-      {kMenuAboutApp, "Über Linux VL-ZEZ-Ovidozo-Vivara ..."}, {kMenuAboutDb, "Über Datenbank ..."},
-      {kMenuIsUpdate, "Auf Updates prüfen ..."}, {0, nullptr}, {kMenuOpenCode, "Mit Standard-App öffnen"}};
+  static const MenuEntry admin[] = {{kMenuExportWebPage, "Export WebPage"},
+                                    {kMenuPostingAll, "Export Posting All"},
+                                    {kMenuPostingNews, "Export Posting News"},
+                                    {0, nullptr},
+                                    {kMenuFileList, "Export Filelist"},
+                                    {kMenuDuplicates, "Debug doubles db-entries"},
+                                    {0, nullptr},
+                                    {kMenuEditHelp, "edit ViewerHelp"},
+                                    {0, nullptr},
+                                    {kMenuCopyCodePath, "Copy code-path to clipboard"}};
+  static const MenuEntry info[] = {{kMenuAboutApp, "Über Linux VL-ZEZ-Ovidozo-Vivara ..."},
+                                   {kMenuAboutDb, "Über Datenbank ..."},
+                                   {kMenuIsUpdate, "Auf Updates prüfen ..."},
+                                   {0, nullptr},
+                                   {kMenuOpenCode, "Mit Standard-App öffnen"}};
   g.adminMenu = buildMenu(g, admin, G_N_ELEMENTS(admin));
   g.infoMenu = buildMenu(g, info, G_N_ELEMENTS(info));
 }
@@ -339,12 +350,20 @@ void connectWindow(Gui& g, int window) {
 }
 
 static void bindMainKeys(Gui& g) {
-  const struct { guint key; GdkModifierType mods; int no; } keys[] = {
-      {GDK_Return, GdkModifierType(0), kKeyReturn}, {GDK_KP_Enter, GdkModifierType(0), kKeyReturn},
-      {GDK_F1, GdkModifierType(0), kKeyF1}, {GDK_F3, GdkModifierType(0), kKeyF3},
-      {GDK_F5, GdkModifierType(0), kKeyF5}, {GDK_F6, GdkModifierType(0), kKeyF6},
-      {GDK_g, GDK_MOD1_MASK, kKeyAltG}, {GDK_e, GDK_MOD1_MASK, kKeyAltE},
-      {GDK_d, GDK_MOD1_MASK, kKeyAltD}, {GDK_f, GDK_MOD1_MASK, kKeyAltF}};
+  const struct {
+    guint key;
+    GdkModifierType mods;
+    int no;
+  } keys[] = {{GDK_Return, GdkModifierType(0), kKeyReturn},
+              {GDK_KP_Enter, GdkModifierType(0), kKeyReturn},
+              {GDK_F1, GdkModifierType(0), kKeyF1},
+              {GDK_F3, GdkModifierType(0), kKeyF3},
+              {GDK_F5, GdkModifierType(0), kKeyF5},
+              {GDK_F6, GdkModifierType(0), kKeyF6},
+              {GDK_g, GDK_MOD1_MASK, kKeyAltG},
+              {GDK_e, GDK_MOD1_MASK, kKeyAltE},
+              {GDK_d, GDK_MOD1_MASK, kKeyAltD},
+              {GDK_f, GDK_MOD1_MASK, kKeyAltF}};
   for (const auto& k : keys) bindKey(g, kWinMain, k.key, k.mods, k.no);
 }
 

@@ -11,8 +11,8 @@ DialogHooks& dialogHooks() {
 
 void messageBox(const std::string& title, const std::string& text) {
   if (dialogHooks().message) return dialogHooks().message(title, text);
-  GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER,
-                                             GTK_BUTTONS_OK, "%s", text.c_str());
+  GtkWidget* dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   gtk_dialog_run(GTK_DIALOG(dialog));
@@ -47,12 +47,11 @@ static std::string runChooser(GtkWidget* dialog) {
   return result;
 }
 
-std::string fileRequester(const std::string& title, const std::string& defaultFile,
-                          const std::string& pattern) {
+std::string fileRequester(const std::string& title, const std::string& defaultFile, const std::string& pattern) {
   if (dialogHooks().openFile) return dialogHooks().openFile(title, defaultFile, pattern);
-  GtkWidget* dialog = gtk_file_chooser_dialog_new(
-      title.c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, GTK_STOCK_CANCEL,
-      GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr);
+  GtkWidget* dialog =
+      gtk_file_chooser_dialog_new(title.c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, GTK_STOCK_CANCEL,
+                                  GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr);
   addFilters(GTK_FILE_CHOOSER(dialog), pattern);
   std::string folder = folderPart(defaultFile);
   if (!folder.empty()) gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), folder.c_str());
@@ -64,11 +63,10 @@ std::string fileRequester(const std::string& title, const std::string& defaultFi
 
 std::string folderRequester(const std::string& title, const std::string& startFolder) {
   if (dialogHooks().chooseFolder) return dialogHooks().chooseFolder(title, startFolder);
-  GtkWidget* dialog = gtk_file_chooser_dialog_new(
-      title.c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, GTK_STOCK_CANCEL,
-      GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr);
-  if (!startFolder.empty())
-    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), startFolder.c_str());
+  GtkWidget* dialog =
+      gtk_file_chooser_dialog_new(title.c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, GTK_STOCK_CANCEL,
+                                  GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr);
+  if (!startFolder.empty()) gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), startFolder.c_str());
   std::string folder = runChooser(dialog);
   // Every path rule of the program expects folders to end in "/".
   if (!folder.empty() && folder.back() != '/') folder += '/';

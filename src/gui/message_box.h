@@ -9,8 +9,8 @@ struct DialogHooks {
   // A message box with an OK button.
   std::function<void(const std::string& title, const std::string& text)> message;
   // A file requester; returns the chosen path or "" when cancelled.
-  std::function<std::string(const std::string& title, const std::string& defaultFile,
-                            const std::string& pattern)> openFile;
+  std::function<std::string(const std::string& title, const std::string& defaultFile, const std::string& pattern)>
+      openFile;
   // A folder requester; returns the chosen folder with a trailing "/" or "".
   std::function<std::string(const std::string& title, const std::string& startFolder)> chooseFolder;
   // A font requester; returns the Pango font description text or "".

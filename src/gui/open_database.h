@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "gui/gui.h"
 #include "core/database/xml_document.h"
+#include "gui/gui.h"
 
 // "Error in the XML file:\r" + message, line and column.
 std::string xmlErrorReport(const XmlParseResult& result);

@@ -1,15 +1,15 @@
 // The database reload of the settings window's Apply button.
 #include "gui/reload_database.h"
 
-#include "gui/code_view.h"
 #include "core/app/error_report.h"
+#include "core/app/paths.h"
+#include "core/app/window_title.h"
+#include "gui/code_view.h"
+#include "gui/database_info_window.h"
 #include "gui/index_view.h"
 #include "gui/message_box.h"
 #include "gui/open_database.h"
-#include "core/app/paths.h"
 #include "gui/widgets.h"
-#include "core/app/window_title.h"
-#include "gui/database_info_window.h"
 
 static constexpr int kTraceFileId = 43;
 

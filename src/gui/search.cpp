@@ -1,10 +1,10 @@
 // The index search: finding, selecting, and the not-found hints.
 #include "gui/search.h"
 
-#include "gui/code_view.h"
 #include "core/app/error_report.h"
-#include "gui/index_view.h"
 #include "core/app/search_text.h"
+#include "gui/code_view.h"
+#include "gui/index_view.h"
 #include "gui/widgets.h"
 
 static constexpr int kTraceFileId = 41;
@@ -32,8 +32,12 @@ void giveNotFoundHint(Viewer& v, int window, int fieldGadget) {
   GtkWidget* top = v.gui.window[window];
   GtkWidget* field = v.gui.gadget[fieldGadget];
   switch (v.app.settings.searchHint) {
-    case 1: shakeWindow(top, kShakeAmplitude); break;
-    case 2: flashGadget(v, fieldGadget); break;
+    case 1:
+      shakeWindow(top, kShakeAmplitude);
+      break;
+    case 2:
+      flashGadget(v, fieldGadget);
+      break;
     default:
       setBackground(field, v.app.alertColor);
       gtk_widget_queue_draw(field);
@@ -77,8 +81,7 @@ void shakeWindow(GtkWidget* window, int amplitude) {
   moveAndShow(window, x, y);
 }
 
-void FindInIndex(Viewer& v, int window, int treeGadget, int fieldGadget, const std::string& term,
-                 int continueSearch) {
+void FindInIndex(Viewer& v, int window, int treeGadget, int fieldGadget, const std::string& term, int continueSearch) {
   VL_TRACE();
   if (term.empty()) return;
   const AppState& app = v.app;

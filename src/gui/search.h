@@ -10,8 +10,7 @@
 // below the selection (1). A match is selected and a change event for the tree is
 // posted; no match takes back a character typed at the end of the field and gives
 // the hint of "SearchHint".
-void FindInIndex(Viewer& v, int window, int treeGadget, int fieldGadget, const std::string& term,
-                 int continueSearch);
+void FindInIndex(Viewer& v, int window, int treeGadget, int fieldGadget, const std::string& term, int continueSearch);
 
 // The folded search texts are kept between keystrokes; whoever rebuilds the index
 // drops them.

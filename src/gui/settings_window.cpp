@@ -6,19 +6,19 @@
 
 #include <string_view>
 
-#include "gui/code_view.h"
 #include "core/app/error_report.h"
+#include "core/app/paths.h"
+#include "core/settings/language_file.h"
+#include "core/settings/language_keys.h"
+#include "gui/code_view.h"
 #include "gui/index_view.h"
+#include "gui/language_switch.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
-#include "core/app/paths.h"
 #include "gui/reload_database.h"
 #include "gui/search.h"
 #include "gui/widgets.h"
 #include "gui/windows.h"
-#include "core/settings/language_file.h"
-#include "core/settings/language_keys.h"
-#include "gui/language_switch.h"
 
 static constexpr int kTraceFileId = 44;
 
@@ -196,8 +196,10 @@ std::string text(Viewer& v, int no) { return widgetText(gadget(v, no)); }
 
 void setText(Viewer& v, int no, const std::string& t) {
   GtkWidget* w = gadget(v, no);
-  if (GTK_IS_ENTRY(w)) gtk_entry_set_text(GTK_ENTRY(w), t.c_str());
-  else gtk_label_set_text(GTK_LABEL(w), t.c_str());
+  if (GTK_IS_ENTRY(w))
+    gtk_entry_set_text(GTK_ENTRY(w), t.c_str());
+  else
+    gtk_label_set_text(GTK_LABEL(w), t.c_str());
 }
 
 void setCodeFont(Viewer& v, const std::string& name, int size) {

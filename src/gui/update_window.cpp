@@ -2,9 +2,9 @@
 #include "gui/update_window.h"
 
 #include "core/app/error_report.h"
+#include "core/update/update_check.h"
 #include "gui/main_window.h"
 #include "gui/widgets.h"
-#include "core/update/update_check.h"
 
 static constexpr int kTraceFileId = 42;
 

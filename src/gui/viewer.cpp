@@ -6,19 +6,19 @@
 #include <clocale>
 #include <memory>
 
-#include "gui/code_view.h"
 #include "core/app/error_report.h"
+#include "core/app/paths.h"
+#include "core/app/window_title.h"
+#include "core/settings/settings_io.h"
+#include "gui/code_view.h"
 #include "gui/handlers.h"
 #include "gui/index_view.h"
 #include "gui/main_loop.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "gui/open_database.h"
-#include "core/app/paths.h"
 #include "gui/widgets.h"
-#include "core/app/window_title.h"
 #include "gui/windows.h"
-#include "core/settings/settings_io.h"
 
 static constexpr int kTraceFileId = 1;
 
@@ -186,7 +186,7 @@ int runViewer(int argc, char** argv) {
 }
 
 const std::vector<HandlerTable>& allHandlerTables() {
-  static const std::vector<HandlerTable> tables = {mainWindowHandlers(), settingsWindowHandlers(),
-                                                   infoWindowHandlers(), adminMenuHandlers()};
+  static const std::vector<HandlerTable> tables = {mainWindowHandlers(), settingsWindowHandlers(), infoWindowHandlers(),
+                                                   adminMenuHandlers()};
   return tables;
 }

@@ -11,8 +11,7 @@ GdkPixbuf* loadIcon(const char* name) {
   GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
   if (!loader) return nullptr;
   GdkPixbuf* pixbuf = nullptr;
-  if (gdk_pixbuf_loader_write(loader, res->data, res->size, nullptr) &&
-      gdk_pixbuf_loader_close(loader, nullptr)) {
+  if (gdk_pixbuf_loader_write(loader, res->data, res->size, nullptr) && gdk_pixbuf_loader_close(loader, nullptr)) {
     pixbuf = gdk_pixbuf_loader_get_pixbuf(loader);
     if (pixbuf) g_object_ref(pixbuf);
   } else {
@@ -31,14 +30,18 @@ GtkWidget* iconImage(const char* name) {
 }
 
 void place(GtkWidget* container, GtkWidget* widget, int x, int y, int w, int h) {
-  if (GTK_IS_LAYOUT(container)) gtk_layout_put(GTK_LAYOUT(container), widget, x, y);
-  else gtk_fixed_put(GTK_FIXED(container), widget, x, y);
+  if (GTK_IS_LAYOUT(container))
+    gtk_layout_put(GTK_LAYOUT(container), widget, x, y);
+  else
+    gtk_fixed_put(GTK_FIXED(container), widget, x, y);
   gtk_widget_set_size_request(widget, w, h);
 }
 
 void moveTo(GtkWidget* container, GtkWidget* widget, int x, int y) {
-  if (GTK_IS_LAYOUT(container)) gtk_layout_move(GTK_LAYOUT(container), widget, x, y);
-  else gtk_fixed_move(GTK_FIXED(container), widget, x, y);
+  if (GTK_IS_LAYOUT(container))
+    gtk_layout_move(GTK_LAYOUT(container), widget, x, y);
+  else
+    gtk_fixed_move(GTK_FIXED(container), widget, x, y);
 }
 
 GdkColor toGdkColor(Color c) {

@@ -8,7 +8,7 @@
 
 #include "core/app/color.h"
 
-GdkPixbuf* loadIcon(const char* name);  // decoded embedded PNG, or null
+GdkPixbuf* loadIcon(const char* name);   // decoded embedded PNG, or null
 GtkWidget* iconImage(const char* name);  // a GtkImage of it (empty image when missing)
 
 // Puts `widget` into a GtkFixed or GtkLayout container at x, y with the size w, h.

@@ -51,8 +51,8 @@ void checkHelpEntries(const CheckInput& in, std::vector<std::string>* findings) 
       first = i;
       continue;
     }
-    findings->push_back(where(in, i) + ": another help entry (" + std::string(kHelpFileName) +
-                        ") after " + where(in, first) + "; the viewer uses the last one");
+    findings->push_back(where(in, i) + ": another help entry (" + std::string(kHelpFileName) + ") after " +
+                        where(in, first) + "; the viewer uses the last one");
   }
 }
 
@@ -89,9 +89,8 @@ std::vector<std::string> listCodeFiles(const std::string& libraryFolder) {
 std::vector<std::string> checkDatabase(const CheckInput& in) {
   std::vector<std::string> findings;
   if (in.parseResult.status != 0) {
-    findings.push_back(in.databasePath + ":" + std::to_string(in.parseResult.line) +
-                       ": Error in the XML file: " + in.parseResult.errorText + " (character " +
-                       std::to_string(in.parseResult.column) + ")");
+    findings.push_back(in.databasePath + ":" + std::to_string(in.parseResult.line) + ": Error in the XML file: " +
+                       in.parseResult.errorText + " (character " + std::to_string(in.parseResult.column) + ")");
   }
   const size_t rows = std::min(in.index->rows.size(), in.index->topicList.size());
   for (size_t i = 0; i < rows; ++i) {

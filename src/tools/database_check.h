@@ -10,8 +10,8 @@
 #include "core/database/xml_document.h"
 
 struct CheckInput {
-  std::string databasePath;     // as named in the findings
-  std::string libraryFolder;    // "/" at the end
+  std::string databasePath;   // as named in the findings
+  std::string libraryFolder;  // "/" at the end
   XmlParseResult parseResult;
   const IndexModel* index = nullptr;  // built in German with the new-topic markers kept
   std::vector<long> elementLines;     // start line of row i's element; may be shorter

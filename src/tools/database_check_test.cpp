@@ -65,12 +65,12 @@ TEST_F(DatabaseCheckTest, EachKindOfProblemWithItsLine) {
 }
 
 TEST_F(DatabaseCheckTest, XmlErrorIsReportedAndWhatWasReadStillChecked) {
-  std::vector<std::string> found = check("<r a='x'>\n<t n='T'>\n"
-                                         "<e File='/Files/gone.vl' theme_de='W' theme_en='G'/>\n"
-                                         "<e File='/Files/read.vl' theme_de='a' theme_de='b'/>\n");
+  std::vector<std::string> found = check(
+      "<r a='x'>\n<t n='T'>\n"
+      "<e File='/Files/gone.vl' theme_de='W' theme_en='G'/>\n"
+      "<e File='/Files/read.vl' theme_de='a' theme_de='b'/>\n");
   ASSERT_FALSE(found.empty());
-  EXPECT_EQ(found[0].rfind("db.xml:4: Error in the XML file: duplicate attribute (character ", 0), 0u)
-      << found[0];
+  EXPECT_EQ(found[0].rfind("db.xml:4: Error in the XML file: duplicate attribute (character ", 0), 0u) << found[0];
   EXPECT_EQ(found[1], "db.xml:3: code file missing: " + lib_ + "Files/gone.vl");
 }
 
@@ -90,8 +90,7 @@ TEST_F(DatabaseCheckTest, CodeFilesAreFoundByExtensionInSubfolders) {
   writeTestFile(lib_ + "a.vlf", "x");
   writeTestFile(lib_ + "b.vlx", "x");
   mkdir((lib_ + "dir.vl").c_str(), 0777);  // a folder is not a code file
-  EXPECT_EQ(listCodeFiles(lib_),
-            (std::vector<std::string>{"/Files/Sub/extra.VLI", "/Files/read.vl", "/a.vlf"}));
+  EXPECT_EQ(listCodeFiles(lib_), (std::vector<std::string>{"/Files/Sub/extra.VLI", "/Files/read.vl", "/a.vlf"}));
   EXPECT_TRUE(listCodeFiles(lib_ + "nowhere/").empty());
 }
 

@@ -11,9 +11,12 @@ struct CommandName {
 };
 
 constexpr CommandName kCommands[] = {
-    {"export-html", ToolCommand::ExportHtml},       {"export-posting", ToolCommand::ExportPosting},
-    {"export-filelist", ToolCommand::ExportFileList}, {"duplicates", ToolCommand::Duplicates},
-    {"check", ToolCommand::Check},                  {"help", ToolCommand::Help},
+    {"export-html", ToolCommand::ExportHtml},
+    {"export-posting", ToolCommand::ExportPosting},
+    {"export-filelist", ToolCommand::ExportFileList},
+    {"duplicates", ToolCommand::Duplicates},
+    {"check", ToolCommand::Check},
+    {"help", ToolCommand::Help},
     {"--help", ToolCommand::Help},
 };
 
@@ -35,8 +38,7 @@ std::string asFolder(std::string path) {
 
 bool isExport(ToolCommand c) { return c != ToolCommand::Check && c != ToolCommand::Help; }
 
-bool applyValueOption(const std::string& name, std::string value, ToolOptions* o,
-                      std::string* err) {
+bool applyValueOption(const std::string& name, std::string value, ToolOptions* o, std::string* err) {
   if (value.empty()) {
     *err = "empty value for " + name;
     return false;
@@ -44,13 +46,19 @@ bool applyValueOption(const std::string& name, std::string value, ToolOptions* o
   if (name == "--db") {
     o->databasePath = std::move(value);
   } else if (name == "--language" && isExport(o->command)) {
-    if (value == "de") o->topicLanguage = 0;
-    else if (value == "en") o->topicLanguage = 1;
-    else if (value == "fr") o->topicLanguage = 2;
-    else *err = "--language takes de, en or fr";
+    if (value == "de")
+      o->topicLanguage = 0;
+    else if (value == "en")
+      o->topicLanguage = 1;
+    else if (value == "fr")
+      o->topicLanguage = 2;
+    else
+      *err = "--language takes de, en or fr";
   } else if (name == "--dyeing-news" && isExport(o->command)) {
-    if (value == "0" || value == "1") o->dyeingNews = value[0] - '0';
-    else *err = "--dyeing-news takes 0 or 1";
+    if (value == "0" || value == "1")
+      o->dyeingNews = value[0] - '0';
+    else
+      *err = "--dyeing-news takes 0 or 1";
   } else if (name == "--templates" && isExport(o->command)) {
     o->templatesFolder = asFolder(std::move(value));
   } else if (name == "--export" && isExport(o->command)) {
@@ -64,8 +72,8 @@ bool applyValueOption(const std::string& name, std::string value, ToolOptions* o
 }
 
 bool takesValue(const std::string& name) {
-  return name == "--db" || name == "--language" || name == "--dyeing-news" ||
-         name == "--templates" || name == "--export" || name == "--lib";
+  return name == "--db" || name == "--language" || name == "--dyeing-news" || name == "--templates" ||
+         name == "--export" || name == "--lib";
 }
 
 }  // namespace
@@ -81,8 +89,7 @@ std::string toolUsage() {
          "Exit status: 0 done, 1 failed or findings, 2 bad usage.\n";
 }
 
-bool parseToolArguments(const std::vector<std::string>& args, ToolOptions* options,
-                        std::string* err) {
+bool parseToolArguments(const std::vector<std::string>& args, ToolOptions* options, std::string* err) {
   ToolOptions o;
   err->clear();
   if (args.empty() || !findCommand(args[0], &o.command)) {

@@ -21,5 +21,4 @@ struct ToolOptions {
 std::string toolUsage();
 
 // Parses the arguments after the program name. False with *err set on bad usage.
-bool parseToolArguments(const std::vector<std::string>& args, ToolOptions* options,
-                        std::string* err);
+bool parseToolArguments(const std::vector<std::string>& args, ToolOptions* options, std::string* err);

@@ -11,9 +11,10 @@ bool parse(const std::vector<std::string>& args, ToolOptions* o, std::string* er
 TEST(ToolOptionsTest, ExportOptionsInAnyOrder) {
   ToolOptions o;
   std::string err;
-  ASSERT_TRUE(parse({"export-posting", "--language", "fr", "--news", "--db", "x.xml",
-                     "--dyeing-news", "0", "--export", "out", "--templates", "t/"},
-                    &o, &err)) << err;
+  ASSERT_TRUE(parse({"export-posting", "--language", "fr", "--news", "--db", "x.xml", "--dyeing-news", "0", "--export",
+                     "out", "--templates", "t/"},
+                    &o, &err))
+      << err;
   EXPECT_EQ(o.command, ToolCommand::ExportPosting);
   EXPECT_TRUE(o.newsOnly);
   EXPECT_EQ(o.topicLanguage, 2);
@@ -34,11 +35,11 @@ TEST(ToolOptionsTest, BadUsageIsRefusedWithAReason) {
   const std::vector<std::vector<std::string>> bad = {
       {},
       {"export"},
-      {"export-html"},                                  // no --db
-      {"export-html", "--db"},                          // no value
+      {"export-html"},          // no --db
+      {"export-html", "--db"},  // no value
       {"export-html", "--db", ""},
-      {"export-html", "--db", "x", "--news"},           // --news only for the posting
-      {"export-html", "--db", "x", "--lib", "l"},       // --lib only for check
+      {"export-html", "--db", "x", "--news"},      // --news only for the posting
+      {"export-html", "--db", "x", "--lib", "l"},  // --lib only for check
       {"check", "--db", "x", "--export", "e"},
       {"check", "--db", "x", "--language", "de"},
       {"export-html", "--db", "x", "--language", "it"},

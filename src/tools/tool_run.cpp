@@ -16,8 +16,7 @@
 namespace {
 
 // The viewer's start-up refuses a database it cannot open or parse; so does the tool.
-bool loadDatabase(const std::string& path, XmlDocument* doc, XmlParseResult* result,
-                  std::string* err) {
+bool loadDatabase(const std::string& path, XmlDocument* doc, XmlParseResult* result, std::string* err) {
   if (!parseDatabaseFile(path, doc, result)) {
     *err = "The database '" + path + "' cannot be opened.\n";
     return false;
@@ -50,9 +49,12 @@ ExportResult runExport(const ToolOptions& o, const IndexModel& index, const Expo
       if (!r.ok) r.message = "Couldn't create\n" + s.exportFolder + kWebPageFileName;
       return r;
     }
-    case ToolCommand::ExportPosting: return exportPosting(index, s, o.newsOnly);
-    case ToolCommand::ExportFileList: return exportFileList(index, s);
-    default: return writeDuplicateProtocol(index.topicList, filePart(o.databasePath), s);
+    case ToolCommand::ExportPosting:
+      return exportPosting(index, s, o.newsOnly);
+    case ToolCommand::ExportFileList:
+      return exportFileList(index, s);
+    default:
+      return writeDuplicateProtocol(index.topicList, filePart(o.databasePath), s);
   }
 }
 
@@ -94,14 +96,17 @@ int runCheckCommand(const ToolOptions& o, ToolOutput* output) {
 
 int runToolCommand(const ToolOptions& options, const std::string& programFolder, ToolOutput* output) {
   switch (options.command) {
-    case ToolCommand::Help: output->out = toolUsage(); return 0;
-    case ToolCommand::Check: return runCheckCommand(options, output);
-    default: return runExportCommand(options, programFolder, output);
+    case ToolCommand::Help:
+      output->out = toolUsage();
+      return 0;
+    case ToolCommand::Check:
+      return runCheckCommand(options, output);
+    default:
+      return runExportCommand(options, programFolder, output);
   }
 }
 
-int runTool(const std::vector<std::string>& args, const std::string& programFolder,
-            ToolOutput* output) {
+int runTool(const std::vector<std::string>& args, const std::string& programFolder, ToolOutput* output) {
   ToolOptions options;
   std::string err;
   if (!parseToolArguments(args, &options, &err)) {

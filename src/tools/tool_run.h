@@ -16,8 +16,7 @@ struct ToolOutput {
 int runToolCommand(const ToolOptions& options, const std::string& programFolder, ToolOutput* output);
 
 // The whole tool: arguments after the program name in, exit status out.
-int runTool(const std::vector<std::string>& args, const std::string& programFolder,
-            ToolOutput* output);
+int runTool(const std::vector<std::string>& args, const std::string& programFolder, ToolOutput* output);
 
 // Folder of the running executable, "/" at the end ("" when it cannot be found).
 std::string executableFolder();

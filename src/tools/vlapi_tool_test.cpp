@@ -47,8 +47,7 @@ class ToolTest : public ::testing::Test {
   }
 
   std::vector<std::string> exportArgs(const std::string& command) {
-    return {command, "--db", root_ + "db.xml", "--export", root_ + "Export",
-            "--templates", root_ + "Templates"};
+    return {command, "--db", root_ + "db.xml", "--export", root_ + "Export", "--templates", root_ + "Templates"};
   }
 
   IndexModel index(int language, int dyeingNews) {
@@ -144,9 +143,9 @@ TEST_F(ToolTest, DefaultFoldersLieTwoLevelsAboveTheProgram) {
 
 TEST_F(ToolTest, CheckPrintsFindingsAndFailsOnThem) {
   EXPECT_EQ(run({"check", "--db", root_ + "db.xml"}), 1);
-  EXPECT_EQ(out_.out, root_ + "db.xml:4: code file missing: " + root_ + "Files/read.vl\n" +
-                          root_ + "db.xml:5: code file missing: " + root_ + "Files/write.vl\n" +
-                          root_ + "db.xml:8: code file missing: " + root_ + "Win/read.vl\n");
+  EXPECT_EQ(out_.out, root_ + "db.xml:4: code file missing: " + root_ + "Files/read.vl\n" + root_ +
+                          "db.xml:5: code file missing: " + root_ + "Files/write.vl\n" + root_ +
+                          "db.xml:8: code file missing: " + root_ + "Win/read.vl\n");
   mkdir((root_ + "Files").c_str(), 0777);
   mkdir((root_ + "Win").c_str(), 0777);
   for (const char* f : {"Files/read.vl", "Files/write.vl", "Win/read.vl"}) writeTestFile(root_ + f, "");
@@ -166,8 +165,7 @@ TEST_F(ToolTest, ProgramExitStatusesAndStreams) {
   EXPECT_EQ(shell("'" + tool + "' export-html" + streams), 2);
   EXPECT_EQ(readTestFile(root_ + "out"), "");
   EXPECT_NE(readTestFile(root_ + "err").find("usage: vlapi-tool"), std::string::npos);
-  EXPECT_EQ(shell("'" + tool + "' duplicates --db '" + root_ + "db.xml' --export '" + root_ +
-                  "Export'" + streams), 0);
+  EXPECT_EQ(shell("'" + tool + "' duplicates --db '" + root_ + "db.xml' --export '" + root_ + "Export'" + streams), 0);
   EXPECT_EQ(readTestFile(root_ + "out"),
             "Protokoll with double terms done to ...\n" + root_ + "Export/Protocoll.txt\n");
   EXPECT_EQ(shell("'" + tool + "' duplicates --db '" + root_ + "none.xml'" + streams), 1);

@@ -60,9 +60,8 @@ struct AppState {
   // 1 English, anything else French), kept equal to "Language" by the language switch.
   int languageBox = 0;
 
-  int screenWidth = 0;   // first monitor, read before the settings are loaded
+  int screenWidth = 0;  // first monitor, read before the settings are loaded
   int screenHeight = 0;
 
   SettingsStore settings;
 };
-

@@ -7,16 +7,37 @@ volatile int currentSourceLine = -1;
 
 namespace {
 
-const char* const kSignalTexts[] = {
-    "Hangup signal", "Interrupt signal", "Quit signal", "Illegal instruction", "Trace trap",
-    "Abort signal", "BUS Error", "Floating-point exception", "Kill signal",
-    "Userdefined signal 1", "Segmentation violation", "Userdefined signal 2", "Broken pipe",
-    "Alarm clock signal", "Termination signal", "Floating-point stack fault",
-    "Child status has changed", "Continue signal", "Stop signal", "Keyboard stop",
-    "Background read from tty", "Background write to tty", "Urgent condition on socket",
-    "CPU limit exceeded", "File size limit exceeded", "Virtual alarm clock",
-    "Profiling alarm clock", "Window size chang", "I/O now possible", "Power failure restart",
-    "Bad system call"};
+const char* const kSignalTexts[] = {"Hangup signal",
+                                    "Interrupt signal",
+                                    "Quit signal",
+                                    "Illegal instruction",
+                                    "Trace trap",
+                                    "Abort signal",
+                                    "BUS Error",
+                                    "Floating-point exception",
+                                    "Kill signal",
+                                    "Userdefined signal 1",
+                                    "Segmentation violation",
+                                    "Userdefined signal 2",
+                                    "Broken pipe",
+                                    "Alarm clock signal",
+                                    "Termination signal",
+                                    "Floating-point stack fault",
+                                    "Child status has changed",
+                                    "Continue signal",
+                                    "Stop signal",
+                                    "Keyboard stop",
+                                    "Background read from tty",
+                                    "Background write to tty",
+                                    "Urgent condition on socket",
+                                    "CPU limit exceeded",
+                                    "File size limit exceeded",
+                                    "Virtual alarm clock",
+                                    "Profiling alarm clock",
+                                    "Window size chang",
+                                    "I/O now possible",
+                                    "Power failure restart",
+                                    "Bad system call"};
 
 const int kCaught[] = {SIGFPE, SIGSEGV, SIGBUS, SIGABRT, SIGTRAP, SIGSYS, SIGILL};
 

@@ -48,8 +48,8 @@ void appendFoldedItem(const IndexModel& index, size_t item, int mode, int langua
     appendFolded(descriptionIn(node, language), out);
     return;
   }
-  for (const std::string* field : {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe,
-                                   &node.descriptEn, &node.descriptFr}) {
+  for (const std::string* field :
+       {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr}) {
     out->push_back(';');
     appendFolded(*field, out);
   }
@@ -90,8 +90,8 @@ std::string searchedText(const IndexModel& index, size_t item, int mode, int lan
   if (mode == 1) return text;
   const TopicNode& node = nodeAt(index, item);
   if (mode != 2) return text + ";" + descriptionIn(node, language);
-  for (const std::string* field : {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe,
-                                   &node.descriptEn, &node.descriptFr})
+  for (const std::string* field :
+       {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr})
     text += ";" + *field;
   return text;
 }
@@ -117,12 +117,12 @@ void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBu
 }
 
 bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, int mode, int language) {
-  return buffer.valid && buffer.mode == mode && buffer.language == language &&
-         buffer.itemCount == index.rows.size() && buffer.rowsData == index.rows.data();
+  return buffer.valid && buffer.mode == mode && buffer.language == language && buffer.itemCount == index.rows.size() &&
+         buffer.rowsData == index.rows.data();
 }
 
-int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language,
-                   std::string_view term, int from) {
+int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language, std::string_view term,
+                   int from) {
   if (!searchBufferCurrent(*buffer, index, mode, language)) buildSearchBuffer(index, mode, language, buffer);
   std::string needle = foldSearchText(term);
   if (needle.empty() || from >= static_cast<int>(buffer->itemCount)) return -1;

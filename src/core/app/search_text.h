@@ -43,5 +43,5 @@ bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, in
 
 // The first item from `from` on whose searched text holds `term`; -1 when there is
 // none or the term is empty. The buffer is rebuilt first when it is not current.
-int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language,
-                   std::string_view term, int from);
+int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language, std::string_view term,
+                   int from);

@@ -65,8 +65,7 @@ TEST(SearchTextScope, EachModeSearchesItsFields) {
   IndexModel m = sampleIndex();
   EXPECT_EQ(searchedText(m, 1, 1, 0), "GtkLabel");
   EXPECT_EQ(searchedText(m, 1, 0, 1), "GtkLabel;Caption text");
-  EXPECT_EQ(searchedText(m, 1, 2, 0),
-            "GtkLabel;GtkLabel;GtkLabel en;Libellé;Beschriftung;Caption text;Étiquette");
+  EXPECT_EQ(searchedText(m, 1, 2, 0), "GtkLabel;GtkLabel;GtkLabel en;Libellé;Beschriftung;Caption text;Étiquette");
   // Mode 1 looks at the index only; mode 0 at the current language's description.
   EXPECT_EQ(find(m, 1, 1, "folders"), -1);
   EXPECT_EQ(find(m, 0, 1, "folders"), 2);

@@ -250,9 +250,7 @@ bool readCodeFile(const std::string& path, CodeFileText* out) {
   return true;
 }
 
-std::string firstLine(std::string_view list) {
-  return std::string(list.substr(0, list.find('\n')));
-}
+std::string firstLine(std::string_view list) { return std::string(list.substr(0, list.find('\n'))); }
 
 std::string codeFileExtension(std::string_view path) {
   size_t dot = path.rfind('.');
@@ -273,6 +271,5 @@ std::string unsupportedFileTypeMessage(std::string_view ext) {
 }
 
 std::string missingFileMessage(std::string_view path, std::string_view libraryPath) {
-  return "Missing file:\n" + std::string(path) + "\n\nCheck library-path in settings:\n" +
-         std::string(libraryPath);
+  return "Missing file:\n" + std::string(path) + "\n\nCheck library-path in settings:\n" + std::string(libraryPath);
 }

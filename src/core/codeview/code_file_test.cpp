@@ -22,20 +22,34 @@ CodeFileText decode(std::string_view bytes) {
 std::string textOf(std::string_view bytes) { return decode(bytes).text; }
 
 TEST(CodeFile, ByteOrderMarks) {
-  CodeFileText utf8 = decode("\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e");
-  EXPECT_EQ(utf8.text, "Gr\xC3\xBC\xC3\x9F" "e");
+  CodeFileText utf8 = decode(
+      "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+      "e");
+  EXPECT_EQ(utf8.text,
+            "Gr\xC3\xBC\xC3\x9F"
+            "e");
   EXPECT_EQ(utf8.sourceIsUtf8, 1);
   // The same bytes without the mark are ISO 8859-1, one character per byte.
-  CodeFileText latin = decode("Gr\xC3\xBC\xC3\x9F" "e");
-  EXPECT_EQ(latin.text, "Gr\xC3\x83\xC2\xBC\xC3\x83\xC2\x9F" "e");
+  CodeFileText latin = decode(
+      "Gr\xC3\xBC\xC3\x9F"
+      "e");
+  EXPECT_EQ(latin.text,
+            "Gr\xC3\x83\xC2\xBC\xC3\x83\xC2\x9F"
+            "e");
   EXPECT_EQ(latin.sourceIsUtf8, 0);
   // UTF-16 little endian, with a surrogate pair.
-  CodeFileText utf16 = decode("\xFF\xFE" "A\0\xE9\0=\xD8\x00\xDE"s);
+  CodeFileText utf16 = decode(
+      "\xFF\xFE"
+      "A\0\xE9\0=\xD8\x00\xDE"s);
   EXPECT_EQ(utf16.text, "A\xC3\xA9\xF0\x9F\x98\x80");
   EXPECT_EQ(utf16.sourceIsUtf8, 0);
   // Big-endian marks are skipped and the rest is read byte by byte.
-  EXPECT_EQ(textOf("\xFE\xFF" "ab\xE9"), "ab\xC3\xA9");
-  EXPECT_EQ(textOf("\0\0\xFE\xFF" "ab"s), "ab");
+  EXPECT_EQ(textOf("\xFE\xFF"
+                   "ab\xE9"),
+            "ab\xC3\xA9");
+  EXPECT_EQ(textOf("\0\0\xFE\xFF"
+                   "ab"s),
+            "ab");
   EXPECT_EQ(textOf("\xFE"), "\xC3\xBE");
   EXPECT_EQ(textOf(""), "");
   EXPECT_EQ(decode("\xEF\xBB\xBF").sourceIsUtf8, 1);
@@ -44,19 +58,39 @@ TEST(CodeFile, ByteOrderMarks) {
 TEST(CodeFile, MalformedUtf8BecomesQuestionMarks) {
   // A stray continuation byte, an overlong form, a surrogate, a value past U+10FFFF,
   // and a sequence cut off by the end of the file.
-  EXPECT_EQ(textOf("\xEF\xBB\xBF" "a\x80" "b\xC0\xAF" "c\xED\xA0\x80" "d\xF4\x90\x80\x80" "e\xE2\x82"),
+  EXPECT_EQ(textOf("\xEF\xBB\xBF"
+                   "a\x80"
+                   "b\xC0\xAF"
+                   "c\xED\xA0\x80"
+                   "d\xF4\x90\x80\x80"
+                   "e\xE2\x82"),
             "a?b??c???d????e??");
   // A lead byte followed by too few continuation bytes spoils only itself.
-  EXPECT_EQ(textOf("\xEF\xBB\xBF" "a\xE2\x82z\xF0\x9F\x98\x80"), "a??z\xF0\x9F\x98\x80");
-  EXPECT_EQ(textOf("\xEF\xBB\xBF" "a\xE0\x9F\xBFx\xEF\xBF\xBF"), "a???x\xEF\xBF\xBF");
+  EXPECT_EQ(textOf("\xEF\xBB\xBF"
+                   "a\xE2\x82z\xF0\x9F\x98\x80"),
+            "a??z\xF0\x9F\x98\x80");
+  EXPECT_EQ(textOf("\xEF\xBB\xBF"
+                   "a\xE0\x9F\xBFx\xEF\xBF\xBF"),
+            "a???x\xEF\xBF\xBF");
 }
 
 TEST(CodeFile, MalformedUtf16BecomesQuestionMarks) {
   // A high surrogate before a plain unit, a lone low surrogate, a high surrogate at the end.
-  EXPECT_EQ(textOf("\xFF\xFE" "x\0" "\x3D\xD8" "a\0" "\x00\xDE" "b\0" "\x3D\xD8"s), "x?a?b?");
+  EXPECT_EQ(textOf("\xFF\xFE"
+                   "x\0"
+                   "\x3D\xD8"
+                   "a\0"
+                   "\x00\xDE"
+                   "b\0"
+                   "\x3D\xD8"s),
+            "x?a?b?");
   // Half a code unit at the end.
-  EXPECT_EQ(textOf("\xFF\xFE" "a\0b"s), "a?");
-  EXPECT_EQ(textOf("\xFF\xFE" "a\0\r\0\n\0b\0\0\0c\0"s), "a\nb\nc");
+  EXPECT_EQ(textOf("\xFF\xFE"
+                   "a\0b"s),
+            "a?");
+  EXPECT_EQ(textOf("\xFF\xFE"
+                   "a\0\r\0\n\0b\0\0\0c\0"s),
+            "a\nb\nc");
 }
 
 TEST(CodeFile, LineEnds) {
@@ -79,8 +113,8 @@ TEST(CodeFile, LeadingQuestionMarksAreRemoved) {
 }
 
 TEST(CodeFile, FooterIsHiddenAndExamined) {
-  CodeFileText f = decode(
-      "x = 1\r\n; IDE Options = Veldra 6.10\r\n; EnableUnicode\r\n; SubSystem = gtk3\r\nshown?\r\n");
+  CodeFileText f =
+      decode("x = 1\r\n; IDE Options = Veldra 6.10\r\n; EnableUnicode\r\n; SubSystem = gtk3\r\nshown?\r\n");
   EXPECT_EQ(f.text, "x = 1");
   EXPECT_EQ(f.exeIsUnicode, 1);
   EXPECT_EQ(f.subsystemKind, 2);
@@ -130,7 +164,11 @@ TEST(CodeFile, LongLinesAndManyLines) {
 bool wellFormedUtf8(std::string_view s) {
   for (size_t i = 0; i < s.size();) {
     unsigned char b = static_cast<unsigned char>(s[i]);
-    size_t len = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+    size_t len = b < 0x80                   ? 1
+                 : (b >= 0xC2 && b <= 0xDF) ? 2
+                 : (b & 0xF0) == 0xE0       ? 3
+                 : (b >= 0xF0 && b <= 0xF4) ? 4
+                                            : 0;
     if (len == 0 || s.size() - i < len) return false;
     char32_t c = len == 1 ? b : b & (0x7F >> len);
     for (size_t k = 1; k < len; ++k) {

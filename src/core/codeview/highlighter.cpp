@@ -16,23 +16,115 @@
 
 #include "core/codeview/code_file.h"
 
-const std::array<std::string_view, 109> keywordTable = {
-    "And", "Array", "As", "Break", "CallDebugger", "Case", "CompilerCase", "CompilerDefault",
-    "CompilerElse", "CompilerElseIf", "CompilerEndIf", "CompilerEndSelect", "CompilerError",
-    "CompilerIf", "CompilerSelect", "Continue", "Data", "DataSection", "Debug", "DebugLevel",
-    "Declare", "DeclareC", "DeclareCDLL", "DeclareDLL", "DeclareModule", "Default", "Define",
-    "Dim", "DisableASM", "DisableDebugger", "DisableExplicit", "Else", "ElseIf", "EnableASM",
-    "EnableDebugger", "EnableExplicit", "End", "EndDataSection", "EndDeclareModule",
-    "EndEnumeration", "EndIf", "EndImport", "EndInterface", "EndMacro", "EndModule",
-    "EndProcedure", "EndSelect", "EndStructure", "EndStructureUnion", "EndWith", "Enumeration",
-    "EnumerationBinary", "Extends", "FakeReturn", "For", "ForEach", "ForEver", "Global", "Gosub",
-    "Goto", "If", "Import", "ImportC", "IncludeBinary", "IncludeFile", "IncludePath", "Interface",
-    "List", "Macro", "MacroExpandedCount", "Map", "Module", "NewList", "NewMap", "Next", "Not",
-    "Or", "Procedure", "ProcedureC", "ProcedureCDLL", "ProcedureDLL", "ProcedureReturn",
-    "Protected", "Prototype", "PrototypeC", "ReDim", "Read", "Repeat", "Restore", "Return",
-    "Runtime", "Select", "Shared", "Static", "Step", "Structure", "StructureUnion", "Swap",
-    "Threaded", "To", "UndefineMacro", "Until", "UnuseModule", "UseModule", "Wend", "While",
-    "With", "XIncludeFile", "XOr"};
+const std::array<std::string_view, 109> keywordTable = {"And",
+                                                        "Array",
+                                                        "As",
+                                                        "Break",
+                                                        "CallDebugger",
+                                                        "Case",
+                                                        "CompilerCase",
+                                                        "CompilerDefault",
+                                                        "CompilerElse",
+                                                        "CompilerElseIf",
+                                                        "CompilerEndIf",
+                                                        "CompilerEndSelect",
+                                                        "CompilerError",
+                                                        "CompilerIf",
+                                                        "CompilerSelect",
+                                                        "Continue",
+                                                        "Data",
+                                                        "DataSection",
+                                                        "Debug",
+                                                        "DebugLevel",
+                                                        "Declare",
+                                                        "DeclareC",
+                                                        "DeclareCDLL",
+                                                        "DeclareDLL",
+                                                        "DeclareModule",
+                                                        "Default",
+                                                        "Define",
+                                                        "Dim",
+                                                        "DisableASM",
+                                                        "DisableDebugger",
+                                                        "DisableExplicit",
+                                                        "Else",
+                                                        "ElseIf",
+                                                        "EnableASM",
+                                                        "EnableDebugger",
+                                                        "EnableExplicit",
+                                                        "End",
+                                                        "EndDataSection",
+                                                        "EndDeclareModule",
+                                                        "EndEnumeration",
+                                                        "EndIf",
+                                                        "EndImport",
+                                                        "EndInterface",
+                                                        "EndMacro",
+                                                        "EndModule",
+                                                        "EndProcedure",
+                                                        "EndSelect",
+                                                        "EndStructure",
+                                                        "EndStructureUnion",
+                                                        "EndWith",
+                                                        "Enumeration",
+                                                        "EnumerationBinary",
+                                                        "Extends",
+                                                        "FakeReturn",
+                                                        "For",
+                                                        "ForEach",
+                                                        "ForEver",
+                                                        "Global",
+                                                        "Gosub",
+                                                        "Goto",
+                                                        "If",
+                                                        "Import",
+                                                        "ImportC",
+                                                        "IncludeBinary",
+                                                        "IncludeFile",
+                                                        "IncludePath",
+                                                        "Interface",
+                                                        "List",
+                                                        "Macro",
+                                                        "MacroExpandedCount",
+                                                        "Map",
+                                                        "Module",
+                                                        "NewList",
+                                                        "NewMap",
+                                                        "Next",
+                                                        "Not",
+                                                        "Or",
+                                                        "Procedure",
+                                                        "ProcedureC",
+                                                        "ProcedureCDLL",
+                                                        "ProcedureDLL",
+                                                        "ProcedureReturn",
+                                                        "Protected",
+                                                        "Prototype",
+                                                        "PrototypeC",
+                                                        "ReDim",
+                                                        "Read",
+                                                        "Repeat",
+                                                        "Restore",
+                                                        "Return",
+                                                        "Runtime",
+                                                        "Select",
+                                                        "Shared",
+                                                        "Static",
+                                                        "Step",
+                                                        "Structure",
+                                                        "StructureUnion",
+                                                        "Swap",
+                                                        "Threaded",
+                                                        "To",
+                                                        "UndefineMacro",
+                                                        "Until",
+                                                        "UnuseModule",
+                                                        "UseModule",
+                                                        "Wend",
+                                                        "While",
+                                                        "With",
+                                                        "XIncludeFile",
+                                                        "XOr"};
 
 const char* tagName(TagId tag) {
   static const char* const kNames[kTagCount] = {"BlueBold", "FBold",   "Constant", "Function",
@@ -60,8 +152,7 @@ bool isIdentifierChar(std::string_view text) {
 }
 
 bool isProcedureKeyword(std::string_view keyword) {
-  return keyword == "Procedure" || keyword == "ProcedureC" || keyword == "ProcedureCDLL" ||
-         keyword == "ProcedureDLL";
+  return keyword == "Procedure" || keyword == "ProcedureC" || keyword == "ProcedureCDLL" || keyword == "ProcedureDLL";
 }
 
 namespace {
@@ -243,8 +334,8 @@ bool procedureNameAt(const Marking& m, int start, int* blank, Word* name) {
 
 // One procedure keyword's scan: the search goes on behind the name, so a keyword
 // between the keyword and the end of its name is skipped.
-void markProcedures(Marking* m, const std::vector<Word>& places, TagId keywordTag,
-                    bool markKeywords, std::vector<std::string>* names) {
+void markProcedures(Marking* m, const std::vector<Word>& places, TagId keywordTag, bool markKeywords,
+                    std::vector<std::string>* names) {
   int resume = 0;
   int blank = 0;
   for (Word w : places) {
@@ -258,8 +349,7 @@ void markProcedures(Marking* m, const std::vector<Word>& places, TagId keywordTa
   }
 }
 
-void markKeywords(Marking* m, const std::vector<Word>& words, int codeMarks,
-                  std::vector<std::string>* names) {
+void markKeywords(Marking* m, const std::vector<Word>& words, int codeMarks, std::vector<std::string>* names) {
   bool markKeywords = codeMarks == 1 || codeMarks == 2;
   TagId keywordTag = codeMarks == 1 ? TagId::FBold : TagId::BlueBold;
   std::vector<std::vector<Word>> procedurePlaces(keywordTable.size());
@@ -273,16 +363,13 @@ void markKeywords(Marking* m, const std::vector<Word>& words, int codeMarks,
     }
   }
   for (size_t k = 0; k < keywordTable.size(); ++k) {
-    if (isProcedureKeyword(keywordTable[k]))
-      markProcedures(m, procedurePlaces[k], keywordTag, markKeywords, names);
+    if (isProcedureKeyword(keywordTable[k])) markProcedures(m, procedurePlaces[k], keywordTag, markKeywords, names);
   }
 }
 
 // A name that starts with a line break other than "\n" can never be found by a
 // search that matches line by line, unless the break is all there is of it.
-bool findableName(const std::u32string& name) {
-  return name.size() == 1 || (name[0] != '\r' && name[0] != 0x2029);
-}
+bool findableName(const std::u32string& name) { return name.size() == 1 || (name[0] != '\r' && name[0] != 0x2029); }
 
 // The declared names, looked up by views into the text so no use is copied.
 struct NameSet {
@@ -292,14 +379,10 @@ struct NameSet {
   std::array<bool, 128> asciiOtherFirsts{};
   std::bitset<4096> wordShapes;  // most words are no name; this rules them out cheaply
 
-  static size_t shape(std::u32string_view w) {
-    return (w.size() * 131 + w.front() * 31 + w.back()) & 4095;
-  }
+  static size_t shape(std::u32string_view w) { return (w.size() * 131 + w.front() * 31 + w.back()) & 4095; }
   bool mayBeWordName(std::u32string_view w) const { return wordShapes.test(shape(w)); }
 
-  bool mayStartOther(char32_t c) const {
-    return c < 128 ? asciiOtherFirsts[c] : otherFirsts.count(c) != 0;
-  }
+  bool mayStartOther(char32_t c) const { return c < 128 ? asciiOtherFirsts[c] : otherFirsts.count(c) != 0; }
 
   explicit NameSet(const std::vector<std::string>& names) {
     chars.reserve(names.size());

@@ -29,7 +29,7 @@ struct TopicLink {
 };
 
 struct HighlightResult {
-  std::vector<TagSpan> spans;  // spans of one tag never touch; sorted by start, then tag
+  std::vector<TagSpan> spans;               // spans of one tag never touch; sorted by start, then tag
   std::vector<std::string> procedureNames;  // UTF-8, in the order found
   std::vector<TopicLink> links;             // in text order
 };

@@ -62,11 +62,50 @@ std::string randomText(std::mt19937* random, const std::vector<std::string>& pie
   return text;
 }
 
-const std::vector<std::string> kTrickyPieces = {
-    "\"", "\"", ";", ";", "#", "# ", " ", " ", "  ", "\n", "\n", "\n", "Procedure", "Procedure ",
-    "ProcedureC ", "ProcedureDLL  ", "ProcedureReturn ", "Procedure.i ", "EndIf", "If", "End",
-    "endif", "Foo", "Bar", "Foo(", "(1", "(", ")", ".", "x", "$", "_", "1", "ä", "Öl", "\t", ",",
-    "#Foo", "And", "Or", "; Link to topic:   ", "Link", "Debug ", "é#"};
+const std::vector<std::string> kTrickyPieces = {"\"",
+                                                "\"",
+                                                ";",
+                                                ";",
+                                                "#",
+                                                "# ",
+                                                " ",
+                                                " ",
+                                                "  ",
+                                                "\n",
+                                                "\n",
+                                                "\n",
+                                                "Procedure",
+                                                "Procedure ",
+                                                "ProcedureC ",
+                                                "ProcedureDLL  ",
+                                                "ProcedureReturn ",
+                                                "Procedure.i ",
+                                                "EndIf",
+                                                "If",
+                                                "End",
+                                                "endif",
+                                                "Foo",
+                                                "Bar",
+                                                "Foo(",
+                                                "(1",
+                                                "(",
+                                                ")",
+                                                ".",
+                                                "x",
+                                                "$",
+                                                "_",
+                                                "1",
+                                                "ä",
+                                                "Öl",
+                                                "\t",
+                                                ",",
+                                                "#Foo",
+                                                "And",
+                                                "Or",
+                                                "; Link to topic:   ",
+                                                "Link",
+                                                "Debug ",
+                                                "é#"};
 
 TEST(HighlighterModel, GeneratedCodeFiles) {
   for (uint32_t seed = 1; seed <= 12; ++seed) {
@@ -87,8 +126,8 @@ TEST(HighlighterModel, RandomTrickyTexts) {
 
 // Denser in procedure keywords and names, so names of every shape meet their uses.
 TEST(HighlighterModel, RandomProcedureTexts) {
-  const std::vector<std::string> pieces = {"Procedure ", "Procedure", " ", "  ", "\n", "A", "B",
-                                           "(", "\"", ";", "ProcedureC\t", ".l ", "A(", "ä", "#"};
+  const std::vector<std::string> pieces = {"Procedure ", "Procedure",    " ",   "  ", "\n", "A", "B", "(", "\"",
+                                           ";",          "ProcedureC\t", ".l ", "A(", "ä",  "#"};
   std::mt19937 random(77);
   for (int round = 0; round < 3000; ++round) {
     expectSameAsModel(randomText(&random, pieces, static_cast<int>(random() % 30)), 2);

@@ -178,8 +178,7 @@ TEST(Highlighter, TopicLinks) {
   EXPECT_EQ(r.links[0].start, 25);
   EXPECT_EQ(r.links[0].end, 41);
   EXPECT_EQ(r.links[1].target, "a<&b");  // escaping is left to the label
-  EXPECT_EQ(marked(code, TagId::Disable),
-            (Texts{"; Link to topic:   Gadgets Overview", "; Link to topic:   a<&b"}));
+  EXPECT_EQ(marked(code, TagId::Disable), (Texts{"; Link to topic:   Gadgets Overview", "; Link to topic:   a<&b"}));
   // Offsets count characters, not bytes; an empty target is still a link.
   r = computeHighlight("\xC3\xA4\xC3\xB6\n; Link to topic:   ", 2);
   ASSERT_EQ(r.links.size(), 1u);

@@ -11,8 +11,7 @@ void addToHistory(std::vector<int>* history, int row) {
   history->insert(history->begin(), row);
 }
 
-std::vector<std::string> historyItemTexts(const std::vector<int>& history,
-                                          const std::vector<TopicNode>& topicList) {
+std::vector<std::string> historyItemTexts(const std::vector<int>& history, const std::vector<TopicNode>& topicList) {
   std::vector<std::string> items;
   items.reserve(history.size());
   for (int row : history) {

@@ -97,13 +97,11 @@ std::vector<std::string> splitArguments(std::string_view text) {
 }
 
 std::string quoteArgument(const std::string& text) {
-  bool plain = !text.empty() && text[0] != '"' &&
-               text.find_first_of(" \t\n") == std::string::npos;
+  bool plain = !text.empty() && text[0] != '"' && text.find_first_of(" \t\n") == std::string::npos;
   return plain ? text : "\"" + text + "\"";
 }
 
-int startProgram(const std::string& program, const std::string& arguments,
-                 const std::string& workingFolder) {
+int startProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder) {
   return startProgramWithArguments(program, splitArguments(arguments), workingFolder);
 }
 
@@ -155,8 +153,10 @@ int openCodeFile(const std::string& editorPath, const std::string& fullPath) {
 int openLibraryFolder(const std::string& folderFieldText, const std::string& programFolder) {
   std::string folder = folderFieldText.empty() ? programFolder : folderFieldText;
   size_t last = folder.find_last_not_of('/');
-  if (last != std::string::npos) folder.erase(last + 1);
-  else if (!folder.empty()) folder = "/";  // the root folder keeps its one "/"
+  if (last != std::string::npos)
+    folder.erase(last + 1);
+  else if (!folder.empty())
+    folder = "/";  // the root folder keeps its one "/"
   if (isDirectory(folder) == 0) return 0;
   return startOpener(folder);
 }

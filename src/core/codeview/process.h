@@ -24,8 +24,7 @@ std::string quoteArgument(const std::string& text);
 // Starts the program detached (the program keeps running when the viewer ends and is
 // never waited for) in `workingFolder`, or in the viewer's own when that is empty.
 // Non-zero when started, 0 when the program was not found or no process could be made.
-int startProgram(const std::string& program, const std::string& arguments,
-                 const std::string& workingFolder);
+int startProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder);
 int startProgramWithArguments(const std::string& program, const std::vector<std::string>& arguments,
                               const std::string& workingFolder);
 

@@ -23,10 +23,10 @@ void writeFile(const fs::path& path, const std::string& content, mode_t mode) {
 
 // A program that writes each of its arguments on a line, then "END", into `output`.
 void writeRecorder(const fs::path& path, const fs::path& output) {
-  writeFile(path,
-            "#!/bin/sh\n{ for a in \"$@\"; do printf '%s\\n' \"$a\"; done; printf 'END\\n'; } > '" +
-                output.string() + "'\n",
-            0755);
+  writeFile(
+      path,
+      "#!/bin/sh\n{ for a in \"$@\"; do printf '%s\\n' \"$a\"; done; printf 'END\\n'; } > '" + output.string() + "'\n",
+      0755);
 }
 
 // The lines a recorder wrote, waiting up to ten seconds for it to finish.
@@ -59,8 +59,10 @@ class ExternalPrograms : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (hadPath_) setenv("PATH", savedPath_.c_str(), 1);
-    else unsetenv("PATH");
+    if (hadPath_)
+      setenv("PATH", savedPath_.c_str(), 1);
+    else
+      unsetenv("PATH");
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
   }
@@ -85,14 +87,13 @@ TEST(SplitArguments, SeparatorsAndQuotedParts) {
   EXPECT_EQ(splitArguments("\"/my lib/a b.vl\" -x"), (V{"/my lib/a b.vl", "-x"}));
   EXPECT_EQ(splitArguments("\"open to the end"), (V{"open to the end"}));
   EXPECT_EQ(splitArguments("\"cut at\nline feed\""), (V{"cut at", "line", "feed\""}));
-  EXPECT_EQ(splitArguments("\"\" x"), (V{"", "x"}));  // an empty quoted part is an argument
+  EXPECT_EQ(splitArguments("\"\" x"), (V{"", "x"}));            // an empty quoted part is an argument
   EXPECT_EQ(splitArguments("ab\"c d\""), (V{"ab\"c", "d\""}));  // quotes inside a word are text
   EXPECT_EQ(splitArguments("\"a b\"c"), (V{"a b", "c"}));
 }
 
 TEST(SplitArguments, QuotedTextComesBackAsOneArgument) {
-  for (std::string text : {"/home/u/my lib/Gadget/a b.vl", "/plain/path.vl", "", "tab\there",
-                           "in\"side"})
+  for (std::string text : {"/home/u/my lib/Gadget/a b.vl", "/plain/path.vl", "", "tab\there", "in\"side"})
     EXPECT_EQ(splitArguments(quoteArgument(text)), std::vector<std::string>{text}) << text;
 }
 

@@ -49,9 +49,8 @@ Groups groupValues(const std::vector<std::string_view>& values, bool skipEmpty) 
   return g;
 }
 
-void writePair(const char* label, std::string_view a, const std::string& groupA,
-               std::string_view b, const std::string& groupB, std::string* line,
-               OutputSink* sink) {
+void writePair(const char* label, std::string_view a, const std::string& groupA, std::string_view b,
+               const std::string& groupB, std::string* line, OutputSink* sink) {
   line->assign(label).append(a).append("[").append(groupA).append("] = ");
   line->append(b).append("[").append(groupB).append("]");
   sinkLine(sink, *line);
@@ -92,16 +91,15 @@ void writeFieldPass(const std::vector<TopicNode>& topics, const Pass& pass, Outp
     if (g.group[a] < 0) continue;
     const std::vector<uint32_t>& same = g.members[g.group[a]];
     for (size_t k = g.position[a] + 1; k < same.size(); ++k) {
-      writePair(pass.label, values[a], topics[a].group, values[same[k]], topics[same[k]].group,
-                &line, sink);
+      writePair(pass.label, values[a], topics[a].group, values[same[k]], topics[same[k]].group, &line, sink);
     }
   }
 }
 
 }  // namespace
 
-void renderDuplicateProtocol(const std::vector<TopicNode>& topics,
-                             const std::string& databaseFileName, OutputSink* sink) {
+void renderDuplicateProtocol(const std::vector<TopicNode>& topics, const std::string& databaseFileName,
+                             OutputSink* sink) {
   sinkLine(sink, "Doppelte xml-Eintr\xC3\xA4ge in " + databaseFileName + ":");
   sinkLine(sink, "");
   writeFilePass(topics, sink);
@@ -112,8 +110,7 @@ void renderDuplicateProtocol(const std::vector<TopicNode>& topics,
   }
 }
 
-ExportResult writeDuplicateProtocol(const std::vector<TopicNode>& topics,
-                                    const std::string& databaseFileName,
+ExportResult writeDuplicateProtocol(const std::vector<TopicNode>& topics, const std::string& databaseFileName,
                                     const ExportSettings& settings) {
   const std::string shownPath = settings.exportFolder + kProtocolFileName;
   OutputSink sink;

@@ -23,15 +23,13 @@ std::string render(const std::vector<TopicNode>& topics) {
 const std::string kHeader = "Doppelte xml-Eintr\xC3\xA4ge in db.xml:\n\n";
 
 TEST(DuplicateProtocolTest, NoDuplicatesGivesHeaderAndPassSeparators) {
-  std::vector<TopicNode> topics = {node("G", ""), node("G", "/a/x.vl", "X", "x"),
-                                   node("G", "/b/y.vl", "Y", "y")};
+  std::vector<TopicNode> topics = {node("G", ""), node("G", "/a/x.vl", "X", "x"), node("G", "/b/y.vl", "Y", "y")};
   EXPECT_EQ(render(topics), kHeader + "\n\n\n\n");
   EXPECT_EQ(render({}), kHeader + "\n\n\n\n");
 }
 
 TEST(DuplicateProtocolTest, SamePathGivesPathAndNameLinesSameNameOnlyNameLine) {
-  std::vector<TopicNode> topics = {node("G1", "/dir/a.vl"), node("G2", "/dir/a.vl"),
-                                   node("G3", "/other/a.vl")};
+  std::vector<TopicNode> topics = {node("G1", "/dir/a.vl"), node("G2", "/dir/a.vl"), node("G3", "/other/a.vl")};
   EXPECT_EQ(render(topics), kHeader +
                                 "File: /dir/a.vl[G1] = /dir/a.vl[G2]\n"
                                 "File: a.vl[G1] = a.vl[G2]\n"
@@ -45,7 +43,8 @@ TEST(DuplicateProtocolTest, PassOrderAndEveryPairOnce) {
                                    node("C", "/3.vl", "T", "")};
   topics[0].descriptDe = topics[2].descriptDe = "D";
   topics[1].descriptEn = topics[2].descriptEn = "d";
-  EXPECT_EQ(render(topics), kHeader + "\n"
+  EXPECT_EQ(render(topics), kHeader +
+                                "\n"
                                 "FunctionDe: T[A] = T[B]\nFunctionDe: T[A] = T[C]\n"
                                 "FunctionDe: T[B] = T[C]\n\n"
                                 "DescriptDe: D[A] = D[C]\n\n"
@@ -56,8 +55,8 @@ TEST(DuplicateProtocolTest, PassOrderAndEveryPairOnce) {
 TEST(DuplicateProtocolTest, FolderPathHasEmptyNameMatchingElementsWithoutFile) {
   // Themes have no file; an entry whose file ends in "/" pairs with every later one,
   // but an element without file never starts a pair.
-  std::vector<TopicNode> topics = {node("T0", ""), node("T1", "/dir/"), node("T2", ""),
-                                   node("T3", "/x.vl"), node("T4", "")};
+  std::vector<TopicNode> topics = {node("T0", ""), node("T1", "/dir/"), node("T2", ""), node("T3", "/x.vl"),
+                                   node("T4", "")};
   EXPECT_EQ(render(topics), kHeader +
                                 "File: [T1] = [T2]\n"
                                 "File: [T1] = [T4]\n"
@@ -67,14 +66,13 @@ TEST(DuplicateProtocolTest, FolderPathHasEmptyNameMatchingElementsWithoutFile) {
 // The rule as the viewer states it: every element against every later one.
 std::string allPairs(const std::vector<TopicNode>& t) {
   std::string out = kHeader;
-  const std::pair<const char*, std::string TopicNode::*> passes[] = {
-      {"File: ", &TopicNode::file},        {"FunctionDe: ", &TopicNode::themeDe},
-      {"DescriptDe: ", &TopicNode::descriptDe}, {"FunctionEn: ", &TopicNode::themeEn},
-      {"DescriptEn: ", &TopicNode::descriptEn}};
-  auto line = [&](const char* label, const std::string& a, const TopicNode& na,
-                  const std::string& b, const TopicNode& nb) {
-    out += label + a + "[" + na.group + "] = " + b + "[" + nb.group + "]\n";
-  };
+  const std::pair<const char*, std::string TopicNode::*> passes[] = {{"File: ", &TopicNode::file},
+                                                                     {"FunctionDe: ", &TopicNode::themeDe},
+                                                                     {"DescriptDe: ", &TopicNode::descriptDe},
+                                                                     {"FunctionEn: ", &TopicNode::themeEn},
+                                                                     {"DescriptEn: ", &TopicNode::descriptEn}};
+  auto line = [&](const char* label, const std::string& a, const TopicNode& na, const std::string& b,
+                  const TopicNode& nb) { out += label + a + "[" + na.group + "] = " + b + "[" + nb.group + "]\n"; };
   for (int p = 0; p < 5; ++p) {
     auto field = passes[p].second;
     for (size_t a = 0; a < t.size(); ++a) {
@@ -93,8 +91,7 @@ std::string allPairs(const std::vector<TopicNode>& t) {
 
 TEST(DuplicateProtocolTest, GroupedEqualsAllPairsOnGeneratedDatabases) {
   std::mt19937 random(20260307);
-  const std::vector<std::string> files = {"", "", "/a/x.vl", "/b/x.vl", "/a/y.vl", "y.vl", "/a/",
-                                          "/b/", "/c/z.vli"};
+  const std::vector<std::string> files = {"", "", "/a/x.vl", "/b/x.vl", "/a/y.vl", "y.vl", "/a/", "/b/", "/c/z.vli"};
   const std::vector<std::string> words = {"", "", "Lesen", "Schreiben", "lesen", "\xE2\x9C\xB0Neu"};
   auto pick = [&](const std::vector<std::string>& v) { return v[random() % v.size()]; };
   for (int round = 0; round < 40; ++round) {

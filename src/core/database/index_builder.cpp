@@ -57,8 +57,7 @@ std::string fourthField(std::string_view text) {
   return std::string(text.substr(start, end == std::string_view::npos ? end : end - start));
 }
 
-IndexRow makeRow(const std::string& group, int level, const IndexBuildOptions& options,
-                 TopicNode* node) {
+IndexRow makeRow(const std::string& group, int level, const IndexBuildOptions& options, TopicNode* node) {
   IndexRow row;
   row.level = level;
   if (level <= 1) {
@@ -74,8 +73,7 @@ IndexRow makeRow(const std::string& group, int level, const IndexBuildOptions& o
   return row;
 }
 
-void addElement(const XmlElement& element, int level, const IndexBuildOptions& options,
-                IndexModel* model) {
+void addElement(const XmlElement& element, int level, const IndexBuildOptions& options, IndexModel* model) {
   TopicNode node;
   std::string group;
   for (const XmlAttribute& attribute : element.attributes) {
@@ -145,8 +143,7 @@ IndexCounts countThemesAndEntries(const IndexModel& model, const std::string& li
       if (row.level != 1) continue;
       inLibraryGroup = row.text == libraryTitle;
       if (!inLibraryGroup) ++counts.themeCount;
-    } else if (row.level == 2 && !inLibraryGroup && i < model.topicList.size() &&
-               !model.topicList[i].file.empty()) {
+    } else if (row.level == 2 && !inLibraryGroup && i < model.topicList.size() && !model.topicList[i].file.empty()) {
       ++counts.entryCount;
     }
   }

@@ -34,8 +34,8 @@ IndexBuildOptions withLanguage(int language, int dyeingNews) {
 
 // A root with one theme holding one entry with the given titles; the entry is row 2.
 std::string oneEntry(const std::string& de, const std::string& en, const std::string& fr) {
-  return "<db Name=\"Lib\"><t Group=\"Files\"><e File=\"/f.vl\" theme_de=\"" + de +
-         "\" theme_en=\"" + en + "\" theme_fr=\"" + fr + "\"/></t></db>";
+  return "<db Name=\"Lib\"><t Group=\"Files\"><e File=\"/f.vl\" theme_de=\"" + de + "\" theme_en=\"" + en +
+         "\" theme_fr=\"" + fr + "\"/></t></db>";
 }
 
 }  // namespace
@@ -60,8 +60,7 @@ TEST(IndexBuilderMarkers, NewTopicsAreBlueWhileDyeingAndLoseTheMarkerOtherwise) 
 }
 
 TEST(IndexBuilderMarkers, OnlyTheShownTitleIsShortened) {
-  IndexModel english = build(oneEntry(kStar + "Neu", kStar + "New", kStar + "Nouveau"),
-                             withLanguage(1, 0));
+  IndexModel english = build(oneEntry(kStar + "Neu", kStar + "New", kStar + "Nouveau"), withLanguage(1, 0));
   EXPECT_EQ(english.rows[2].text, "New");
   EXPECT_EQ(english.rows[2].foreground, kNoColor);
   EXPECT_EQ(english.topicList[2].themeEn, "New");
@@ -91,15 +90,15 @@ TEST(IndexBuilderMarkers, ThemesAreColouredByTheirGermanTitleToo) {
 TEST(IndexBuilderGroups, GroupTextRowTextsAndBackgrounds) {
   IndexBuildOptions options;
   options.libraryTitle = "Own";
-  IndexModel model = build(
-      "<db a=\"Ti\" b=\"tle\">r</db>", options);
+  IndexModel model = build("<db a=\"Ti\" b=\"tle\">r</db>", options);
   EXPECT_EQ(model.rows[0].text, "Title");  // two other attributes join without a gap
   EXPECT_EQ(model.rows[0].background, options.treeColorB);
   EXPECT_EQ(model.rows[0].foreground, options.treeColorC);
 
-  model = build("<db Name=\"Lib\"><t n=\"O\" m=\"wn\"><e File=\"/a\" theme_de=\"A\"/></t>"
-                "<t n=\"Other\"/></db>",
-                options);
+  model = build(
+      "<db Name=\"Lib\"><t n=\"O\" m=\"wn\"><e File=\"/a\" theme_de=\"A\"/></t>"
+      "<t n=\"Other\"/></db>",
+      options);
   ASSERT_EQ(model.rows.size(), 4u);
   EXPECT_EQ(model.rows[1].text, "Own");
   EXPECT_EQ(model.rows[1].background, options.treeColorA);
@@ -112,8 +111,9 @@ TEST(IndexBuilderGroups, GroupTextRowTextsAndBackgrounds) {
 TEST(IndexBuilderGroups, CurrentGroupCarriesOverAndIntoBuilds) {
   IndexModel model;
   model.currentGroup = "Earlier";
-  XmlDocument doc = parsed("<db><t Group=\"\"><e File=\"/a\"/></t>"
-                           "<t Group=\"G1\"><e File=\"/b\"/></t><t Group=\"G2\"/></db>");
+  XmlDocument doc = parsed(
+      "<db><t Group=\"\"><e File=\"/a\"/></t>"
+      "<t Group=\"G1\"><e File=\"/b\"/></t><t Group=\"G2\"/></db>");
   buildIndex(doc, {}, &model);
   EXPECT_EQ(model.topicList[0].group, "Earlier");  // empty group texts keep the old one
   EXPECT_EQ(model.topicList[2].group, "Earlier");
@@ -126,8 +126,9 @@ TEST(IndexBuilderGroups, CurrentGroupCarriesOverAndIntoBuilds) {
 }
 
 TEST(IndexBuilderText, TextIsTrimmedAndNeedsAnAttribute) {
-  IndexModel model = build("<db Name=\"L\"> \t\r\n Root\ttext \n<t>lost</t>"
-                           "<t g=\"x\">\n  Theme\r\n  text\t</t></db>");
+  IndexModel model = build(
+      "<db Name=\"L\"> \t\r\n Root\ttext \n<t>lost</t>"
+      "<t g=\"x\">\n  Theme\r\n  text\t</t></db>");
   EXPECT_EQ(model.topicList[0].text, "Root\ttext");
   EXPECT_EQ(model.topicList[1].text, "");
   EXPECT_EQ(model.topicList[2].text, "Theme\r\n  text");
@@ -150,17 +151,19 @@ TEST(IndexBuilderText, DatabaseVersionIsTheFourthBlankSeparatedField) {
 }
 
 TEST(IndexBuilderRows, CommentsDoNotShiftRowsAndRecords) {
-  IndexModel model = build("<db Name=\"L\"><!-- c --><t g=\"T\"><e File=\"/a.vl\" theme_de=\"A\"/>"
-                           "<!-- between --><e File=\"/b.vl\" theme_de=\"B\"/></t></db>");
+  IndexModel model = build(
+      "<db Name=\"L\"><!-- c --><t g=\"T\"><e File=\"/a.vl\" theme_de=\"A\"/>"
+      "<!-- between --><e File=\"/b.vl\" theme_de=\"B\"/></t></db>");
   ASSERT_EQ(model.rows.size(), 4u);
   EXPECT_EQ(model.rows[3].text, "B");
   EXPECT_EQ(model.topicList[3].file, "/b.vl");
 }
 
 TEST(IndexBuilderRows, HelpEntryIsTheLastViewerHelpFile) {
-  IndexModel model = build("<db Name=\"L\"><t g=\"T\"><e File=\"/Help/ViewerHelp.txt\"/>"
-                           "<e File=\"/ViewerHelp.txt.bak\"/><e File=\"/Other/ViewerHelp.txt\"/>"
-                           "<e File=\"/xViewerHelp.txt\"/></t></db>");
+  IndexModel model = build(
+      "<db Name=\"L\"><t g=\"T\"><e File=\"/Help/ViewerHelp.txt\"/>"
+      "<e File=\"/ViewerHelp.txt.bak\"/><e File=\"/Other/ViewerHelp.txt\"/>"
+      "<e File=\"/xViewerHelp.txt\"/></t></db>");
   EXPECT_EQ(model.helpEntryIndex, 4);
   IndexModel none = build(kRoot);
   EXPECT_EQ(none.helpEntryIndex, 0);
@@ -200,8 +203,9 @@ TEST(IndexBuilderCount, ThemesNeedChildrenAndTheOwnGroupIsLeftOut) {
   EXPECT_EQ(counts.themeCount, 2);
   EXPECT_EQ(counts.entryCount, 2);
 
-  IndexModel renamed = build("<db Name=\"L\"><t g=\"Own\"><e File=\"/x\"/></t>"
-                             "<t g=\"Next\"><e File=\"/y\"/></t></db>");
+  IndexModel renamed = build(
+      "<db Name=\"L\"><t g=\"Own\"><e File=\"/x\"/></t>"
+      "<t g=\"Next\"><e File=\"/y\"/></t></db>");
   IndexCounts own = countThemesAndEntries(renamed, "Own");
   EXPECT_EQ(own.themeCount, 1);
   EXPECT_EQ(own.entryCount, 1);  // the theme after the own group counts again

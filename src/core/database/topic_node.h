@@ -8,7 +8,7 @@
 #include "core/app/color.h"
 
 struct TopicNode {
-  std::string text;  // trimmed element text: the description of roots and themes
+  std::string text;   // trimmed element text: the description of roots and themes
   std::string group;  // the current group text when the element was read
   std::string themeDe;
   std::string descriptDe;
@@ -33,9 +33,9 @@ struct IndexRow {
 struct IndexModel {
   std::vector<IndexRow> rows;
   std::vector<TopicNode> topicList;
-  int helpEntryIndex = 0;        // row of the "ViewerHelp.txt" entry, 0 = none
-  std::string databaseVersion;   // fourth blank-separated word of the root text
-  std::string currentGroup;      // last non-empty group text; carries over between builds
+  int helpEntryIndex = 0;       // row of the "ViewerHelp.txt" entry, 0 = none
+  std::string databaseVersion;  // fourth blank-separated word of the root text
+  std::string currentGroup;     // last non-empty group text; carries over between builds
 
   void clear() {  // rows and records only: helpEntryIndex and currentGroup are the caller's
     rows.clear();

@@ -16,9 +16,9 @@ struct XmlAttribute {
 
 struct XmlElement {
   std::vector<XmlAttribute> attributes;  // in document order
-  std::string text;  // all character data directly inside, joined; line breaks in the file's style
-  int32_t firstChild = -1;   // first child element, -1 = none
-  int32_t nextSibling = -1;  // next sibling element, -1 = none
+  std::string text;                      // all character data directly inside, joined; line breaks in the file's style
+  int32_t firstChild = -1;               // first child element, -1 = none
+  int32_t nextSibling = -1;              // next sibling element, -1 = none
 };
 
 struct XmlDocument {
@@ -30,7 +30,7 @@ struct XmlParseResult {
   int status = 0;         // 0 = success, else expat's error code
   std::string errorText;  // expat's text for codes 1..40, else empty
   long line = 0;
-  long column = 0;        // counts from 1
+  long column = 0;  // counts from 1
 };
 
 // Parses the file into *doc. Returns false, leaving *doc and *result untouched, when

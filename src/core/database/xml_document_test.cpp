@@ -96,8 +96,7 @@ TEST(XmlDocumentTree, CommentsCdataInstructionsAndDoctypeLeaveNoTrace) {
 TEST(XmlDocumentLineBreaks, TextTakesTheStyleOfTheFirstBreakInTheFile) {
   for (std::string style : {"\r\n", "\n", "\r"}) {
     // The text itself uses LF, but the declaration line sets the style.
-    std::string xml = "<?xml version=\"1.0\"?>" + style + "<r a=\"1\">one&#10;two" + style +
-                      "three</r>";
+    std::string xml = "<?xml version=\"1.0\"?>" + style + "<r a=\"1\">one&#10;two" + style + "three</r>";
     Parsed p = parse(xml);
     ASSERT_EQ(p.result.status, 0);
     EXPECT_EQ(p.doc.elements[0].text, "one" + style + "two" + style + "three");
@@ -126,7 +125,9 @@ TEST(XmlDocumentLineBreaks, Utf16IsReadByCodeUnit) {
 }
 
 TEST(XmlDocumentEncoding, DetectedFromByteOrderMarkOrDeclaration) {
-  const std::string title = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x9C\xB0";  // "Grüße ✰"
+  const std::string title =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x9C\xB0";  // "Grüße ✰"
   for (bool bigEndian : {false, true}) {
     Parsed p = parse(utf16("<r theme_de=\"" + title + "\"/>", bigEndian));
     ASSERT_EQ(p.result.status, 0);
@@ -192,8 +193,7 @@ TEST(XmlDocumentFiles, UnopenableOrEmptyFilesLeaveEverythingAsItWas) {
 }
 
 TEST(XmlDocumentFiles, FileOfManyChunksParsesLikeTheSameBytesInMemory) {
-  std::string xml =
-      "<r a=\"1\">\r\n" + repeat("<e File=\"/x.vl\">line\none</e>\r\n", 5000) + "</r>";
+  std::string xml = "<r a=\"1\">\r\n" + repeat("<e File=\"/x.vl\">line\none</e>\r\n", 5000) + "</r>";
   std::string path = tempPath("many.xml");
   writeFile(path, xml);
   XmlDocument fromFile;
@@ -247,7 +247,7 @@ TEST(XmlDocumentLimits, EntityExpansionCannotSwellMemory) {
   EXPECT_LT(billion.doc.elements[0].text.size(), 64u << 20);
 
   // A thirty-fold growth to 5 MB is refused too, though expat alone would allow it.
-  std::string swelling = "<!DOCTYPE r [<!ENTITY w \"" + std::string(100, 'w') + "\">]><r a=\"1\">" +
-                         repeat("&w;", 50000) + "</r>";
+  std::string swelling =
+      "<!DOCTYPE r [<!ENTITY w \"" + std::string(100, 'w') + "\">]><r a=\"1\">" + repeat("&w;", 50000) + "</r>";
   EXPECT_EQ(parse(swelling).result.status, XML_ERROR_AMPLIFICATION_LIMIT_BREACH);
 }

@@ -10,8 +10,7 @@ std::string exportDateText(const std::tm& date) {
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   int month = ((date.tm_mon % 12) + 12) % 12;  // a hand-made tm may be out of range
   char text[64];
-  std::snprintf(text, sizeof text, "%02d. %s. %04d", date.tm_mday, kMonths[month],
-                date.tm_year + 1900);
+  std::snprintf(text, sizeof text, "%02d. %s. %04d", date.tm_mday, kMonths[month], date.tm_year + 1900);
   return text;
 }
 

@@ -16,6 +16,4 @@ inline size_t walkedRowEnd(const IndexModel& index) {
 }
 
 // A new topic's title begins with U+2730.
-inline bool startsWithNewMarker(std::string_view title) {
-  return title.substr(0, 3) == "\xE2\x9C\xB0";
-}
+inline bool startsWithNewMarker(std::string_view title) { return title.substr(0, 3) == "\xE2\x9C\xB0"; }

@@ -6,7 +6,7 @@
 #include <string_view>
 
 struct OutputSink {
-  int fd = -1;          // -1: the text only collects in buffer (tests, benchmarks)
+  int fd = -1;  // -1: the text only collects in buffer (tests, benchmarks)
   std::string buffer;
   bool failed = false;  // a write went wrong; the file is incomplete
 };

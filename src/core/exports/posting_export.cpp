@@ -9,14 +9,13 @@
 
 namespace {
 
-void appendEntryLine(const std::string& themeHeader, const TopicNode& node, bool withFileName,
-                     std::string* line) {
+void appendEntryLine(const std::string& themeHeader, const TopicNode& node, bool withFileName, std::string* line) {
   line->append(themeHeader).append(": \t").append(node.themeDe);
   if (withFileName) line->append("\t[b]File:[/b] \"").append(filePart(node.file)).append("\"");
 }
 
-ExportResult writePostingFile(const IndexModel& index, const ExportSettings& settings,
-                              const PostingOptions& options, const char* fileName) {
+ExportResult writePostingFile(const IndexModel& index, const ExportSettings& settings, const PostingOptions& options,
+                              const char* fileName) {
   const std::string shownPath = settings.exportFolder + fileName;
   OutputSink sink;
   if (!openOutputFile(exportDiskFolder(settings) + fileName, &sink)) {
@@ -30,8 +29,7 @@ ExportResult writePostingFile(const IndexModel& index, const ExportSettings& set
 
 }  // namespace
 
-void renderPosting(const IndexModel& index, int firstEntryIndex, const PostingOptions& options,
-                   OutputSink* sink) {
+void renderPosting(const IndexModel& index, int firstEntryIndex, const PostingOptions& options, OutputSink* sink) {
   const size_t end = walkedRowEnd(index);
   int previousLevel = 0;
   std::string themeHeader;

@@ -10,13 +10,12 @@ inline constexpr const char kPostingFileName[] = "ForumPosting.txt";
 inline constexpr const char kFileListFileName[] = "FileList.txt";
 
 struct PostingOptions {
-  bool newsOnly = false;  // only entries whose shown title begins with the new-topic marker
+  bool newsOnly = false;      // only entries whose shown title begins with the new-topic marker
   bool withFileName = false;  // append TAB, "[b]File:[/b]" and the quoted file name
 };
 
 // The posting text. Every theme with entries starts with an empty line.
-void renderPosting(const IndexModel& index, int firstEntryIndex, const PostingOptions& options,
-                   OutputSink* sink);
+void renderPosting(const IndexModel& index, int firstEntryIndex, const PostingOptions& options, OutputSink* sink);
 
 // "ForumPosting.txt" in the export folder.
 ExportResult exportPosting(const IndexModel& index, const ExportSettings& settings, bool newsOnly);

@@ -34,9 +34,9 @@ std::string render(const IndexModel& index, bool newsOnly, bool withFileName = f
 }
 
 TEST(PostingTest, AllEntriesOneBlockPerTheme) {
-  EXPECT_EQ(render(twoThemes(), false),
-            "\n[b]Dateien[/b]: \tLesen\n[b]Dateien[/b]: \t" + kNew + "Schreiben\n"
-            "\n[b]Fenster[/b]: \tZeigen\n[b]Fenster[/b]: \tVerbergen\n");
+  EXPECT_EQ(render(twoThemes(), false), "\n[b]Dateien[/b]: \tLesen\n[b]Dateien[/b]: \t" + kNew +
+                                            "Schreiben\n"
+                                            "\n[b]Fenster[/b]: \tZeigen\n[b]Fenster[/b]: \tVerbergen\n");
 }
 
 TEST(PostingTest, NewsFollowTheShownTitle) {
@@ -69,9 +69,11 @@ TEST(PostingTest, ThemesWithoutEntriesDeepRowsAndEmptyTitles) {
 TEST(PostingTest, FileListFormAddsQuotedFileName) {
   EXPECT_EQ(render(twoThemes(), false, true),
             "\n[b]Dateien[/b]: \tLesen\t[b]File:[/b] \"read.vl\"\n"
-            "[b]Dateien[/b]: \t" + kNew + "Schreiben\t[b]File:[/b] \"write.vl\"\n"
-            "\n[b]Fenster[/b]: \tZeigen\t[b]File:[/b] \"show.vl\"\n"
-            "[b]Fenster[/b]: \tVerbergen\t[b]File:[/b] \"\"\n");
+            "[b]Dateien[/b]: \t" +
+                kNew +
+                "Schreiben\t[b]File:[/b] \"write.vl\"\n"
+                "\n[b]Fenster[/b]: \tZeigen\t[b]File:[/b] \"show.vl\"\n"
+                "[b]Fenster[/b]: \tVerbergen\t[b]File:[/b] \"\"\n");
 }
 
 class PostingFileTest : public ::testing::Test {
@@ -102,8 +104,7 @@ TEST_F(PostingFileTest, UncreatableFileIsReported) {
   EXPECT_FALSE(posting.ok);
   EXPECT_TRUE(posting.shown);
   EXPECT_EQ(posting.message, "Couldn't create\n" + root_ + "missing/ForumPosting.txt");
-  EXPECT_EQ(exportFileList(twoThemes(), settings_).message,
-            "Couldn't create\n" + root_ + "missing/FileList.txt");
+  EXPECT_EQ(exportFileList(twoThemes(), settings_).message, "Couldn't create\n" + root_ + "missing/FileList.txt");
 }
 
 }  // namespace

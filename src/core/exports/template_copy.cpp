@@ -80,8 +80,7 @@ std::string replaceCurrDate(std::string_view line, std::string_view dateText) {
   return out;
 }
 
-bool copyTemplate(const std::string& path, bool replaceDate, std::string_view dateText,
-                  OutputSink* sink) {
+bool copyTemplate(const std::string& path, bool replaceDate, std::string_view dateText, OutputSink* sink) {
   std::string bytes;
   bool missing = false;
   if (!readFile(path, &bytes, &missing)) {

@@ -19,5 +19,4 @@ std::string replaceCurrDate(std::string_view line, std::string_view dateText);
 // the head (replaceDate) but never those of the tail. A template missing from an
 // existing folder is created empty, so the user finds where to put it; one that
 // cannot be read or created is skipped. False when nothing was read.
-bool copyTemplate(const std::string& path, bool replaceDate, std::string_view dateText,
-                  OutputSink* sink);
+bool copyTemplate(const std::string& path, bool replaceDate, std::string_view dateText, OutputSink* sink);

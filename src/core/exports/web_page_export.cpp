@@ -60,8 +60,8 @@ void appendEntryLine(const TopicNode& node, const std::string& theme, int previo
 
 }  // namespace
 
-void renderWebPageBody(const IndexModel& index, int firstEntryIndex,
-                       const std::string& platformWord, OutputSink* sink) {
+void renderWebPageBody(const IndexModel& index, int firstEntryIndex, const std::string& platformWord,
+                       OutputSink* sink) {
   const size_t end = walkedRowEnd(index);
   const size_t first = std::min(walkedRowStart(firstEntryIndex), end);
   std::string line;

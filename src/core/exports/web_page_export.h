@@ -14,8 +14,7 @@ inline constexpr const char kTailTemplateName[] = "VL-LinuxAPI-Tail.html";
 
 // The generated part between head and tail: the open-all button line, the theme and
 // entry lines from firstEntryIndex on, and the closing line.
-void renderWebPageBody(const IndexModel& index, int firstEntryIndex,
-                       const std::string& platformWord, OutputSink* sink);
+void renderWebPageBody(const IndexModel& index, int firstEntryIndex, const std::string& platformWord, OutputSink* sink);
 
 // Writes the whole page. When the page cannot be created nothing is shown, as the
 // viewer always did; a missing template is skipped and the page still written.

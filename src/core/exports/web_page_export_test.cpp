@@ -12,25 +12,27 @@ const std::string kNew = "\xE2\x9C\xB0";  // new-topic marker
 const std::string kArrow = "&nbsp;&nbsp;&nbsp;\xE2\xAC\x8C&nbsp;&nbsp;&nbsp;";
 const std::string kButton =
     "<input type=\"button\" name=\"theSubmitButton\" id=\"theSubmitButton\" value=\"Alle "
-    "\xC3\xB6" "ffnen / schlie\xC3\x9F" "en\" onclick=\"";
+    "\xC3\xB6"
+    "ffnen / schlie\xC3\x9F"
+    "en\" onclick=\"";
 const std::string kButtonEnd = "return false;\"><br />\n<a></a>\n<a></a></p>\n\n";
 
 std::string themeLine(const std::string& name) {
   return "<p>\n<img src=\"Icons/folder.png\" style=\"vertical-align: middle;\"><a style=\"margin-"
-         "left: 5px;\" href=\"#\" onclick=\"outline('" + name + "'); return false;\"><b>" + name +
-         "</b></a><br />\n";
+         "left: 5px;\" href=\"#\" onclick=\"outline('" +
+         name + "'); return false;\"><b>" + name + "</b></a><br />\n";
 }
 
 std::string spanStart(const std::string& name) {
   return "<span id=\"" + name + "\" style=\"display:none; margin-left: 20px;\"> ";
 }
 
-std::string entryLink(const std::string& href, const std::string& de, const std::string& en,
-                      bool isNew) {
-  std::string s = "<img src=\"Icons/folder-documents.png\" style=\"vertical-align: middle;\"><a "
-                  "style=\"margin-left: 5px;\" href=\"" + href + "\" target=\"_blank\">";
-  return isNew ? s + "<b>" + de + kArrow + en + "</b></a><br />\n"
-               : s + de + kArrow + en + "</a><br />\n";
+std::string entryLink(const std::string& href, const std::string& de, const std::string& en, bool isNew) {
+  std::string s =
+      "<img src=\"Icons/folder-documents.png\" style=\"vertical-align: middle;\"><a "
+      "style=\"margin-left: 5px;\" href=\"" +
+      href + "\" target=\"_blank\">";
+  return isNew ? s + "<b>" + de + kArrow + en + "</b></a><br />\n" : s + de + kArrow + en + "</a><br />\n";
 }
 
 std::string body(const IndexModel& index) {
@@ -45,7 +47,10 @@ IndexModel sampleIndex() {
   IndexModel index;
   addRow(&index, 0, "Root", TopicNode{});
   addRow(&index, 1, "Dateien");
-  addRow(&index, 2, "x", entryNode("\xC3\x96" "ffnen", "Open", "/Files/open.vl"));
+  addRow(&index, 2, "x",
+         entryNode("\xC3\x96"
+                   "ffnen",
+                   "Open", "/Files/open.vl"));
   addRow(&index, 2, "x", entryNode(kNew + "Neu", "New", "/Files/new.vl"));
   addRow(&index, 1, "Leer");
   addRow(&index, 1, "Fenster's");
@@ -54,10 +59,13 @@ IndexModel sampleIndex() {
 }
 
 TEST(WebPageBodyTest, WholeBodyOfASmallIndex) {
-  std::string expected = "<br />\n" + kButton + "outline('Dateien');outline('Leer');" +
-                         "outline('Fenster's');" + kButtonEnd;
+  std::string expected =
+      "<br />\n" + kButton + "outline('Dateien');outline('Leer');" + "outline('Fenster's');" + kButtonEnd;
   expected += themeLine("Dateien") + spanStart("Dateien") +
-              entryLink("Linux/Files/open.vl", "\xC3\x96" "ffnen", "Open", false) +
+              entryLink("Linux/Files/open.vl",
+                        "\xC3\x96"
+                        "ffnen",
+                        "Open", false) +
               entryLink("Linux/Files/new.vl", kNew + "Neu", "New", true);
   // The empty theme opens a paragraph that the next theme leaves open.
   expected += "</span>\n</p>\n" + themeLine("Leer") + themeLine("Fenster's");

@@ -140,8 +140,8 @@ bool loadLanguageFile(const std::string& path, LanguageTable* t) {
   return true;
 }
 
-bool findLangText(const LanguageTable& t, std::string_view key, bool tooltip,
-                  std::string_view languageCode, std::string* out) {
+bool findLangText(const LanguageTable& t, std::string_view key, bool tooltip, std::string_view languageCode,
+                  std::string* out) {
   std::string fallback;
   if (languageCode.empty()) {
     fallback = languageCodeFromLang(getenv("LANG"));
@@ -157,10 +157,14 @@ bool findLangText(const LanguageTable& t, std::string_view key, bool tooltip,
 
 std::string_view languageCodeOf(int language) {
   switch (language) {
-    case 0: return "de";
-    case 1: return "en";
-    case 2: return "fr";
-    default: return "";
+    case 0:
+      return "de";
+    case 1:
+      return "en";
+    case 2:
+      return "fr";
+    default:
+      return "";
   }
 }
 

@@ -17,8 +17,8 @@ bool loadLanguageFile(const std::string& path, LanguageTable* t);
 // characters of LANG. False when there is no text, so the gadget keeps its own
 // German text: the key is missing, its text in that language is empty, or the
 // language is none of the three.
-bool findLangText(const LanguageTable& t, std::string_view key, bool tooltip,
-                  std::string_view languageCode, std::string* out);
+bool findLangText(const LanguageTable& t, std::string_view key, bool tooltip, std::string_view languageCode,
+                  std::string* out);
 
 // The code of a "Language" setting: "de", "en", "fr", or "" for any other value.
 std::string_view languageCodeOf(int language);

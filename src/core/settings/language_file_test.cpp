@@ -66,9 +66,8 @@ TEST(LanguageFile, BlanksAroundNamesAndValues) {
 
 TEST(LanguageFile, AllLineEndsReadTheSame) {
   for (const char* eol : {"\n", "\r\n", "\r"}) {
-    std::string file = std::string("[LanguageItems]") + eol + "Key = #A" + eol + "de = a" + eol +
-                       "en = b" + eol + "fr = c" + eol + "[Tooltips]" + eol + "Key = #A" + eol +
-                       "de = t" + eol + eol + eol;
+    std::string file = std::string("[LanguageItems]") + eol + "Key = #A" + eol + "de = a" + eol + "en = b" + eol +
+                       "fr = c" + eol + "[Tooltips]" + eol + "Key = #A" + eol + "de = t" + eol + eol + eol;
     LanguageTable t = loadText(file);
     EXPECT_EQ(text(t, "#A", "fr"), "c") << "line end " << int(eol[0]) << " " << strlen(eol);
     EXPECT_EQ(text(t, "#A", "de", true), "t");
@@ -78,10 +77,10 @@ TEST(LanguageFile, AllLineEndsReadTheSame) {
 TEST(LanguageFile, IncompleteAndRepeatedBlocks) {
   LanguageTable t = loadText(
       "[LanguageItems]\n"
-      "Key = #NoGerman\nxx = ?\nen = e\nfr = f\n"   // not started by "de": nothing stored
+      "Key = #NoGerman\nxx = ?\nen = e\nfr = f\n"  // not started by "de": nothing stored
       "Key = #Dup\nde = first\nen = first\nfr = first\n"
       "Key = #Dup\nde = second\nxx = ?\nfr = second\n"  // overwrites what it carries
-      "Key = #Short\nde = kurz\n");                   // file ends inside the block
+      "Key = #Short\nde = kurz\n");                     // file ends inside the block
   EXPECT_EQ(t.items.count("#NoGerman"), 0u);
   EXPECT_EQ(text(t, "#Dup", "de"), "second");
   EXPECT_EQ(text(t, "#Dup", "en"), "first");

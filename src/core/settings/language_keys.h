@@ -14,7 +14,7 @@ enum class LangTextKind {
 struct LabelTextKey {
   const char* key;  // "#Cnf_LabelHint"; the gadget name is the key without "#"
   LangTextKind kind;
-  int window;       // 0 main, 1 settings, 2 database information, 3 update
+  int window;  // 0 main, 1 settings, 2 database information, 3 update
   const char* german;
 };
 

@@ -196,9 +196,7 @@ std::string PreferenceFile::readText(std::string_view key, std::string_view defa
   return std::string(i < 0 ? defaultValue : trimBlanks(entries_[i].value));
 }
 
-void PreferenceFile::writeInteger(std::string_view key, int value) {
-  writeText(key, std::to_string(value));
-}
+void PreferenceFile::writeInteger(std::string_view key, int value) { writeText(key, std::to_string(value)); }
 
 void PreferenceFile::writeText(std::string_view key, std::string_view text) {
   if (!active_) return;
@@ -252,8 +250,7 @@ PrefWriteBack PreferenceFile::close() {
       // It is there but could not be opened: replacing it would lose what it holds.
       result = PrefWriteBack::Failed;
     } else {
-      result = replaceFileContent(path_, serialize(), nullptr) ? PrefWriteBack::Written
-                                                              : PrefWriteBack::Failed;
+      result = replaceFileContent(path_, serialize(), nullptr) ? PrefWriteBack::Written : PrefWriteBack::Failed;
     }
   }
   reset();

@@ -22,8 +22,8 @@ struct PrefEntry {
 enum class PrefWriteBack {
   Unchanged,  // nothing was changed, the file was not touched
   Written,
-  ReadOnly,   // the file could be read but not written: changes dropped on purpose
-  Failed,     // the new text could not be put in place; the old file is as it was
+  ReadOnly,  // the file could be read but not written: changes dropped on purpose
+  Failed,    // the new text could not be put in place; the old file is as it was
 };
 
 // Files larger than this are not settings files; they are left alone and never rewritten.
@@ -64,13 +64,13 @@ class PreferenceFile {
   std::string serialize() const;
 
   std::string path_;
-  bool active_ = false;   // a file is open, or its path is kept for creating it
+  bool active_ = false;  // a file is open, or its path is kept for creating it
   bool dirty_ = false;
   bool readOnly_ = false;
   bool mustCreate_ = false;  // open found no file: close creates it, but never replaces one
-  bool withMark_ = true;  // written with the UTF-8 byte-order mark; not for a file that was empty
+  bool withMark_ = true;     // written with the UTF-8 byte-order mark; not for a file that was empty
   int flags_ = 0;
-  int cursor_ = -1;       // the entry last written or inserted
+  int cursor_ = -1;  // the entry last written or inserted
   std::vector<PrefEntry> entries_;
 };
 

@@ -67,8 +67,8 @@ TEST(PreferenceFile, LineEndsAndBlankLines) {
     EXPECT_EQ((*e)[1].value, "2");
   }
   ScratchFolder dir;
-  std::string out = rewrite(dir, kMark + "a=1\r\n\r\n; note\r\nb=2\r\n", 1,
-                            [](PreferenceFile& f) { f.writeInteger("a", 5); });
+  std::string out =
+      rewrite(dir, kMark + "a=1\r\n\r\n; note\r\nb=2\r\n", 1, [](PreferenceFile& f) { f.writeInteger("a", 5); });
   EXPECT_EQ(out, kMark + "\na=5\n; note\nb=2\n");
 }
 
@@ -139,11 +139,12 @@ TEST(PreferenceFile, NewFileHoldsCommentsAndKeysInWritingOrder) {
   f.writeInteger("about", 0);
   f.addComment("User settings");
   f.writeInteger("Language", 2);
-  f.writeInteger("about", 1);  // an update in place moves the cursor back ...
+  f.writeInteger("about", 1);   // an update in place moves the cursor back ...
   f.addComment("after about");  // ... so the next comment follows that entry
   EXPECT_EQ(f.close(), PrefWriteBack::Written);
-  EXPECT_EQ(readBytes(path), kMark + "\n; Viewer\ndb-path=/x/VL.xml\nabout=1\n; after about\n"
-                                     "; User settings\nLanguage=2\n");
+  EXPECT_EQ(readBytes(path), kMark +
+                                 "\n; Viewer\ndb-path=/x/VL.xml\nabout=1\n; after about\n"
+                                 "; User settings\nLanguage=2\n");
 
   ASSERT_TRUE(f.create(dir.file("empty.ini"), 1));
   EXPECT_EQ(f.close(), PrefWriteBack::Written);  // a created file is written even untouched

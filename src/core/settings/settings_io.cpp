@@ -76,8 +76,8 @@ void writeWindowKeys(PreferenceFile* f, const WindowGeometry& w) {
 
 }  // namespace
 
-bool loadSettings(SettingsStore* s, const std::string& iniPath, int screenWidth,
-                  int screenHeight, const FontLoader& fontLoads) {
+bool loadSettings(SettingsStore* s, const std::string& iniPath, int screenWidth, int screenHeight,
+                  const FontLoader& fontLoads) {
   const std::string oldFontName = s->fontName;
   const int oldFontSize = s->fontSize;
   if (!isRegularFile(iniPath)) return false;
@@ -99,8 +99,7 @@ bool loadSettings(SettingsStore* s, const std::string& iniPath, int screenWidth,
   return true;
 }
 
-bool saveSettings(const SettingsStore& s, const std::string& iniPath,
-                  const WindowGeometry* liveWindow) {
+bool saveSettings(const SettingsStore& s, const std::string& iniPath, const WindowGeometry* liveWindow) {
   PreferenceFile f;
   const bool isNew = !isRegularFile(iniPath);
   if (!(isNew ? f.create(iniPath, kPrefCompactKeys) : f.open(iniPath, kPrefCompactKeys))) {

@@ -15,8 +15,8 @@ using FontLoader = std::function<bool(const std::string& name, int size)>;
 
 // Reads every key into `s` (current values are the defaults). False, with `s`
 // unchanged, when there is no settings file. A screen size <= 0 means unknown.
-bool loadSettings(SettingsStore* s, const std::string& iniPath, int screenWidth,
-                  int screenHeight, const FontLoader& fontLoads);
+bool loadSettings(SettingsStore* s, const std::string& iniPath, int screenWidth, int screenHeight,
+                  const FontLoader& fontLoads);
 
 // The main window as it is now, written when "SaveWinSetting" is on.
 struct WindowGeometry {
@@ -31,8 +31,7 @@ struct WindowGeometry {
 // False when the file can be neither opened nor created, or when the new content
 // could not be put in place (the old file then stays as it was). A read-only
 // settings file is left unchanged and counts as saved.
-bool saveSettings(const SettingsStore& s, const std::string& iniPath,
-                  const WindowGeometry* liveWindow);
+bool saveSettings(const SettingsStore& s, const std::string& iniPath, const WindowGeometry* liveWindow);
 
 enum class DatabaseChoice {
   Ready,         // the stored file exists; nothing to save

@@ -144,11 +144,10 @@ TEST(SettingsSave, ExistingFileIsUpdatedInPlaceWithoutNewComments) {
   s.about = 1;
   s.savePaths = 0;  // with about 1: the paths are not written
   ASSERT_TRUE(saveSettings(s, path, nullptr));
-  EXPECT_EQ(readBytes(path),
-            kMark +
-                "\n; mine\nLanguage=2\nUnknown=keep\nabout=1\nSearchHint=0\nSearchMode=0\n"
-                "CodeMarks=0\nFontName=Monospace\nFontSize=10\nSavePaths=0\nSourceInTitle=1\n"
-                "SaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n[Later]\nWinX=5\n");
+  EXPECT_EQ(readBytes(path), kMark +
+                                 "\n; mine\nLanguage=2\nUnknown=keep\nabout=1\nSearchHint=0\nSearchMode=0\n"
+                                 "CodeMarks=0\nFontName=Monospace\nFontSize=10\nSavePaths=0\nSourceInTitle=1\n"
+                                 "SaveWinSetting=0\nDyeingNews=1\nCodeEditorPath=\n[Later]\nWinX=5\n");
 }
 
 TEST(SettingsSave, PathsAreStoredOnlyWhenWantedOrBeforeTheFirstAbout) {

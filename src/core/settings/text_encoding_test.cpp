@@ -10,13 +10,13 @@ TEST(TextEncoding, AcceptsWellFormedUtf8) {
 }
 
 TEST(TextEncoding, RejectsWhatIsNotUtf8) {
-  EXPECT_FALSE(isValidUtf8("K\xE4se"));            // ISO 8859-1 ä
-  EXPECT_FALSE(isValidUtf8("\xC0\x80"));           // overlong NUL
-  EXPECT_FALSE(isValidUtf8("\xE0\x80\xAF"));       // overlong "/"
-  EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));       // surrogate
-  EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));   // above U+10FFFF
-  EXPECT_FALSE(isValidUtf8("ab\xE2\x82"));         // cut off at the end
-  EXPECT_FALSE(isValidUtf8("\xC3(x"));             // lead byte without its follower
+  EXPECT_FALSE(isValidUtf8("K\xE4se"));           // ISO 8859-1 ä
+  EXPECT_FALSE(isValidUtf8("\xC0\x80"));          // overlong NUL
+  EXPECT_FALSE(isValidUtf8("\xE0\x80\xAF"));      // overlong "/"
+  EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
+  EXPECT_FALSE(isValidUtf8("ab\xE2\x82"));        // cut off at the end
+  EXPECT_FALSE(isValidUtf8("\xC3(x"));            // lead byte without its follower
 }
 
 TEST(TextEncoding, UnmarkedTextIsConvertedOnlyWhenNotUtf8) {

@@ -29,8 +29,7 @@ constexpr long kProtoHttpAndHttps = 1 | 2;
 constexpr int kCurlOk = 0;
 
 constexpr char kUserAgent[] = "Mozilla/5.0 Gecko/41.0 Firefox/41.0";
-constexpr char kNoLibraryMessage[] =
-    "[Error] can't open 'libcurl' dynamic library needed by Mail and HTTP commands\n";
+constexpr char kNoLibraryMessage[] = "[Error] can't open 'libcurl' dynamic library needed by Mail and HTTP commands\n";
 
 template <typename F>
 bool bind(void* library, const char* name, F* function) {
@@ -39,8 +38,7 @@ bool bind(void* library, const char* name, F* function) {
 }
 
 bool bindEntryPoints(void* library, CurlApi* api) {
-  return bind(library, "curl_easy_init", &api->easyInit) &&
-         bind(library, "curl_easy_setopt", &api->easySetopt) &&
+  return bind(library, "curl_easy_init", &api->easyInit) && bind(library, "curl_easy_setopt", &api->easySetopt) &&
          bind(library, "curl_easy_perform", &api->easyPerform) &&
          bind(library, "curl_easy_cleanup", &api->easyCleanup) &&
          bind(library, "curl_slist_free_all", &api->slistFreeAll) &&
@@ -87,8 +85,8 @@ bool restrictProtocols(const CurlApi& curl, void* handle) {
          curl.easySetopt(handle, kOptRedirProtocols, kProtoHttpAndHttps) == kCurlOk;
 }
 
-bool configureTransfer(const CurlApi& curl, void* handle, const std::string& url,
-                       const FetchLimits& limits, Sink* sink) {
+bool configureTransfer(const CurlApi& curl, void* handle, const std::string& url, const FetchLimits& limits,
+                       Sink* sink) {
   size_t (*writer)(char*, size_t, size_t, void*) = writeToSink;
   return curl.easySetopt(handle, kOptUrl, url.c_str()) == kCurlOk &&
          curl.easySetopt(handle, kOptUserAgent, kUserAgent) == kCurlOk &&
@@ -98,16 +96,15 @@ bool configureTransfer(const CurlApi& curl, void* handle, const std::string& url
          curl.easySetopt(handle, kOptConnectTimeout, limits.connectTimeoutSeconds) == kCurlOk &&
          curl.easySetopt(handle, kOptTimeout, limits.transferTimeoutSeconds) == kCurlOk &&
          curl.easySetopt(handle, kOptWriteFunction, writer) == kCurlOk &&
-         curl.easySetopt(handle, kOptWriteData, static_cast<void*>(sink)) == kCurlOk &&
-         restrictProtocols(curl, handle);
+         curl.easySetopt(handle, kOptWriteData, static_cast<void*>(sink)) == kCurlOk && restrictProtocols(curl, handle);
 }
 
 }  // namespace
 
 const std::vector<std::string>& curlLibraryNames() {
-  static const std::vector<std::string> names = {
-      "libcurl-gnutls.so.4", "libcurl-nss.so.4", "libcurl-gnutls.so.3", "libcurl-nss.so.3",
-      "libcurl.so",          "libcurl.so.4",     "libcurl.so.3"};
+  static const std::vector<std::string> names = {"libcurl-gnutls.so.4", "libcurl-nss.so.4", "libcurl-gnutls.so.3",
+                                                 "libcurl-nss.so.3",    "libcurl.so",       "libcurl.so.4",
+                                                 "libcurl.so.3"};
   return names;
 }
 
@@ -141,8 +138,8 @@ bool fetchToMemory(const std::string& url, std::string* body, const FetchLimits&
   if (handle == nullptr) return false;
   std::string received;
   Sink sink{&received, limits.maxBodyBytes, false};
-  bool ok = configureTransfer(*curl, handle, url, limits, &sink) &&
-            curl->easyPerform(handle) == kCurlOk && !sink.tooLarge;
+  bool ok =
+      configureTransfer(*curl, handle, url, limits, &sink) && curl->easyPerform(handle) == kCurlOk && !sink.tooLarge;
   curl->easyCleanup(handle);
   if (ok) body->swap(received);
   return ok;
@@ -156,8 +153,7 @@ std::string versionFileUrl() {
   return std::string("http://") + VL_UPDATE_HOST + "/Linux/VL-Linux-API-Version.ini";
 }
 
-int fetchVersionFileFrom(const std::string& url, int line, const FetchLimits& limits,
-                         UpdateRecord* record) {
+int fetchVersionFileFrom(const std::string& url, int line, const FetchLimits& limits, UpdateRecord* record) {
   std::string body;
   if (!fetchToMemory(url, &body, limits) || body.empty()) return 0;
   // The text goes into GTK entries, which take valid UTF-8 only.

@@ -13,7 +13,7 @@
 // program (the download runs on the GUI thread) or eat its memory.
 struct FetchLimits {
   long connectTimeoutSeconds = 10;
-  long transferTimeoutSeconds = 30;  // the whole transfer, connection included
+  long transferTimeoutSeconds = 30;   // the whole transfer, connection included
   size_t maxBodyBytes = 1024 * 1024;  // a larger body is a failed download
 };
 
@@ -54,7 +54,6 @@ std::string versionFileUrl();
 // the record (program version from line `line` + 1, library date from line 5) and
 // returns 1 when both values are non-empty, else 0. A failed download returns 0 and
 // leaves the record as it was.
-int fetchVersionFileFrom(const std::string& url, int line, const FetchLimits& limits,
-                         UpdateRecord* record);
+int fetchVersionFileFrom(const std::string& url, int line, const FetchLimits& limits, UpdateRecord* record);
 // The same from versionFileUrl() with the default limits. The viewer passes 2.
 int fetchVersionFile(int line, UpdateRecord* record);

@@ -19,8 +19,7 @@
 
 namespace {
 
-constexpr char kVersionFile[] =
-    "[Version]\n; viewer and library\nGtk2=0.25.40\nGtk3=0.26.1\nApi=2016-01-10\n";
+constexpr char kVersionFile[] = "[Version]\n; viewer and library\nGtk2=0.25.40\nGtk3=0.26.1\nApi=2016-01-10\n";
 
 // A TCP socket on 127.0.0.1 with a free port; listening or not as asked.
 int openLocalSocket(bool listening, int* port) {
@@ -29,8 +28,7 @@ int openLocalSocket(bool listening, int* port) {
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof address;
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-      (listening && listen(fd, 4) != 0) ||
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || (listening && listen(fd, 4) != 0) ||
       getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
     if (fd >= 0) close(fd);
     return -1;
@@ -79,8 +77,8 @@ class HttpFetch : public ::testing::Test {
       int null = open("/dev/null", O_WRONLY);
       dup2(null, 1);
       dup2(null, 2);
-      execlp("python3", "python3", "-m", "http.server", "--bind", "127.0.0.1", portText.c_str(),
-             "--directory", folder_.c_str(), static_cast<char*>(nullptr));
+      execlp("python3", "python3", "-m", "http.server", "--bind", "127.0.0.1", portText.c_str(), "--directory",
+             folder_.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
     for (int i = 0; i < 200 && server_ > 0 && !accepts(port_); ++i) usleep(50 * 1000);
@@ -99,9 +97,7 @@ class HttpFetch : public ::testing::Test {
     if (server_ <= 0 || !accepts(port_)) GTEST_SKIP() << "no local web server (python3)";
   }
 
-  static std::string url(const std::string& path) {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
+  static std::string url(const std::string& path) { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
   static inline std::filesystem::path folder_;
   static inline int port_ = 0;
@@ -214,6 +210,8 @@ TEST_F(HttpFetch, CheckForUpdatesAnswersOrKeepsThePreviousAnswers) {
   setenv("VLAPI_UPDATE_URL", url("/missing.ini").c_str(), 1);
   EXPECT_FALSE(checkForUpdates("0.25.36", "2016-01-10", &record, &answers));
   EXPECT_EQ(answers.appGtk2, "yes:  0.25.36 \xE2\x86\x92 0.25.40");
-  if (saved) setenv("VLAPI_UPDATE_URL", previous.c_str(), 1);
-  else unsetenv("VLAPI_UPDATE_URL");
+  if (saved)
+    setenv("VLAPI_UPDATE_URL", previous.c_str(), 1);
+  else
+    unsetenv("VLAPI_UPDATE_URL");
 }

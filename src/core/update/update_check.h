@@ -9,5 +9,5 @@
 // Fetches the version file (program version from line 3) into *record and, when it
 // holds both values, fills *answers and returns true. Otherwise *answers keeps the
 // previous check's texts, as the update window does.
-bool checkForUpdates(const std::string& versionText, const std::string& databaseVersion,
-                     UpdateRecord* record, UpdateAnswers* answers);
+bool checkForUpdates(const std::string& versionText, const std::string& databaseVersion, UpdateRecord* record,
+                     UpdateAnswers* answers);

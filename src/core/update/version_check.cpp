@@ -102,8 +102,7 @@ std::string compareAppVersion(std::string_view remote, std::string_view local) {
 int64_t parseVersionDate(std::string_view text) {
   int y = 0, m = 0, d = 0;
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return -1;
-  if (!readNumber(text, 0, 4, &y) || !readNumber(text, 5, 2, &m) || !readNumber(text, 8, 2, &d))
-    return -1;
+  if (!readNumber(text, 0, 4, &y) || !readNumber(text, 5, 2, &m) || !readNumber(text, 8, 2, &d)) return -1;
   // Dates before 1970 would count below an unreadable date (-1), so they are unreadable too.
   if (y < 1970 || m < 1 || m > 12 || d < 1 || d > daysInMonth(y, m)) return -1;
   return daysSinceEpoch(y, m, d) * 86400;

@@ -30,7 +30,7 @@ TEST(VersionFile, ValueLiesBetweenFirstAndSecondEquals) {
   EXPECT_EQ(versionFileValue("a\nb\nkey=0.25.40=comment=more\n", 3), "0.25.40");
   EXPECT_EQ(versionFileValue("a\nb\nkey==0.25.40\n", 3), "");
   EXPECT_EQ(versionFileValue("a\nb\nkey=\n", 3), "");
-  EXPECT_EQ(versionFileValue("a\nb\n=0.1.2", 3), "0.1.2");  // last line without LF
+  EXPECT_EQ(versionFileValue("a\nb\n=0.1.2", 3), "0.1.2");                // last line without LF
   EXPECT_EQ(versionFileValue("a\nb\nkey = 0.25.40 \n", 3), " 0.25.40 ");  // blanks are kept
 }
 
@@ -60,9 +60,9 @@ TEST(AppVersion, FieldsCountByTheirLeadingDigits) {
   EXPECT_EQ(compareAppVersion("0.25.36\r", "0.25.36"), "no");
   EXPECT_EQ(compareAppVersion("0.25.36-beta", "0.25.36"), "no");
   EXPECT_EQ(compareAppVersion("0.25.036", "0.25.36"), "no");  // leading zeros change nothing
-  EXPECT_EQ(compareAppVersion("0.25", "0.25.0"), "no");      // a missing field is 0
+  EXPECT_EQ(compareAppVersion("0.25", "0.25.0"), "no");       // a missing field is 0
   EXPECT_EQ(compareAppVersion("0.25.1", "0.25"), "yes");
-  EXPECT_EQ(compareAppVersion("x.y.z", "0.0.0"), "no");      // non-numeric fields are 0
+  EXPECT_EQ(compareAppVersion("x.y.z", "0.0.0"), "no");         // non-numeric fields are 0
   EXPECT_EQ(compareAppVersion("0.25.36.99", "0.25.36"), "no");  // a fourth field is ignored
 }
 
@@ -93,10 +93,11 @@ TEST(VersionDate, AgreesWithTheSystemCalendarFrom1970) {
 TEST(VersionDate, RejectsTextsOutsideTheMaskAndImpossibleDays) {
   EXPECT_EQ(parseVersionDate("2016-01-10"), 1452384000);
   EXPECT_EQ(parseVersionDate("9999-12-31"), 253402214400);
-  const char* invalid[] = {"",           "2016-1-10",   "2016-01-1",   "16-01-10",   "2016/01/10",
-                           "2016-01-10\r", "2016-01-10 ", " 2016-01-10", "2016-01-1x", "2016-13-01",
-                           "2016-00-10", "2016-01-00", "2016-01-32", "2026-02-31", "2023-02-29",
-                           "2100-02-29", "2016-04-31", "1969-12-31", "+016-01-10", "2016-01-10T00"};
+  const char* invalid[] = {"",           "2016-1-10",    "2016-01-1",   "16-01-10",
+                           "2016/01/10", "2016-01-10\r", "2016-01-10 ", " 2016-01-10",
+                           "2016-01-1x", "2016-13-01",   "2016-00-10",  "2016-01-00",
+                           "2016-01-32", "2026-02-31",   "2023-02-29",  "2100-02-29",
+                           "2016-04-31", "1969-12-31",   "+016-01-10",  "2016-01-10T00"};
   for (const char* text : invalid) EXPECT_EQ(parseVersionDate(text), -1) << '"' << text << '"';
   EXPECT_EQ(parseVersionDate("2024-02-29"), parseVersionDate("2024-02-28") + 86400);
   EXPECT_EQ(parseVersionDate("2000-02-29"), parseVersionDate("2000-03-01") - 86400);
