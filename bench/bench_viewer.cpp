@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include <gtk/gtk.h>
@@ -19,6 +20,7 @@
 #include "gui/index_view.h"
 #include "gui/main_loop.h"
 #include "gui/message_box.h"
+#include "gui/present_entry.h"
 #include "gui/viewer.h"
 
 namespace {
@@ -45,8 +47,8 @@ void benchStartup(int entries) {
   std::string err;
   writeGeneratedDatabase(folder + "db.xml", entries, &err);
   writeSettings(folder, folder + "db.xml", "");
-  resetViewer();
-  Viewer& v = viewer();
+  auto viewer = std::make_unique<Viewer>();
+  Viewer& v = *viewer;
   auto start = Clock::now();
   StartOptions options;
   options.programFolder = folder;
@@ -56,13 +58,13 @@ void benchStartup(int entries) {
   }
   // The first change event shows the first entry; handle queued events only.
   Event e;
-  while (v.gui.events.take(&e)) dispatchEvent(v, e);
+  while (v.events.queue.take(&e)) dispatchEvent(v, e);
   gdk_window_process_all_updates();
   double startup = msSince(start);
 
   auto fill = Clock::now();
-  buildIndexView(v);
-  expandAndCount(v);
+  buildIndexView(v.index, v.app);
+  expandAndCount(v.index, v.app);
   gdk_window_process_all_updates();
   double fillMs = msSince(fill);
   std::printf(
@@ -80,8 +82,8 @@ void benchCodeFile(int lines) {
   std::ofstream(folder + "db.xml") << "<?xml version=\"1.0\"?>\n<r n=\"R\">R\n <t n=\"T\">T\n"
                                       "  <e File=\"/Big.vl\" theme_de=\"Big\"/>\n </t>\n</r>\n";
   writeSettings(folder, folder + "db.xml", "CodeMarks=2\n");
-  resetViewer();
-  Viewer& v = viewer();
+  auto viewer = std::make_unique<Viewer>();
+  Viewer& v = *viewer;
   StartOptions options;
   options.programFolder = folder;
   if (!startViewer(v, options)) return;
@@ -89,9 +91,9 @@ void benchCodeFile(int lines) {
   for (int marks : {0, 2}) {
     v.app.settings.codeMarks = marks;
     v.app.currentCodePath.clear();
-    selectRow(v, 2);
+    selectRow(v.index, 2);
     auto start = Clock::now();
-    showSelectedEntry(v, kTypeChange);
+    presentEntry(v, EntryRequest{EntryCause::Selection, 2});
     double ms = msSince(start);
     std::printf("%7d lines, CodeMarks %d: load, mark and show %8.1f ms\n", lines, marks, ms);
   }

@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "gui/code_view.h"
-#include "gui/handlers.h"
 #include "gui/index_tree_model.h"
 #include "gui/index_view.h"
 #include "gui_fixture.h"
@@ -47,7 +46,7 @@ class CodeViewTest : public ViewerTest {
 
   // A mouse click on an entry: the selection changes, then the button is released.
   void click(int row) {
-    selectRow(viewer(), row);
+    selectRow(viewer().index, row);
     post(kEventGadget, kWinMain, IndexTree, kTypeChange);
     post(kEventGadget, kWinMain, IndexTree, kTypeLeftClick);
   }
@@ -140,7 +139,7 @@ TEST_F(CodeViewTest, HistoryKeepsTenDistinctEntriesNewestFirst) {
   click(2);
   EXPECT_EQ(historyItems(), (std::vector<std::string>{"File0.vl", "File3.vl"}));
   // Keyboard selection (change events only) adds nothing.
-  selectRow(viewer(), 6);
+  selectRow(viewer().index, 6);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
   EXPECT_EQ(historyItems().size(), 2u);
   for (int row = 2; row <= 13; ++row) click(row);  // twelve entries, two of them missing
@@ -157,7 +156,7 @@ TEST_F(CodeViewTest, ChoosingAHistoryItemShowsThatEntry) {
   click(5);
   gtk_combo_box_set_active(GTK_COMBO_BOX(gadget(Main_CbHistory)), 1);
   drain();
-  EXPECT_EQ(selectedRow(viewer()), 2);
+  EXPECT_EQ(selectedRow(viewer().index), 2);
   EXPECT_EQ(app().currentCodePath, "/G/File0.vl");
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ /G/File0.vl");
   // The history itself does not change.
@@ -185,17 +184,17 @@ TEST_F(CodeViewTest, DroppedFiles) {
   ASSERT_TRUE(start());
   click(2);
   std::ofstream(folder + "notes.txt") << "text\n";
-  receiveDroppedFiles(viewer(), folder + "notes.txt");
+  receiveDroppedFiles(viewer().code, folder + "notes.txt");
   drain();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].second, "File type 'txt' not supported!\nNot loaded!");
-  EXPECT_EQ(selectedRow(viewer()), 2);  // nothing else changed
+  EXPECT_EQ(selectedRow(viewer().index), 2);  // nothing else changed
   std::ofstream(folder + "x.vlf") << "Debug 1\n";
-  receiveDroppedFiles(viewer(), folder + "x.vlf\n" + folder + "notes.txt");
+  receiveDroppedFiles(viewer().code, folder + "x.vlf\n" + folder + "notes.txt");
   drain();
   EXPECT_EQ(text(CodeView), "Debug 1");
   EXPECT_EQ(text(Main_EdDescript), "Extern file ...");
-  EXPECT_EQ(selectedRow(viewer()), -1);
+  EXPECT_EQ(selectedRow(viewer().index), -1);
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ x.vlf");
   EXPECT_EQ(app().currentCodePath, "/G/File0.vl");
 }
@@ -206,18 +205,18 @@ TEST_F(CodeViewTest, DraggedEntriesAreFileUris) {
   writeSettings("db-path=" + lib + "VL-LinuxAPI-Toc.xml\nLib-path=" + lib + "G/../\nabout=1\n");
   ASSERT_TRUE(start());
   click(2);
-  EXPECT_EQ(entryDragUri(viewer()), "file://" + lib + "G/File0.vl");
+  EXPECT_EQ(entryDragUri(viewer().index, viewer().app), "file://" + lib + "G/File0.vl");
   click(3);  // its file is missing
-  EXPECT_EQ(entryDragUri(viewer()), "");
+  EXPECT_EQ(entryDragUri(viewer().index, viewer().app), "");
   click(1);  // a theme has no file
-  EXPECT_EQ(entryDragUri(viewer()), "");
+  EXPECT_EQ(entryDragUri(viewer().index, viewer().app), "");
 }
 
 TEST_F(CodeViewTest, HelpKeyShowsTheHelpEntry) {
   writeLibrary();
   ASSERT_TRUE(start());
   post(kEventMenu, kWinMain, kKeyF1);
-  EXPECT_EQ(selectedRow(viewer()), app().index.helpEntryIndex);
+  EXPECT_EQ(selectedRow(viewer().index), app().index.helpEntryIndex);
   EXPECT_EQ(text(CodeView), "Help text");
 }
 
@@ -230,14 +229,21 @@ TEST_F(CodeViewTest, F5TogglesWrapAndDoubleClickTogglesANode) {
   post(kEventMenu, kWinMain, kKeyF5);
   EXPECT_EQ(gtk_text_view_get_wrap_mode(code), GTK_WRAP_NONE);
   GtkTreeView* tree = GTK_TREE_VIEW(gadget(IndexTree));
-  GtkTreePath* theme = indexTreeModelPath(viewer().gui.treeModel, 1);
-  selectRow(viewer(), 1);
+  GtkTreePath* theme = indexTreeModelPath(viewer().index.model, 1);
+  selectRow(viewer().index, 1);
   post(kEventGadget, kWinMain, IndexTree, kTypeLeftDoubleClick);
   EXPECT_FALSE(gtk_tree_view_row_expanded(tree, theme));
   post(kEventGadget, kWinMain, IndexTree, kTypeLeftDoubleClick);
   EXPECT_TRUE(gtk_tree_view_row_expanded(tree, theme));
-  EXPECT_EQ(selectedRow(viewer()), 1);
+  EXPECT_EQ(selectedRow(viewer().index), 1);
   gtk_tree_path_free(theme);
+}
+
+// The wheel as the code view receives it.
+gboolean wheel(GtkWidget* view, GdkEventScroll* scroll) {
+  gboolean handled = FALSE;
+  g_signal_emit_by_name(view, "scroll-event", scroll, &handled);
+  return handled;
 }
 
 TEST_F(CodeViewTest, CtrlWheelZoomsWithinTheTable) {
@@ -247,14 +253,14 @@ TEST_F(CodeViewTest, CtrlWheelZoomsWithinTheTable) {
   scroll.type = GDK_SCROLL;
   scroll.state = GDK_CONTROL_MASK;
   scroll.direction = GDK_SCROLL_UP;
-  for (int i = 0; i < 8; ++i) onCodeViewScroll(gadget(CodeView), &scroll, nullptr);
+  for (int i = 0; i < 8; ++i) wheel(gadget(CodeView), &scroll);
   EXPECT_EQ(app().zoomStep, 7);
   scroll.direction = GDK_SCROLL_DOWN;
-  for (int i = 0; i < 9; ++i) onCodeViewScroll(gadget(CodeView), &scroll, nullptr);
+  for (int i = 0; i < 9; ++i) wheel(gadget(CodeView), &scroll);
   EXPECT_EQ(app().zoomStep, 0);
   // Without Control the view scrolls as usual.
   scroll.state = 0;
-  EXPECT_FALSE(onCodeViewScroll(gadget(CodeView), &scroll, nullptr));
+  EXPECT_FALSE(wheel(gadget(CodeView), &scroll));
   PangoFontDescription* font =
       pango_font_description_copy(pango_context_get_font_description(gtk_widget_get_pango_context(gadget(CodeView))));
   EXPECT_NEAR(pango_font_description_get_size(font) / double(PANGO_SCALE), 10 * 0.8, 0.05);
@@ -267,7 +273,7 @@ namespace {
 
 int labelsShown() {
   int n = 0;
-  for (const CodeLink& link : viewer().gui.codeLinks) n += link.shown;
+  for (const CodeLink& link : viewer().code.codeLinks) n += link.shown;
   return n;
 }
 
@@ -281,10 +287,10 @@ TEST_F(ViewerTest, LinkLabelsAppearAsTheirLinesComeIntoView) {
                                    "  <e File=\"/Long.vl\" theme_de=\"Long\"/>\n </t>\n</r>\n";
   writeSettings("db-path=" + lib + "db.xml\nLib-path=" + lib + "\nabout=1\nCodeMarks=1\n");
   ASSERT_TRUE(start());
-  gtk_window_resize(GTK_WINDOW(viewer().gui.window[kWinMain]), 800, 600);
-  selectRow(viewer(), 2);
+  gtk_window_resize(GTK_WINDOW(topWindow(kWinMain)), 800, 600);
+  selectRow(viewer().index, 2);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
-  const std::vector<CodeLink>& links = viewer().gui.codeLinks;
+  const std::vector<CodeLink>& links = viewer().code.codeLinks;
   ASSERT_EQ(links.size(), 30u);
   EXPECT_TRUE(links.front().shown);
   EXPECT_FALSE(links.back().shown);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "core/app/entry_view.h"
 #include "gui/info_menu.h"
 #include "gui_fixture.h"
 #include "info_test_util.h"

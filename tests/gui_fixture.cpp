@@ -4,8 +4,15 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 
 #include "gui/widgets.h"
+
+namespace {
+std::unique_ptr<Viewer> g_viewer;
+}
+
+Viewer& viewer() { return *g_viewer; }
 
 std::string sampleLibrary() { return std::string(VL_SOURCE_DIR) + "/data/sample-library/"; }
 
@@ -13,7 +20,7 @@ void ViewerTest::SetUp() {
   char pattern[] = "/tmp/vlviewer-test-XXXXXX";
   folder = std::string(mkdtemp(pattern)) + "/";
   complaintsBefore = toolkitComplaints();
-  resetViewer();
+  g_viewer = std::make_unique<Viewer>();
   DialogHooks& hooks = dialogHooks();
   hooks.message = [this](const std::string& t, const std::string& m) { messages.emplace_back(t, m); };
   hooks.openFile = [this](const std::string& t, const std::string&, const std::string&) {
@@ -28,7 +35,7 @@ void ViewerTest::SetUp() {
 void ViewerTest::TearDown() {
   endViewer(viewer());
   EXPECT_EQ(toolkitComplaints(), complaintsBefore) << "the toolkit logged warnings (see above)";
-  resetViewer();
+  g_viewer.reset();
   dialogHooks() = DialogHooks();
   // The viewer made the test's folder the working folder; leave it before removing it.
   if (chdir(VL_BINARY_DIR) != 0) ADD_FAILURE() << "cannot return to " << VL_BINARY_DIR;
@@ -54,8 +61,13 @@ bool ViewerTest::start() {
   return ok;
 }
 
-std::string ViewerTest::title(int window) {
-  const char* t = gtk_window_get_title(GTK_WINDOW(viewer().gui.window[window]));
+void ViewerTest::freshViewer() {
+  endViewer(viewer());
+  g_viewer = std::make_unique<Viewer>();
+}
+
+std::string ViewerTest::title(WindowNo no) {
+  const char* t = gtk_window_get_title(GTK_WINDOW(topWindow(no)));
   return t ? t : "";
 }
 

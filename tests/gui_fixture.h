@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include "gui/gui.h"
 #include "gui/main_loop.h"
 #include "gui/message_box.h"
 #include "gui/viewer.h"
@@ -18,6 +17,9 @@ std::string sampleLibrary();  // data/sample-library/ of the source tree, with "
 
 // How many warnings and criticals the toolkit has logged in this test program.
 int toolkitComplaints();
+
+// The viewer of the running test.
+Viewer& viewer();
 
 class ViewerTest : public ::testing::Test {
  protected:
@@ -30,14 +32,17 @@ class ViewerTest : public ::testing::Test {
   void writeSampleSettings(const std::string& extraLines = "");
   // Starts the viewer in the test's program folder and handles the first events.
   bool start();
+  // Ends the viewer and puts a new one, not yet started, in its place.
+  void freshViewer();
   void drain() { drainEvents(viewer()); }
-  void post(int kind, int window, int object, int type = 0) {
-    viewer().gui.events.post(Event{kind, window, object, type});
+  void post(EventKind kind, WindowNo window, int object, EventType type = kTypeLeftClick) {
+    viewer().events.queue.post(Event{kind, window, object, type});
     drain();
   }
-  GtkWidget* gadget(int no) { return viewer().gui.gadget[no]; }
+  GtkWidget* gadget(int no) { return gadgetWidget(viewer(), no); }
+  GtkWidget* topWindow(int no) { return windowWidget(viewer(), WindowNo(no)); }
   AppState& app() { return viewer().app; }
-  std::string title(int window = kWinMain);
+  std::string title(WindowNo window = kWinMain);
   std::string text(int no);
 
   std::string folder;                                         // the program folder, with "/"

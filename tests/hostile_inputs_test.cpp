@@ -88,7 +88,7 @@ class HostileInputsTest : public ViewerTest {
     writeSettings("db-path=" + path + "\nLib-path=" + folder + "lib/\nabout=1\n" + extra);
   }
   void showEntry(int entry) {
-    selectRow(viewer(), 2 + entry);
+    selectRow(viewer().index, 2 + entry);
     post(kEventGadget, kWinMain, IndexTree, kTypeChange);
   }
   GtkTextBuffer* codeBuffer() { return gtk_text_view_get_buffer(GTK_TEXT_VIEW(gadget(CodeView))); }
@@ -102,9 +102,9 @@ class HostileInputsTest : public ViewerTest {
   }
   // The viewer still answers: a click on the root row shows the root's text.
   void expectStillRunning() {
-    selectRow(viewer(), 0);
+    selectRow(viewer().index, 0);
     post(kEventGadget, kWinMain, IndexTree, kTypeChange);
-    EXPECT_EQ(selectedRow(viewer()), 0);
+    EXPECT_EQ(selectedRow(viewer().index), 0);
     EXPECT_EQ(text(Main_EdDescript), app().index.topicList.at(0).text);
     EXPECT_EQ(app().quitRequested, 0);
   }
@@ -167,12 +167,12 @@ TEST_F(HostileInputsTest, DroppedBinaryFilesLoadOrAreRefused) {
   writeBytes(folder + "junk.bin", junk);
   ASSERT_TRUE(start());
   showEntry(0);
-  receiveDroppedFiles(viewer(), folder + "junk.bin");
+  receiveDroppedFiles(viewer().code, folder + "junk.bin");
   drain();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].second, "File type 'bin' not supported!\nNot loaded!");
   EXPECT_EQ(text(CodeView), "Debug 1");
-  receiveDroppedFiles(viewer(), folder + "junk.vl\n" + folder + "junk.bin");
+  receiveDroppedFiles(viewer().code, folder + "junk.vl\n" + folder + "junk.bin");
   drain();
   EXPECT_EQ(messages.size(), 1u);
   EXPECT_EQ(text(Main_EdDescript), "Extern file ...");
@@ -194,9 +194,9 @@ TEST_F(HostileInputsTest, MillionElementDatabaseLoads) {
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(app().index.rows.size(), 1000000u);
   EXPECT_EQ(app().index.databaseVersion, "1.0");
-  selectRow(viewer(), 999999);
+  selectRow(viewer().index, 999999);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
-  EXPECT_EQ(selectedRow(viewer()), 999999);
+  EXPECT_EQ(selectedRow(viewer().index), 999999);
   expectStillRunning();
 }
 
@@ -214,9 +214,9 @@ TEST_F(HostileInputsTest, HundredThousandDeepNestingLoads) {
   EXPECT_TRUE(messages.empty());
   ASSERT_EQ(app().index.rows.size(), static_cast<size_t>(depth));
   EXPECT_EQ(app().index.rows.back().level, depth - 1);
-  selectRow(viewer(), depth - 1);
+  selectRow(viewer().index, depth - 1);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
-  EXPECT_EQ(selectedRow(viewer()), depth - 1);
+  EXPECT_EQ(selectedRow(viewer().index), depth - 1);
   expectStillRunning();
 }
 
@@ -285,7 +285,7 @@ TEST_F(HostileInputsTest, MegabyteAttributeValuesAreShown) {
   ASSERT_TRUE(start());
   ASSERT_EQ(app().index.rows.size(), 3u);
   EXPECT_EQ(app().index.rows[2].text.size(), mega.size());
-  selectRow(viewer(), 2);
+  selectRow(viewer().index, 2);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
   EXPECT_EQ(text(Main_EdDescript), mega);
   // The file name is far too long for the file system: the usual missing-file report.
@@ -350,7 +350,7 @@ TEST_F(HostileInputsTest, HugeVersionFileKeepsThePreviousAnswers) {
   unsetenv("VLAPI_UPDATE_URL");
   EXPECT_EQ(text(Upt_AnswerGtk2), first);
   EXPECT_EQ(app().remoteAppVersion, "0.26.0");
-  EXPECT_TRUE(gtk_widget_get_visible(viewer().gui.window[kWinUpdate]));
+  EXPECT_TRUE(gtk_widget_get_visible(topWindow(kWinUpdate)));
   EXPECT_TRUE(messages.empty());
   expectStillRunning();
 }

@@ -12,9 +12,8 @@
 
 #include <gtk/gtk.h>
 
-#include "gui/index_view.h"
 #include "gui/main_loop.h"
-#include "gui/viewer.h"
+#include "gui_fixture.h"
 
 // An executable script at `path` that writes its argument count and then each
 // argument, one a line, to `path` + ".log". The log appears complete or not at all.
@@ -61,8 +60,8 @@ inline bool showEntryWithFile(const std::string& file) {
   const auto& list = v.app.index.topicList;
   for (size_t i = 0; i < list.size(); ++i) {
     if (list[i].file != file) continue;
-    selectRow(v, static_cast<int>(i));
-    v.gui.events.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
+    selectRow(v.index, static_cast<int>(i));
+    v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
     drainEvents(v);
     return true;
   }

@@ -25,7 +25,7 @@ class InfoWindowTest : public ViewerTest {
   // Only the test's own stand-ins can be started.
   void usePrivatePath() { setenv("PATH", (folder + "bin").c_str(), 1); }
 
-  bool visible(int window) { return gtk_widget_get_visible(viewer().gui.window[window]); }
+  bool visible(int window) { return gtk_widget_get_visible(topWindow(window)); }
 
   // A release of the left button at x, y inside the icon's box, as GTK delivers it.
   void clickIcon(int gadgetNo, double x, double y) {
@@ -45,7 +45,7 @@ class InfoWindowTest : public ViewerTest {
 TEST_F(InfoWindowTest, MenuFillsAndShowsTheDatabaseFields) {
   writeSampleSettings();
   ASSERT_TRUE(start());
-  GtkWindow* window = GTK_WINDOW(viewer().gui.window[kWinDbInfo]);
+  GtkWindow* window = GTK_WINDOW(topWindow(kWinDbInfo));
   EXPECT_FALSE(visible(kWinDbInfo));
   // Until the menu fills them the upper fields are empty.
   EXPECT_EQ(text(DbA_Db), "");
@@ -97,7 +97,7 @@ TEST_F(InfoWindowTest, FileFieldsFollowTheShownEntry) {
   EXPECT_EQ(text(DbA_SrcForm), "Ascii");
   EXPECT_EQ(text(DbA_ExeForm), "Ascii");
   // A theme row without a file empties all three.
-  selectRow(viewer(), 0);
+  selectRow(viewer().index, 0);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
   EXPECT_EQ(text(DbA_File), "");
   EXPECT_EQ(text(DbA_SrcForm), "");

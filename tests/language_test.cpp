@@ -56,7 +56,7 @@ class LanguageTest : public ViewerTest {
     return gtk_label_get_text(GTK_LABEL(gtk_frame_get_label_widget(GTK_FRAME(gadget(no)))));
   }
   std::string menuText(int no) {
-    return gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(viewer().gui.menuItem[no]))));
+    return gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(mainMenuItem(viewer().main, no)))));
   }
   std::string topicRow() { return app().index.rows[2].text; }
 };

@@ -59,12 +59,12 @@ class SearchTest : public ViewerTest {
     gtk_entry_set_text(GTK_ENTRY(gadget(Main_Find)), "");
     typeAtEnd(s);
   }
-  int row() { return selectedRow(viewer()); }
+  int row() { return selectedRow(viewer().index); }
   static std::string shownTitle(const std::string& codePath) { return "Linux VL-ZEZ-Ovidozo-Vivara ~ " + codePath; }
   // Find next from the root row: the field is not touched, whatever is found.
   int findBelowRoot(const std::string& term) {
-    selectRow(viewer(), 0);
-    FindInIndex(viewer(), kWinMain, IndexTree, Main_Find, term, 1);
+    selectRow(viewer().index, 0);
+    findInIndex(viewer(), term, true);
     drain();
     return row();
   }
@@ -111,7 +111,7 @@ TEST_F(SearchTest, FindNextContinuesBelowAndDoesNotWrap) {
   // Find next never shortens the term.
   EXPECT_EQ(text(Main_Find), "AB");
   // The button searches below the selection too: from the top row it finds row 4.
-  selectRow(viewer(), 0);
+  selectRow(viewer().index, 0);
   post(kEventGadget, kWinMain, Main_FindNext, kTypeLeftClick);
   EXPECT_EQ(row(), 4);
 }
@@ -158,7 +158,7 @@ TEST_F(SearchTest, PastedTermShrinksToItsLongestFindablePrefix) {
 
 TEST_F(SearchTest, ShakeBringsTheWindowBackToItsPlace) {
   ASSERT_TRUE(startOnTestLibrary("SearchHint=1\nWinX=40\nWinY=30\n"));
-  GtkWindow* window = GTK_WINDOW(viewer().gui.window[kWinMain]);
+  GtkWindow* window = GTK_WINDOW(topWindow(kWinMain));
   processPendingEvents();
   int x0 = 0, y0 = 0;
   gtk_window_get_position(window, &x0, &y0);
@@ -209,7 +209,7 @@ TEST_F(SearchTest, NewIndexIsSearchedAfterALanguageSwitch) {
 TEST_F(SearchTest, TypedKeysSelectTheEntry) {
   if (system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
   ASSERT_TRUE(startOnTestLibrary("SearchHint=2\n"));
-  GtkWidget* window = viewer().gui.window[kWinMain];
+  GtkWidget* window = topWindow(kWinMain);
   gtk_window_present(GTK_WINDOW(window));
   for (int i = 0; i < 50 && !gtk_widget_get_mapped(window); ++i) {
     drain();

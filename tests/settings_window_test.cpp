@@ -42,7 +42,7 @@ class SettingsWindowTest : public ViewerTest {
   }
   void click(int no) { post(kEventGadget, kWinSettings, no, kTypeLeftClick); }
   void openWindow() { post(kEventGadget, kWinMain, Main_Setting, kTypeLeftClick); }
-  bool visible(int window) { return gtk_widget_get_visible(viewer().gui.window[window]); }
+  bool visible(int window) { return gtk_widget_get_visible(topWindow(window)); }
   int combo(int no) { return gtk_combo_box_get_active(GTK_COMBO_BOX(gadget(no))); }
   void setCombo(int no, int state) { gtk_combo_box_set_active(GTK_COMBO_BOX(gadget(no)), state); }
   bool checked(int no) { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(gadget(no))); }
@@ -58,7 +58,7 @@ class SettingsWindowTest : public ViewerTest {
     GtkWidget* widget = gadget(no);
     if (no == Cnf_Fontname || no == Cnf_FontSize) widget = gtk_widget_get_parent(widget);  // the sunken frame
     int px = -1, py = -1, pw = -1, ph = -1;
-    gtk_container_child_get(GTK_CONTAINER(viewer().gui.fixed[kWinSettings]), widget, "x", &px, "y", &py, nullptr);
+    gtk_container_child_get(GTK_CONTAINER(viewer().settings.frame.fixed), widget, "x", &px, "y", &py, nullptr);
     gtk_widget_get_size_request(widget, &pw, &ph);
     EXPECT_EQ(px, x) << "gadget " << no;
     EXPECT_EQ(py, y) << "gadget " << no;
@@ -71,11 +71,11 @@ class SettingsWindowTest : public ViewerTest {
 
 TEST_F(SettingsWindowTest, IsBuiltHiddenWithItsGadgetsAndStates) {
   ASSERT_TRUE(startHere("SearchMode=2\nSearchHint=1\nCodeMarks=1\nSourceInTitle=0\nDyeingNews=0\nSavePaths=0\n"));
-  GtkWindow* window = GTK_WINDOW(viewer().gui.window[kWinSettings]);
+  GtkWindow* window = GTK_WINDOW(topWindow(kWinSettings));
   EXPECT_FALSE(visible(kWinSettings));
   EXPECT_STREQ(gtk_window_get_title(window), "Linux VL-ZEZ-Ovidozo-Vivara - Settings");
   EXPECT_FALSE(gtk_window_get_resizable(window));
-  EXPECT_EQ(gtk_window_get_transient_for(window), GTK_WINDOW(viewer().gui.window[kWinMain]));
+  EXPECT_EQ(gtk_window_get_transient_for(window), GTK_WINDOW(topWindow(kWinMain)));
   expectPlace(Cnf_DbShow, 20, 40, 475, 25);
   expectPlace(Cnf_Apply, 395, 115, 135, 36);
   expectPlace(Cnf_Fontname, 180, 224, 175, 22);
@@ -196,7 +196,7 @@ TEST_F(SettingsWindowTest, SaveWithOnlyDyeingNewsChangedRebuildsTheTree) {
   ASSERT_TRUE(startHere());
   ASSERT_EQ(app().index.rows.size(), 4u);
   EXPECT_EQ(app().index.rows[2].foreground, kNewTopicColor);
-  selectRow(viewer(), 3);
+  selectRow(viewer().index, 3);
   std::string label = text(Cnf_LabelSearch);
   openWindow();
   setChecked(Cnf_DyeNews, false);
@@ -204,7 +204,7 @@ TEST_F(SettingsWindowTest, SaveWithOnlyDyeingNewsChangedRebuildsTheTree) {
   EXPECT_EQ(app().settings.dyeingNews, 0);
   EXPECT_EQ(app().index.rows[2].foreground, kNoColor);
   EXPECT_EQ(app().index.rows[2].text, "Neu");
-  EXPECT_EQ(selectedRow(viewer()), 3);
+  EXPECT_EQ(selectedRow(viewer().index), 3);
   EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(gadget(Main_NodeToggle))));
   EXPECT_EQ(text(Cnf_LabelSearch), label);
   EXPECT_NE(settingsFile().find("DyeingNews=0\n"), std::string::npos);
@@ -213,7 +213,7 @@ TEST_F(SettingsWindowTest, SaveWithOnlyDyeingNewsChangedRebuildsTheTree) {
 
 TEST_F(SettingsWindowTest, SaveTakesTitleContentAndMarking) {
   ASSERT_TRUE(startHere());
-  selectRow(viewer(), 3);
+  selectRow(viewer().index, 3);
   post(kEventGadget, kWinMain, IndexTree, kTypeLeftClick);
   ASSERT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ /b.vl");
   openWindow();
@@ -233,7 +233,7 @@ TEST_F(SettingsWindowTest, SaveTakesTitleContentAndMarking) {
 TEST_F(SettingsWindowTest, ApplyLoadsTheChosenDatabase) {
   ASSERT_TRUE(startHere());
   std::ofstream(folder + "two.xml") << database("Zweites");
-  selectRow(viewer(), 3);
+  selectRow(viewer().index, 3);
   post(kEventGadget, kWinMain, IndexTree, kTypeLeftClick);
   ASSERT_EQ(text(CodeView), "; b");
   openWindow();
@@ -243,14 +243,14 @@ TEST_F(SettingsWindowTest, ApplyLoadsTheChosenDatabase) {
   EXPECT_TRUE(visible(kWinSettings));
   EXPECT_EQ(app().index.rows[1].text, "Zweites");
   EXPECT_EQ(app().settings.databaseFilePath, folder + "two.xml");
-  EXPECT_EQ(selectedRow(viewer()), 0);
+  EXPECT_EQ(selectedRow(viewer().index), 0);
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara");
   EXPECT_EQ(text(CodeView), "");
   EXPECT_TRUE(app().historyList.empty());
   EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(gadget(Main_NodeToggle))));
   EXPECT_TRUE(messages.empty());
   // The entry shown before the reload names the same file; it must load again.
-  selectRow(viewer(), 3);
+  selectRow(viewer().index, 3);
   post(kEventGadget, kWinMain, IndexTree, kTypeLeftClick);
   EXPECT_EQ(text(CodeView), "; b");
   // Nothing is written by Apply.

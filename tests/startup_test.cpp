@@ -10,7 +10,7 @@ using StartupTest = ViewerTest;
 TEST_F(StartupTest, SelectsAndShowsTheFirstRow) {
   writeSampleSettings();
   ASSERT_TRUE(start());
-  EXPECT_EQ(selectedRow(viewer()), 0);
+  EXPECT_EQ(selectedRow(viewer().index), 0);
   // The root row shows its text as description; it has no code file.
   EXPECT_EQ(text(Main_EdDescript), app().index.topicList[0].text);
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara");
@@ -103,14 +103,14 @@ TEST_F(StartupTest, XmlErrorIsReportedWithLineAndColumn) {
 TEST_F(StartupTest, ResizeKeepsButtonsAtTheRightEdge) {
   writeSampleSettings();
   ASSERT_TRUE(start());
-  Gui& g = viewer().gui;
-  g.lastWidth = 1000;
-  g.lastHeight = 700;
+  MainWindow& main = viewer().main;
+  main.lastWidth = 1000;
+  main.lastHeight = 700;
   post(kEventSizeWindow, kWinMain, 0);
   int x = 0;
-  gtk_container_child_get(GTK_CONTAINER(g.fixed[kWinMain]), gadget(Main_Info), "x", &x, nullptr);
+  gtk_container_child_get(GTK_CONTAINER(main.frame.fixed), gadget(Main_Info), "x", &x, nullptr);
   EXPECT_EQ(x, 1000 - 34);
-  gtk_container_child_get(GTK_CONTAINER(g.fixed[kWinMain]), gadget(Main_Quickcopy), "x", &x, nullptr);
+  gtk_container_child_get(GTK_CONTAINER(main.frame.fixed), gadget(Main_Quickcopy), "x", &x, nullptr);
   EXPECT_EQ(x, 1000 - 134);
   int w = 0, h = 0;
   gtk_widget_get_size_request(gadget(MainSplitter), &w, &h);

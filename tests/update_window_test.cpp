@@ -12,7 +12,6 @@
 #include <fstream>
 
 #include "gui/about_dialog.h"
-#include "gui/windows.h"
 #include "gui_fixture.h"
 
 namespace {
@@ -90,7 +89,7 @@ class UpdateWindowTest : public ViewerTest {
     std::ofstream(folder + "www/Linux/VL-Linux-API-Version.ini", std::ios::binary) << content;
   }
   std::vector<std::string> answers() { return {text(Upt_AnswerGtk2), text(Upt_AnswerGtk3), text(Upt_AnswerXml)}; }
-  bool visible() { return gtk_widget_get_visible(viewer().gui.window[kWinUpdate]); }
+  bool visible() { return gtk_widget_get_visible(topWindow(kWinUpdate)); }
 
   int port = 0;
   pid_t server = 0;
@@ -108,8 +107,7 @@ TEST_F(UpdateWindowTest, AnswersForNewerProgramAndLibrary) {
   app().versionText = "9.9.9";
   post(kEventMenu, kWinMain, kMenuIsUpdate);
   EXPECT_TRUE(visible());
-  EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(viewer().gui.window[kWinUpdate])),
-               "Veldra-Linux-API-Viewer: Update check");
+  EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(topWindow(kWinUpdate))), "Veldra-Linux-API-Viewer: Update check");
   EXPECT_EQ(answers(), (std::vector<std::string>{std::string("yes:  0.25.36") + kArrow + "0.25.40", " - ",
                                                  std::string("yes:  2026-11-20") + kArrow + "2027-01-10"}));
   EXPECT_EQ(app().versionText, "0.25.36");
@@ -165,13 +163,11 @@ TEST_F(AboutDialogTest, ShownAtEveryStartUntilTheSettingsAreSaved) {
   EXPECT_EQ(aboutShown, 1);
   EXPECT_EQ(app().settings.about, 1);
   // Nothing saved it, so the next start shows it again.
-  endViewer(viewer());
-  resetViewer();
+  freshViewer();
   ASSERT_TRUE(start());
   EXPECT_EQ(aboutShown, 2);
   ASSERT_TRUE(saveViewerSettings(viewer()));
-  endViewer(viewer());
-  resetViewer();
+  freshViewer();
   ASSERT_TRUE(start());
   EXPECT_EQ(aboutShown, 2);
 }

@@ -40,7 +40,7 @@ bool showAboutWithLogo() {
   return true;
 }
 
-void showAboutIfNotSeen(Viewer& v) {
-  if (v.app.settings.about != 0) return;
-  if (showAboutWithLogo()) v.app.settings.about = 1;
+void showAboutIfNotSeen(AppState& app) {
+  if (app.settings.about != 0) return;
+  if (showAboutWithLogo()) app.settings.about = 1;
 }

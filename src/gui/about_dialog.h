@@ -3,7 +3,7 @@
 
 #include <gtk/gtk.h>
 
-#include "gui/gui.h"
+#include "core/app/app_state.h"
 
 // The dialog with all its fields, the logo when one is given; not yet run.
 GtkWidget* buildAboutDialog(GdkPixbuf* logo);
@@ -17,4 +17,4 @@ bool showAboutWithLogo();
 
 // At start-up: shown while "about" is 0, which then becomes 1 in memory only; the
 // next save of the settings records it.
-void showAboutIfNotSeen(Viewer& v);
+void showAboutIfNotSeen(AppState& app);

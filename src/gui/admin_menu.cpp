@@ -1,5 +1,7 @@
 // The admin menu's exports (items 1 to 5). The menu itself exists only in the admin
 // build; the handlers are plain and shared with the maintainer's command-line tool.
+#include "gui/admin_menu.h"
+
 #include <gtk/gtk.h>
 
 #include "core/app/error_report.h"
@@ -8,7 +10,7 @@
 #include "core/exports/posting_export.h"
 #include "core/exports/web_page_export.h"
 #include "gui/message_box.h"
-#include "gui/windows.h"
+#include "gui/viewer.h"
 
 static constexpr int kTraceFileId = 8;
 
@@ -61,4 +63,4 @@ const HandlerEntry kAdminHandlers[] = {
 
 }  // namespace
 
-HandlerTable adminMenuHandlers() { return {kAdminHandlers, G_N_ELEMENTS(kAdminHandlers)}; }
+HandlerTable adminMenuHandlers() { return handlerTable(kAdminHandlers); }

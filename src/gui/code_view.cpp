@@ -8,10 +8,9 @@
 #include "core/app/window_title.h"
 #include "core/codeview/code_file.h"
 #include "core/codeview/highlighter.h"
-#include "core/codeview/history.h"
 #include "core/codeview/process.h"
-#include "gui/index_view.h"
 #include "gui/message_box.h"
+#include "gui/viewer.h"
 #include "gui/widgets.h"
 
 static constexpr int kTraceFileId = 5;
@@ -19,14 +18,6 @@ static constexpr int kTraceFileId = 5;
 namespace {
 
 GtkTextBuffer* bufferOf(GtkWidget* view) { return gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)); }
-
-void setEntry(Viewer& v, int gadget, const std::string& text) {
-  if (v.gui.gadget[gadget]) gtk_entry_set_text(GTK_ENTRY(v.gui.gadget[gadget]), text.c_str());
-}
-
-void setLabel(Viewer& v, int gadget, const char* text) {
-  if (v.gui.gadget[gadget]) gtk_label_set_text(GTK_LABEL(v.gui.gadget[gadget]), text);
-}
 
 // Shows what was drawn so far and handles pending input, without running the
 // view's background layout pass, which goes on by itself after the load.
@@ -71,13 +62,13 @@ gboolean onActivateLink(GtkLabel*, gchar*, gpointer) {
   return FALSE;  // GTK's own handling hands the target to the desktop
 }
 
-void forgetLinks(Gui& g) {
-  for (CodeLink& link : g.codeLinks) g_object_unref(link.anchor);
-  g.codeLinks.clear();
+void forgetLinks(CodePane& view) {
+  for (CodeLink& link : view.codeLinks) g_object_unref(link.anchor);
+  view.codeLinks.clear();
 }
 
 // From the last link to the first, so the offsets of the earlier ones stay valid.
-void replaceLinkTargets(Gui& g, GtkTextBuffer* buffer, const HighlightResult& marks) {
+void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResult& marks) {
   forgetLinks(g);
   g.codeLinks.resize(marks.links.size());
   for (size_t i = marks.links.size(); i-- > 0;) {
@@ -111,10 +102,9 @@ GtkWidget* linkLabel(const std::string& target) {
 
 // Child widgets in a text view cost more the more there are, so a label is made
 // only when its line comes near the visible part (a screen above and below).
-void showVisibleLinks(Viewer& v) {
-  Gui& g = v.gui;
+void showVisibleLinks(CodePane& g) {
   if (g.codeLinks.empty()) return;
-  GtkTextView* view = GTK_TEXT_VIEW(g.gadget[CodeView]);
+  GtkTextView* view = GTK_TEXT_VIEW(g.code);
   GdkRectangle rect;
   gtk_text_view_get_visible_rect(view, &rect);
   // Lines the view has not measured yet count as zero high, so the range is taken
@@ -139,62 +129,148 @@ void showVisibleLinks(Viewer& v) {
   }
 }
 
-void onCodeViewMoved(GtkWidget*, gpointer) { showVisibleLinks(viewer()); }
-void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer) { showVisibleLinks(viewer()); }
+void onCodeViewMoved(GtkWidget*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
+void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
 
 void beep(const char* arguments) { startProgram("beep", arguments, ""); }
 
-void reportMissingFile(Viewer& v, const std::string& asPassed) {
-  AppState& app = v.app;
-  clearCodeView(v);
+void setCodeText(CodePane& view, const std::string& text) {
+  forgetLinks(view);
+  gtk_text_buffer_set_text(bufferOf(view.code), text.c_str(), static_cast<gint>(text.size()));
+}
+
+void reportMissingFile(CodePane& view, AppState& app, const std::string& asPassed) {
+  clearCode(view);
   beep("-f 130.8 -l 100");
   if (app.missingFileWarningArmed == 1) {
     messageBox(kAppTitle, missingFileMessage(asPassed, app.settings.libPath));
     app.missingFileWarningArmed = 0;
   } else {
-    setViewText(v.gui.gadget[CodeView], std::string(kMissingFileBanner));
+    setCodeText(view, std::string(kMissingFileBanner));
   }
 }
 
-void refreshHistoryBox(Viewer& v) {
-  GtkComboBox* box = GTK_COMBO_BOX(v.gui.gadget[Main_CbHistory]);
-  bool was = v.gui.suppressEvents;
-  v.gui.suppressEvents = true;
-  gtk_list_store_clear(GTK_LIST_STORE(gtk_combo_box_get_model(box)));
-  for (const std::string& text : historyItemTexts(v.app.historyList, v.app.index.topicList))
-    gtk_combo_box_append_text(box, text.c_str());
-  gtk_combo_box_set_active(box, 0);
-  v.gui.suppressEvents = was;
+// Ctrl + mouse wheel zooms the code font; other scrolling scrolls.
+gboolean onScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
+  if (!(event->state & GDK_CONTROL_MASK)) return FALSE;
+  Viewer& v = *static_cast<Viewer*>(data);
+  AppState& app = v.app;
+  if (event->direction == GDK_SCROLL_DOWN && app.zoomStep > 0) --app.zoomStep;
+  if (event->direction == GDK_SCROLL_UP && app.zoomStep < 7) ++app.zoomStep;
+  if (app.zoomStep != app.zoomStepApplied) {
+    applyCodeZoom(v.code, app, app.zoomStep);
+    app.zoomStepApplied = app.zoomStep;
+  }
+  return TRUE;
+}
+
+void onDragDataReceived(GtkWidget* widget, GdkDragContext* context, gint, gint, GtkSelectionData* data, guint,
+                        guint time, gpointer user) {
+  gchar** uris = gtk_selection_data_get_uris(data);
+  std::string names;
+  for (gchar** u = uris; u && *u; ++u) {
+    gchar* name = g_filename_from_uri(*u, nullptr, nullptr);
+    if (!name) continue;
+    if (!names.empty()) names += '\n';
+    names += name;
+    g_free(name);
+  }
+  g_strfreev(uris);
+  // The text view would otherwise try to handle the drop as text.
+  g_signal_stop_emission_by_name(widget, "drag-data-received");
+  gtk_drag_finish(context, !names.empty(), FALSE, time);
+  if (!names.empty()) receiveDroppedFiles(*static_cast<CodePane*>(user), names);
+}
+
+// A read-only text view refuses every drop while the pointer moves over it; file
+// lists are welcome here all the same.
+gboolean onDragMotion(GtkWidget* widget, GdkDragContext* context, gint, gint, guint time, gpointer) {
+  bool files = gtk_drag_dest_find_target(widget, context, nullptr) != GDK_NONE;
+  gdk_drag_status(context, files ? GDK_ACTION_COPY : GdkDragAction(0), time);
+  return TRUE;
+}
+
+// The drop's data is already asked for; the text view must not ask again.
+gboolean onDragDrop(GtkWidget*, GdkDragContext*, gint, gint, guint, gpointer) { return TRUE; }
+
+GtkWidget* newTextView(GtkWidget** scroller) {
+  GtkWidget* view = gtk_text_view_new();
+  gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
+  gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 4);
+  gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 4);
+  GtkWidget* sw = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(sw), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(sw), GTK_SHADOW_ETCHED_IN);
+  gtk_container_add(GTK_CONTAINER(sw), view);
+  *scroller = sw;
+  return view;
+}
+
+void styleCodeView(CodePane& view, const AppState& app) {
+  GtkWidget* code = view.code;
+  setCodeFont(view, app.settings.fontName, app.settings.fontSize);
+  GdkColor black = toGdkColor(rgb(0, 0, 0));
+  gtk_widget_modify_text(code, GTK_STATE_NORMAL, &black);
+  setBackground(code, app.codeBackColor);
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(code), GTK_WRAP_NONE);
+  gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(code), FALSE);
+  gtk_widget_add_events(code, GDK_SCROLL_MASK);
+  view.tabArray = pango_tab_array_new_with_positions(1, FALSE, PANGO_TAB_LEFT, 16384);
+  gtk_text_view_set_tabs(GTK_TEXT_VIEW(code), view.tabArray);
+  static const GtkTargetEntry uriTarget[] = {{const_cast<gchar*>("text/uri-list"), 0, 0}};
+  gtk_drag_dest_set(code, GTK_DEST_DEFAULT_ALL, uriTarget, 1, GdkDragAction(GDK_ACTION_COPY | GDK_ACTION_MOVE));
+}
+
+void connectCodeSignals(Viewer& v) {
+  CodePane& view = v.code;
+  GtkWidget* code = view.code;
+  g_signal_connect(code, "drag-motion", G_CALLBACK(onDragMotion), nullptr);
+  g_signal_connect(code, "drag-drop", G_CALLBACK(onDragDrop), nullptr);
+  g_signal_connect(code, "drag-data-received", G_CALLBACK(onDragDataReceived), &view);
+  g_signal_connect(code, "scroll-event", G_CALLBACK(onScroll), &v);
+  // Link labels are made as their lines come into view.
+  GtkAdjustment* vadj = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(view.codeScroller));
+  g_signal_connect(vadj, "value-changed", G_CALLBACK(onCodeViewMoved), &view);
+  g_signal_connect(code, "size-allocate", G_CALLBACK(onCodeViewAllocated), &view);
 }
 
 }  // namespace
 
-const std::string& descriptionFor(const TopicNode& node, int language) {
-  if (language == 0) return node.descriptDe;
-  if (language == 1) return node.descriptEn;
-  return node.descriptFr;
+void createCodeView(Viewer& v) {
+  CodePane& view = v.code;
+  view.events = &v.events;
+  view.description = newTextView(&view.descriptionScroller);
+  view.code = newTextView(&view.codeScroller);
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view.description), GTK_WRAP_WORD);
+  gtk_widget_set_tooltip_text(view.description, "Zeigt eine kurze Beschreibung der Funktion.");
+  styleCodeView(view, v.app);
+  connectCodeSignals(v);
 }
 
-void setViewText(GtkWidget* textView, const std::string& text) {
-  if (textView == viewer().gui.gadget[CodeView]) forgetLinks(viewer().gui);
-  gtk_text_buffer_set_text(bufferOf(textView), text.c_str(), static_cast<gint>(text.size()));
+void destroyCodeView(CodePane& view) {
+  forgetLinks(view);
+  if (view.tabArray) pango_tab_array_free(view.tabArray);
+  view.tabArray = nullptr;
 }
 
-void clearCodeView(Viewer& v) { setViewText(v.gui.gadget[CodeView], ""); }
-
-void SetWindowTitle(Viewer& v, const std::string& codePath) {
-  const SettingsStore& s = v.app.settings;
-  gtk_window_set_title(GTK_WINDOW(v.gui.window[kWinMain]), windowTitleFor(codePath, s.sourceInTitle, s.dbPath).c_str());
+void setDescription(CodePane& view, const std::string& text) {
+  gtk_text_buffer_set_text(bufferOf(view.description), text.c_str(), static_cast<gint>(text.size()));
 }
 
-void highlightCode(Viewer& v) {
+void markDescription(CodePane& view, Color c) { setBackground(view.description, c); }
+
+void clearCode(CodePane& view) { setCodeText(view, ""); }
+
+std::string codeText(const CodePane& view) { return widgetText(view.code); }
+
+void highlightCode(CodePane& cv, const AppState& app) {
   VL_TRACE();
-  GtkWidget* view = v.gui.gadget[CodeView];
+  GtkWidget* view = cv.code;
   GtkTextBuffer* buffer = bufferOf(view);
   GtkTextIter start, end;
   gtk_text_buffer_get_bounds(buffer, &start, &end);
   gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, TRUE);
-  HighlightResult marks = computeHighlight(text ? text : "", v.app.settings.codeMarks);
+  HighlightResult marks = computeHighlight(text ? text : "", app.settings.codeMarks);
   g_free(text);
   // Tags and anchors go into the buffer while no view shows it: every change of a
   // shown buffer makes the view re-measure, which costs more the longer the text.
@@ -208,127 +284,65 @@ void highlightCode(Viewer& v) {
   applySpans(buffer, marks, {TagId::Disable, TagId::Literal});
   applySpans(buffer, marks, {TagId::Constant});
   applySpans(buffer, marks, {TagId::BlueBold, TagId::FBold, TagId::Function, TagId::FuncCall});
-  replaceLinkTargets(v.gui, buffer, marks);
+  replaceLinkTargets(cv, buffer, marks);
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
   g_object_unref(buffer);
   refresh(view);
-  showVisibleLinks(v);
+  showVisibleLinks(cv);
   refresh(view);
-  v.app.procedureNames = std::move(marks.procedureNames);
 }
 
-int loadCodeFile(Viewer& v, const std::string& path, int isExternal) {
+bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool external) {
   VL_TRACE();
-  AppState& app = v.app;
   app.sourceIsUtf8 = app.exeIsUnicode = app.subsystemKind = 0;
-  std::string file;
-  if (!isExternal) {
-    file = joinLibraryPath(app.settings.libPath, path);
-  } else {
-    file = firstLine(path);
-    std::string ext = codeFileExtension(file);
-    if (!extensionAccepted(ext)) {
-      messageBox(kAppTitle, unsupportedFileTypeMessage(ext));
-      return 0;
-    }
-    gtk_window_set_title(GTK_WINDOW(v.gui.window[kWinMain]), (std::string(kAppTitle) + " ~ " + filePart(file)).c_str());
-  }
+  std::string file = external ? firstLine(path) : joinLibraryPath(app.settings.libPath, path);
   CodeFileText code;
   VL_TRACE();
   if (!readCodeFile(file, &code)) {
-    reportMissingFile(v, path);
-    return 0;
+    reportMissingFile(view, app, path);
+    return false;
   }
   app.sourceIsUtf8 = code.sourceIsUtf8;
   app.exeIsUnicode = code.exeIsUnicode;
   app.subsystemKind = code.subsystemKind;
-  setViewText(v.gui.gadget[CodeView], code.text);
-  if (app.settings.codeMarks != 0 && extensionAccepted(codeFileExtension(path))) highlightCode(v);
-  return 1;
+  setCodeText(view, code.text);
+  if (app.settings.codeMarks != 0 && extensionAccepted(codeFileExtension(path))) highlightCode(view, app);
+  return true;
 }
 
-void showSourceFormat(Viewer& v) {
-  const AppState& app = v.app;
-  setEntry(v, DbA_SrcForm, app.sourceIsUtf8 ? "UTF8" : "Ascii");
-  setEntry(v, DbA_ExeForm, app.exeIsUnicode ? "Unicode" : "Ascii");
-  setLabel(v, LabelSrc, app.sourceIsUtf8 ? "Src: UTF8" : "Src: Ascii");
-  setLabel(v, LabelExe, app.exeIsUnicode ? "Exe: UNI" : "Exe: Ascii");
-  setLabel(v, LabelSub, app.subsystemKind == 1 ? "Sub: gtk2" : app.subsystemKind == 2 ? "Sub: gtk3" : "");
+void flashCodeView(CodePane& view, const AppState& app) {
+  flashWidget(view.code, app.copyFlashColor, app.codeBackColor);
 }
 
-void clearSourceFormat(Viewer& v) {
-  setEntry(v, DbA_File, "");
-  setEntry(v, DbA_SrcForm, "");
-  setEntry(v, DbA_ExeForm, "");
+void toggleWrap(CodePane& view) {
+  GtkTextView* code = GTK_TEXT_VIEW(view.code);
+  gtk_text_view_set_wrap_mode(code, GtkWrapMode(gtk_text_view_get_wrap_mode(code) ^ 2));
 }
 
-void showSelectedEntry(Viewer& v, int eventType) {
-  VL_TRACE();
-  AppState& app = v.app;
-  int row = selectedRow(v);
-  if (row < 0 || static_cast<size_t>(row) >= app.index.topicList.size()) return;
-  const TopicNode& node = app.index.topicList[row];
-  const std::string& description = app.index.rows[row].level >= 2 ? descriptionFor(node, app.languageBox) : node.text;
-  setViewText(v.gui.gadget[Main_EdDescript], description);
-  if (node.file.empty()) {
-    app.currentCodePath.clear();
-    gtk_window_set_title(GTK_WINDOW(v.gui.window[kWinMain]), kAppTitle);
-    clearSourceFormat(v);
-    clearCodeView(v);
-    return;
-  }
-  if (node.file != app.currentCodePath) {
-    std::string file = node.file;  // the load may show a message box; keep our own copy
-    int ok = loadCodeFile(v, file, 0);
-    setBackground(v.gui.gadget[Main_EdDescript], ok ? kNoColor : app.alertColor);
-    app.currentCodePath = file;
-    showSourceFormat(v);
-    SetWindowTitle(v, file);
-    setEntry(v, DbA_File, file);
-  }
-  if (eventType == kTypeLeftClick && node.file == app.currentCodePath) {
-    addToHistory(&app.historyList, row);
-    refreshHistoryBox(v);
-  }
+void setCodeFont(CodePane& view, const std::string& name, int size) {
+  PangoFontDescription* font = pango_font_description_from_string(name.c_str());
+  pango_font_description_set_size(font, size * PANGO_SCALE);
+  gtk_widget_modify_font(view.code, font);
+  pango_font_description_free(font);
 }
 
-void flashGadget(Viewer& v, int gadget) {
-  GtkWidget* w = v.gui.gadget[gadget];
-  bool copyFlash = gadget == CodeView || gadget == DbA_File;
-  setBackground(w, copyFlash ? v.app.copyFlashColor : v.app.alertColor);
-  gtk_widget_queue_draw(w);
-  processPendingEvents();
-  sleepMs(200);
-  setBackground(w, gadget == CodeView ? v.app.codeBackColor : kNoColor);
-}
-
-void ApplyCodeZoom(Viewer& v, int step) {
-  GtkWidget* view = v.gui.gadget[CodeView];
-  PangoContext* context = gtk_widget_get_pango_context(view);
+void applyCodeZoom(CodePane& view, const AppState& app, int step) {
+  GtkWidget* code = view.code;
+  PangoContext* context = gtk_widget_get_pango_context(code);
   PangoFontDescription* font = pango_font_description_copy(pango_context_get_font_description(context));
-  pango_font_description_set_size(font, v.app.settings.fontSize * pango_units_from_double(v.app.zoomTable[step]));
-  gtk_widget_modify_font(view, font);
+  pango_font_description_set_size(font, app.settings.fontSize * pango_units_from_double(app.zoomTable[step]));
+  gtk_widget_modify_font(code, font);
   pango_font_description_free(font);
   if (step == 3) beep("-f 100 -l 20");  // a tick marks the normal size
-  gtk_widget_queue_draw(view);
+  gtk_widget_queue_draw(code);
 }
 
-void connectLinkWatch(Viewer& v) {
-  GtkWidget* view = v.gui.gadget[CodeView];
-  GtkAdjustment* vadj = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(v.gui.scroller[CodeView]));
-  g_signal_connect(vadj, "value-changed", G_CALLBACK(onCodeViewMoved), nullptr);
-  g_signal_connect(view, "size-allocate", G_CALLBACK(onCodeViewAllocated), nullptr);
+void receiveDroppedFiles(CodePane& view, const std::string& names) {
+  view.droppedFiles = names;
+  view.events->post(kEventGadgetDrop, kWinMain, CodeView);
 }
 
-gboolean onCodeViewScroll(GtkWidget*, GdkEventScroll* event, gpointer) {
-  if (!(event->state & GDK_CONTROL_MASK)) return FALSE;
-  Viewer& v = viewer();
-  AppState& app = v.app;
-  if (event->direction == GDK_SCROLL_DOWN && app.zoomStep > 0) --app.zoomStep;
-  if (event->direction == GDK_SCROLL_UP && app.zoomStep < 7) ++app.zoomStep;
-  if (app.zoomStep != app.zoomStepApplied) {
-    ApplyCodeZoom(v, app.zoomStep);
-    app.zoomStepApplied = app.zoomStep;
-  }
-  return TRUE;
+GtkWidget* codeViewGadget(const CodePane& view, int no) {
+  if (no == Main_EdDescript) return view.description;
+  return no == CodeView ? view.code : nullptr;
 }

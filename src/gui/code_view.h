@@ -1,41 +1,66 @@
-// The code view and the description view: showing an entry, loading its code file
-// and applying the highlighter's marks and link labels.
+// The right pane of the main window: the description view above the code view.
+// Loads code files, applies the highlighter's marks and link labels, zooms, and
+// turns dropped files into drop events.
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "gui/gui.h"
+#include <gtk/gtk.h>
 
-// Loads a code file into the code view. isExternal 0: `path` is an entry's code
-// path below "Lib-path"; 1: the dropped file names, one a line. Non-zero when shown.
-int loadCodeFile(Viewer& v, const std::string& path, int isExternal);
+#include "core/app/app_state.h"
+#include "gui/events.h"
 
-// Shows the selected entry: description, code file, title, information fields, history.
-void showSelectedEntry(Viewer& v, int eventType);
+// A topic link in the code view: its anchor holds a label once the line is near
+// the visible part of the view.
+struct CodeLink {
+  GtkTextChildAnchor* anchor = nullptr;  // referenced while listed
+  int offset = 0;                        // of the anchor character
+  std::string target;
+  bool shown = false;
+};
+
+struct CodePane {
+  EventSink* events = nullptr;
+  GtkWidget* description = nullptr;
+  GtkWidget* descriptionScroller = nullptr;
+  GtkWidget* code = nullptr;
+  GtkWidget* codeScroller = nullptr;
+  PangoTabArray* tabArray = nullptr;
+  std::vector<CodeLink> codeLinks;  // in text order
+  std::string droppedFiles;         // file names of the last drop, one a line
+};
+
+struct Viewer;
+
+// Builds the two views in their scrolled windows; the main window places them.
+void createCodeView(Viewer& v);
+void destroyCodeView(CodePane& view);
+
+// Loads a code file into the code view. external false: `path` is an entry's code
+// path below "Lib-path"; true: the dropped file names, one a line. False when the
+// file could not be read (reported as the missing-file rule says).
+bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool external);
+void clearCode(CodePane& view);
+std::string codeText(const CodePane& view);
 
 // Colours the code view's text by "CodeMarks" and turns topic link lines into labels.
-void highlightCode(Viewer& v);
+void highlightCode(CodePane& view, const AppState& app);
 
-void SetWindowTitle(Viewer& v, const std::string& codePath);
-void setViewText(GtkWidget* textView, const std::string& text);
-void clearCodeView(Viewer& v);
+void setDescription(CodePane& view, const std::string& text);
+// The description's background: the alert colour, or the default with kNoColor.
+void markDescription(CodePane& view, Color c);
 
-// The description in the topic language: German for 0, English for 1, else French.
-const std::string& descriptionFor(const TopicNode& node, int language);
+// The code font by the settings, without a zoom factor.
+void setCodeFont(CodePane& view, const std::string& name, int size);
+// Ctrl + mouse wheel zoom of the code font.
+void applyCodeZoom(CodePane& view, const AppState& app, int step);
 
-// The source format fields of the information window and the admin labels.
-void showSourceFormat(Viewer& v);
-void clearSourceFormat(Viewer& v);
-
-// Background flash confirming a copy, or warning of a failed search.
-void flashGadget(Viewer& v, int gadget);
+// The code view's confirming flash after a copy.
+void flashCodeView(CodePane& view, const AppState& app);
+void toggleWrap(CodePane& view);
 
 // Files dropped on the code view (names joined by line feeds) become a drop event.
-void receiveDroppedFiles(Viewer& v, const std::string& names);
+void receiveDroppedFiles(CodePane& view, const std::string& names);
 
-// Link labels are made as their lines come into view.
-void connectLinkWatch(Viewer& v);
-
-// Ctrl + mouse wheel zoom of the code font.
-void ApplyCodeZoom(Viewer& v, int step);
-gboolean onCodeViewScroll(GtkWidget* widget, GdkEventScroll* event, gpointer data);
+GtkWidget* codeViewGadget(const CodePane& view, int no);

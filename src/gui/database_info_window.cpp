@@ -1,20 +1,17 @@
 // Window 2: the database, library and shown-file fields, and its two clickable icons.
 #include "gui/database_info_window.h"
 
+#include "core/app/entry_view.h"
 #include "core/app/error_report.h"
 #include "core/codeview/process.h"
-#include "gui/code_view.h"
-#include "gui/info_menu.h"
-#include "gui/main_window.h"
+#include "gui/viewer.h"
 #include "gui/widgets.h"
 
 static constexpr int kTraceFileId = 41;
 
 namespace {
 
-constexpr char kTitle[] = "About: current Database & File";
-constexpr int kWidth = 700;
-constexpr int kHeight = 205;
+constexpr SecondaryWindowSpec kSpec = {"About: current Database & File", 700, 205, GTK_WIN_POS_CENTER, true, true};
 
 struct Place {
   int no;
@@ -45,93 +42,84 @@ gboolean onIconRelease(GtkWidget* box, GdkEventButton* event, gpointer data) {
   GtkAllocation a;
   gtk_widget_get_allocation(box, &a);
   bool inside = event->x >= 0 && event->y >= 0 && event->x < a.width && event->y < a.height;
+  int no = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(box), "vl-gadget"));
   if (event->button == 1 && inside)
-    postEvent(viewer().gui, kEventGadget, kWinDbInfo, GPOINTER_TO_INT(data), kTypeLeftClick);
+    static_cast<InfoWindow*>(data)->frame.events->post(kEventGadget, kWinDbInfo, no, kTypeLeftClick);
   return TRUE;
 }
 
-void addFrame(Viewer& v, int no, int x, int y, int w, int h, const char* caption) {
+void addFrame(InfoWindow& w, const Place& p, const std::string& boldFontName) {
   GtkWidget* frame = gtk_frame_new(nullptr);
-  GtkWidget* label = gtk_label_new(caption);
-  PangoFontDescription* bold = pango_font_description_from_string(v.app.boldFontName.c_str());
-  gtk_widget_modify_font(label, bold);
-  pango_font_description_free(bold);
-  gtk_frame_set_label_widget(GTK_FRAME(frame), label);
-  v.gui.gadget[no] = frame;
-  place(v.gui.fixed[kWinDbInfo], frame, x, y, w, h);
+  gtk_frame_set_label_widget(GTK_FRAME(frame), captionLabel(p.text, boldFontName));
+  w.gadget[GadgetNo(p.no)] = frame;
+  place(w.frame.fixed, frame, p.x, p.y, p.w, p.h);
 }
 
-void addIcon(Viewer& v, int no, int x, int y, const char* icon, const char* tooltip) {
+void addIcon(InfoWindow& w, GadgetNo no, int x, int y, const char* icon, const char* tooltip) {
   GtkWidget* box = gtk_event_box_new();
   gtk_event_box_set_visible_window(GTK_EVENT_BOX(box), FALSE);
   gtk_container_add(GTK_CONTAINER(box), iconImage(icon));
   gtk_widget_set_tooltip_text(box, tooltip);
-  g_signal_connect(box, "button-release-event", G_CALLBACK(onIconRelease), GINT_TO_POINTER(no));
-  v.gui.gadget[no] = box;
-  place(v.gui.fixed[kWinDbInfo], box, x, y, 16, 16);
+  g_object_set_data(G_OBJECT(box), "vl-gadget", GINT_TO_POINTER(no));
+  g_signal_connect(box, "button-release-event", G_CALLBACK(onIconRelease), &w);
+  w.gadget[no] = box;
+  place(w.frame.fixed, box, x, y, 16, 16);
 }
 
-void addLabels(Viewer& v) {
+void addLabels(InfoWindow& w) {
   for (const Place& p : kLabels) {
     GtkWidget* label = gtk_label_new(p.text);
     gtk_misc_set_alignment(GTK_MISC(label), 1.0f, 0.5f);
     gtk_label_set_line_wrap(GTK_LABEL(label), FALSE);
-    v.gui.gadget[p.no] = label;
-    place(v.gui.fixed[kWinDbInfo], label, p.x, p.y, p.w, p.h);
+    w.gadget[GadgetNo(p.no)] = label;
+    place(w.frame.fixed, label, p.x, p.y, p.w, p.h);
   }
 }
 
-void addFields(Viewer& v) {
+void addFields(InfoWindow& w) {
   for (const Place& p : kFields) {
     GtkWidget* entry = gtk_entry_new();
     gtk_editable_set_editable(GTK_EDITABLE(entry), FALSE);
     if (p.no == DbA_Top || p.no == DbA_Ent) gtk_entry_set_alignment(GTK_ENTRY(entry), 1.0f);
-    v.gui.gadget[p.no] = entry;
-    place(v.gui.fixed[kWinDbInfo], entry, p.x, p.y, p.w, p.h);
+    w.gadget[GadgetNo(p.no)] = entry;
+    place(w.frame.fixed, entry, p.x, p.y, p.w, p.h);
   }
 }
 
-// A small tool window: it can be moved and closed, not resized or maximised.
-void restrictDecorations(GtkWidget* window) {
-  gtk_widget_realize(window);
-  GdkWindow* gdkWindow = gtk_widget_get_window(window);
-  if (!gdkWindow) return;
-  gdk_window_set_decorations(gdkWindow, GdkWMDecoration(GDK_DECOR_TITLE | GDK_DECOR_BORDER | GDK_DECOR_MENU));
-  gdk_window_set_functions(gdkWindow, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+void setEntryText(InfoWindow& w, GadgetNo no, const std::string& text) {
+  gtk_entry_set_text(GTK_ENTRY(w.gadget[no]), text.c_str());
 }
 
-void setEntryText(Viewer& v, int no, const std::string& text) {
-  gtk_entry_set_text(GTK_ENTRY(v.gui.gadget[no]), text.c_str());
-}
+void onHide(Viewer& v, const Event&) { gtk_widget_hide(v.info.frame.window); }
+void onCopyFile(Viewer& v, const Event&) { copyCodePathFromDialog(v); }
+void onToDb(Viewer& v, const Event&) { openLibraryFolderFromDialog(v); }
+
+const HandlerEntry kInfoHandlers[] = {
+    {kWinDbInfo, kEventCloseWindow, kAnyObject, onHide},
+    {kWinDbInfo, kEventMenu, kKeyEscape, onHide},
+    {kWinDbInfo, kEventGadget, DbA_CopyFile, onCopyFile},
+    {kWinDbInfo, kEventGadget, DbA_ToDb, onToDb},
+};
 
 }  // namespace
 
-void buildDatabaseInfoWindow(Viewer& v) {
+void createInfoWindow(InfoWindow& w, EventSink& events, const std::string& boldFontName) {
   VL_TRACE();
-  Gui& g = v.gui;
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  g.window[kWinDbInfo] = window;
-  gtk_window_set_title(GTK_WINDOW(window), kTitle);
-  gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-  g.fixed[kWinDbInfo] = gtk_fixed_new();
-  gtk_widget_set_size_request(g.fixed[kWinDbInfo], kWidth, kHeight);
-  gtk_container_add(GTK_CONTAINER(window), g.fixed[kWinDbInfo]);
+  w.frame.no = kWinDbInfo;
+  w.frame.events = &events;
+  openSecondaryWindow(w.frame, kSpec);
   // Frames first: the fixed container draws its children in the order they came.
-  addFrame(v, DbA_Frame1, 5, 2, 690, 121, "Datenbank & Library ...");
-  addFrame(v, DbA_Frame2, 5, 128, 690, 72, "Gew\xC3\xA4hlte Datei ...");
-  addIcon(v, DbA_ToDb, 7, 24, "database.png",
+  addFrame(w, {DbA_Frame1, 5, 2, 690, 121, "Datenbank & Library ..."}, boldFontName);
+  addFrame(w, {DbA_Frame2, 5, 128, 690, 72, "Gew\xC3\xA4hlte Datei ..."}, boldFontName);
+  addIcon(w, DbA_ToDb, 7, 24, "database.png",
           "Klick \xC3\xB6"
           "ffnet den Dateimanager mit dem Library-Pfad.");
-  addIcon(v, DbA_CopyFile, 7, 150, "document.png", "Klick kopiert den Code-Pfad ins Clipboard.");
-  place(g.fixed[kWinDbInfo], iconImage("bent-arrow.png"), 154, 95, 16, 16);
-  place(g.fixed[kWinDbInfo], iconImage("bent-arrow.png"), 154, 173, 16, 16);
-  addLabels(v);
-  addFields(v);
-  connectWindow(g, kWinDbInfo);
-  gtk_widget_show_all(g.fixed[kWinDbInfo]);
-  restrictDecorations(window);
+  addIcon(w, DbA_CopyFile, 7, 150, "document.png", "Klick kopiert den Code-Pfad ins Clipboard.");
+  place(w.frame.fixed, iconImage("bent-arrow.png"), 154, 95, 16, 16);
+  place(w.frame.fixed, iconImage("bent-arrow.png"), 154, 173, 16, 16);
+  addLabels(w);
+  addFields(w);
+  finishSecondaryWindow(w.frame, kSpec);
 }
 
 std::string databaseContentLine(const IndexModel& index) {
@@ -142,24 +130,42 @@ std::string databaseContentLine(const IndexModel& index) {
 
 void fillDatabaseInfo(Viewer& v) {
   VL_TRACE();
-  if (!v.gui.window[kWinDbInfo]) return;
+  InfoWindow& w = v.info;
+  if (!w.frame.window) return;
   const AppState& app = v.app;
-  setEntryText(v, DbA_Db, app.settings.databaseFilePath);
-  setEntryText(v, DbA_Cont, databaseContentLine(app.index));
-  setEntryText(v, DbA_Lib, app.settings.libPath);
-  setEntryText(v, DbA_Top, std::to_string(app.counts.themeCount));
-  setEntryText(v, DbA_Ent, std::to_string(app.counts.entryCount));
+  setEntryText(w, DbA_Db, app.settings.databaseFilePath);
+  setEntryText(w, DbA_Cont, databaseContentLine(app.index));
+  setEntryText(w, DbA_Lib, app.settings.libPath);
+  setEntryText(w, DbA_Top, std::to_string(app.counts.themeCount));
+  setEntryText(w, DbA_Ent, std::to_string(app.counts.entryCount));
+}
+
+void showFileInfo(InfoWindow& w, const std::string& codePath, int sourceIsUtf8, int exeIsUnicode) {
+  if (!w.frame.window) return;
+  setEntryText(w, DbA_File, codePath);
+  setEntryText(w, DbA_SrcForm, sourceIsUtf8 ? "UTF8" : "Ascii");
+  setEntryText(w, DbA_ExeForm, exeIsUnicode ? "Unicode" : "Ascii");
+}
+
+void clearFileInfo(InfoWindow& w) {
+  if (!w.frame.window) return;
+  for (GadgetNo no : {DbA_File, DbA_SrcForm, DbA_ExeForm}) setEntryText(w, no, "");
 }
 
 bool copyCodePathFromDialog(Viewer& v) {
   VL_TRACE();
-  if (widgetText(v.gui.gadget[DbA_File]).empty()) return false;
-  flashGadget(v, DbA_File);
+  GtkWidget* field = v.info.gadget[DbA_File];
+  if (widgetText(field).empty()) return false;
+  flashWidget(field, v.app.copyFlashColor, kNoColor);
   copyToClipboard(shownCodeFullPath(v.app));
   return true;
 }
 
 int openLibraryFolderFromDialog(Viewer& v) {
   VL_TRACE();
-  return openLibraryFolder(widgetText(v.gui.gadget[DbA_Lib]), v.app.programFolder);
+  return openLibraryFolder(widgetText(v.info.gadget[DbA_Lib]), v.app.programFolder);
 }
+
+GtkWidget* infoWindowGadget(const InfoWindow& w, int no) { return w.gadget.find(no); }
+
+HandlerTable infoWindowHandlers() { return handlerTable(kInfoHandlers); }

@@ -4,15 +4,28 @@
 
 #include <string>
 
-#include "gui/gui.h"
+#include <gtk/gtk.h>
+
+#include "core/database/topic_node.h"
+#include "gui/widgets.h"
+
+struct InfoWindow {
+  WindowFrame frame;
+  GadgetWidgets<DbA_LabelDb, DbA_CopyFile> gadget;
+};
+
+struct Viewer;
 
 // Builds window 2 with all its gadgets, hidden. The file and format fields exist from
-// here on, so the code view can write them whether the window is shown or not.
-void buildDatabaseInfoWindow(Viewer& v);
+// here on, so they follow the shown entry whether the window is shown or not.
+void createInfoWindow(InfoWindow& w, EventSink& events, const std::string& boldFontName);
 
 // Fills the upper frame: database file, content line, library folder and the counts.
-// The info menu and a database reload call it.
 void fillDatabaseInfo(Viewer& v);
+
+// The lower frame: the shown code file with its text formats, or nothing.
+void showFileInfo(InfoWindow& w, const std::string& codePath, int sourceIsUtf8, int exeIsUnicode);
+void clearFileInfo(InfoWindow& w);
 
 // Root row text + " - " + the root element's text; " - " for an empty index.
 std::string databaseContentLine(const IndexModel& index);
@@ -24,3 +37,8 @@ bool copyCodePathFromDialog(Viewer& v);
 // The library icon: opens the folder of the library field (the program folder while
 // the field is empty) in the file manager. Non-zero when an opener was started.
 int openLibraryFolderFromDialog(Viewer& v);
+
+GtkWidget* infoWindowGadget(const InfoWindow& w, int no);
+
+// Close, Escape and the two icons of window 2.
+HandlerTable infoWindowHandlers();

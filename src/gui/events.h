@@ -1,4 +1,4 @@
-// The event record and queue of the main loop. Every user action, and the events
+// The event record, the queue of the main loop and the rows of the dispatch tables. Every user action, and the events
 // the program posts to itself, arrive here as numbers: kind, window, object, type.
 #pragma once
 
@@ -122,11 +122,13 @@ enum MenuNo {
   kKeyAltF = 22,
 };
 
+// `object` is a GadgetNo for gadget and drop events, a MenuNo for menu events and 0
+// otherwise.
 struct Event {
-  int kind = 0;
-  int window = 0;
+  EventKind kind = kEventMenu;
+  WindowNo window = kWinMain;
   int object = 0;
-  int type = 0;
+  EventType type = kTypeLeftClick;
 };
 
 // First in, first out. Events the program posts to itself queue behind the ones
@@ -147,3 +149,51 @@ class EventQueue {
  private:
   std::deque<Event> queue_;
 };
+
+// Where the windows' signals go. While the program itself changes widgets the
+// signals those changes raise are no user action, so they are not posted.
+struct EventSink {
+  EventQueue queue;
+  bool suppressed = false;
+
+  void post(EventKind kind, WindowNo window, int object, EventType type = kTypeLeftClick) {
+    if (!suppressed) queue.post(Event{kind, window, object, type});
+  }
+};
+
+// Suppresses the sink's events for one scope, restoring the state it found.
+class SuppressEvents {
+ public:
+  explicit SuppressEvents(EventSink& sink) : sink_(sink), was_(sink.suppressed) { sink.suppressed = true; }
+  ~SuppressEvents() { sink_.suppressed = was_; }
+  SuppressEvents(const SuppressEvents&) = delete;
+  SuppressEvents& operator=(const SuppressEvents&) = delete;
+
+ private:
+  EventSink& sink_;
+  bool was_;
+};
+
+struct Viewer;
+using EventHandler = void (*)(Viewer& v, const Event& e);
+
+inline constexpr int kAnyObject = -1;
+
+// One row of a dispatch table.
+struct HandlerEntry {
+  WindowNo window;
+  EventKind kind;
+  int object;  // kAnyObject matches every object
+  EventHandler handler;
+};
+
+// Each component hands the loop one table of its rows.
+struct HandlerTable {
+  const HandlerEntry* entries;
+  size_t count;
+};
+
+template <size_t N>
+constexpr HandlerTable handlerTable(const HandlerEntry (&rows)[N]) {
+  return {rows, N};
+}

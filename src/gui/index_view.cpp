@@ -3,63 +3,147 @@
 #include <algorithm>
 
 #include "core/app/error_report.h"
+#include "core/app/paths.h"
+#include "core/codeview/process.h"
 #include "core/database/index_builder.h"
 #include "gui/index_tree_model.h"
-#include "gui/search.h"
 
 static constexpr int kTraceFileId = 3;
 
 namespace {
 
-GtkTreeView* treeOf(Viewer& v) { return GTK_TREE_VIEW(v.gui.gadget[IndexTree]); }
+GtkTreeView* treeOf(const IndexView& view) { return GTK_TREE_VIEW(view.tree); }
+
+void post(IndexView* view, EventType type) { view->events->post(kEventGadget, kWinMain, IndexTree, type); }
+
+// --- signals turned into events -------------------------------------------------
+
+// Tree clicks count on release inside the tree; double clicks on the second press.
+gboolean onButtonPress(GtkWidget*, GdkEventButton* e, gpointer data) {
+  auto* view = static_cast<IndexView*>(data);
+  if (e->type == GDK_BUTTON_PRESS && e->button == 1) {
+    view->dragArmed = true;
+    view->dragX = int(e->x);
+    view->dragY = int(e->y);
+  }
+  if (e->type == GDK_2BUTTON_PRESS && (e->button == 1 || e->button == 3))
+    post(view, e->button == 1 ? kTypeLeftDoubleClick : kTypeRightDoubleClick);
+  return FALSE;
+}
+
+gboolean onButtonRelease(GtkWidget* w, GdkEventButton* e, gpointer data) {
+  auto* view = static_cast<IndexView*>(data);
+  if (e->button == 1) view->dragArmed = false;
+  GtkAllocation a;
+  gtk_widget_get_allocation(w, &a);
+  bool inside = e->x >= 0 && e->y >= 0 && e->x < a.width && e->y < a.height;
+  if (inside && (e->button == 1 || e->button == 3)) post(view, e->button == 1 ? kTypeLeftClick : kTypeRightClick);
+  return FALSE;
+}
+
+gboolean onMotion(GtkWidget* w, GdkEventMotion* e, gpointer data) {
+  auto* view = static_cast<IndexView*>(data);
+  if (view->dragArmed && (e->state & GDK_BUTTON1_MASK) &&
+      gtk_drag_check_threshold(w, view->dragX, view->dragY, int(e->x), int(e->y))) {
+    view->dragArmed = false;
+    // The drag is begun later, by the event's handler; GTK needs this motion to
+    // know where, when and with which button it started.
+    if (view->dragMotion) gdk_event_free(view->dragMotion);
+    view->dragMotion = gdk_event_copy(reinterpret_cast<GdkEvent*>(e));
+    post(view, kTypeDragStart);
+  }
+  return FALSE;
+}
+
+void onSelectionChanged(GtkTreeSelection*, gpointer data) { post(static_cast<IndexView*>(data), kTypeChange); }
+
+void onDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, guint, gpointer user) {
+  auto* view = static_cast<IndexView*>(user);
+  gchar* uris[] = {const_cast<gchar*>(view->dragUri.c_str()), nullptr};
+  gtk_selection_data_set_uris(data, uris);
+}
+
+GtkWidget* scrolled(GtkWidget* child) {
+  GtkWidget* sw = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(sw), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(sw), GTK_SHADOW_ETCHED_IN);
+  gtk_container_add(GTK_CONTAINER(sw), child);
+  return sw;
+}
 
 // Fixed-height mode keeps a 100,000-row tree from measuring every row; the column
 // then needs a width of its own, estimated from the longest row.
-void setColumnWidth(Viewer& v) {
-  GtkWidget* tree = v.gui.gadget[IndexTree];
-  PangoContext* context = gtk_widget_get_pango_context(tree);
+void setColumnWidth(IndexView& view, const IndexModel& index) {
+  PangoContext* context = gtk_widget_get_pango_context(view.tree);
   PangoFontMetrics* metrics = pango_context_get_metrics(context, nullptr, nullptr);
   int charWidth = pango_font_metrics_get_approximate_char_width(metrics) / PANGO_SCALE;
   pango_font_metrics_unref(metrics);
   long widest = 0;
-  for (const IndexRow& row : v.app.index.rows) {
+  for (const IndexRow& row : index.rows) {
     long chars = g_utf8_strlen(row.text.c_str(), static_cast<gssize>(row.text.size()));
     widest = std::max(widest, (row.level + 1) * 20L + chars * std::max(charWidth, 6));
   }
-  GtkTreeViewColumn* column = gtk_tree_view_get_column(treeOf(v), 0);
+  GtkTreeViewColumn* column = gtk_tree_view_get_column(treeOf(view), 0);
   gtk_tree_view_column_set_fixed_width(column, static_cast<int>(std::min(widest + 16, 30000L)));
+}
+
+void detachModel(IndexView& view) {
+  if (!view.tree) return;
+  SuppressEvents quiet(*view.events);
+  gtk_tree_view_set_model(treeOf(view), nullptr);
+  if (view.model) g_object_unref(view.model);
+  view.model = nullptr;
+}
+
+void attachModel(IndexView& view, const IndexModel& index) {
+  VL_TRACE();
+  detachModel(view);
+  GtkTreeViewColumn* column = gtk_tree_view_get_column(treeOf(view), 0);
+  gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
+  setColumnWidth(view, index);
+  gtk_tree_view_set_fixed_height_mode(treeOf(view), TRUE);
+  view.model = indexTreeModelNew(&index);
+  SuppressEvents quiet(*view.events);
+  gtk_tree_view_set_model(treeOf(view), view.model);
 }
 
 }  // namespace
 
-void detachIndexModel(Viewer& v) {
-  if (!v.gui.gadget[IndexTree]) return;
-  bool was = v.gui.suppressEvents;
-  v.gui.suppressEvents = true;
-  gtk_tree_view_set_model(treeOf(v), nullptr);
-  if (v.gui.treeModel) g_object_unref(v.gui.treeModel);
-  v.gui.treeModel = nullptr;
-  v.gui.suppressEvents = was;
+GtkWidget* createIndexView(IndexView& view, EventSink& events) {
+  view.events = &events;
+  GtkWidget* tree = gtk_tree_view_new();
+  view.tree = tree;
+  gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(tree), FALSE);
+  gtk_tree_view_set_enable_search(GTK_TREE_VIEW(tree), FALSE);
+  // Tree lines exist from GTK 2.10 on; look the property up so an older GTK still works.
+  if (g_object_class_find_property(G_OBJECT_GET_CLASS(tree), "enable-tree-lines"))
+    g_object_set(tree, "enable-tree-lines", TRUE, nullptr);
+  GtkCellRenderer* cell = gtk_cell_renderer_text_new();
+  GtkTreeViewColumn* column =
+      gtk_tree_view_column_new_with_attributes("", cell, "text", kIndexColText, "foreground-gdk", kIndexColForeground,
+                                               "cell-background-gdk", kIndexColBackground, nullptr);
+  gtk_tree_view_append_column(GTK_TREE_VIEW(tree), column);
+  GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(tree));
+  gtk_tree_selection_set_mode(selection, GTK_SELECTION_SINGLE);
+  g_signal_connect(selection, "changed", G_CALLBACK(onSelectionChanged), &view);
+  gtk_widget_add_events(tree, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
+  g_signal_connect(tree, "button-press-event", G_CALLBACK(onButtonPress), &view);
+  g_signal_connect(tree, "button-release-event", G_CALLBACK(onButtonRelease), &view);
+  g_signal_connect(tree, "motion-notify-event", G_CALLBACK(onMotion), &view);
+  g_signal_connect(tree, "drag-data-get", G_CALLBACK(onDragDataGet), &view);
+  view.scroller = scrolled(tree);
+  return view.scroller;
 }
 
-void attachIndexModel(Viewer& v) {
-  VL_TRACE();
-  detachIndexModel(v);
-  GtkTreeViewColumn* column = gtk_tree_view_get_column(treeOf(v), 0);
-  gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
-  setColumnWidth(v);
-  gtk_tree_view_set_fixed_height_mode(treeOf(v), TRUE);
-  v.gui.treeModel = indexTreeModelNew(&v.app.index);
-  bool was = v.gui.suppressEvents;
-  v.gui.suppressEvents = true;
-  gtk_tree_view_set_model(treeOf(v), v.gui.treeModel);
-  v.gui.suppressEvents = was;
+void destroyIndexView(IndexView& view) {
+  detachModel(view);
+  if (view.dragMotion) gdk_event_free(view.dragMotion);
+  view.dragMotion = nullptr;
 }
 
-void buildIndexView(Viewer& v) {
+void buildIndexView(IndexView& view, AppState& app) {
   VL_TRACE();
-  detachIndexModel(v);
-  AppState& app = v.app;
+  detachModel(view);
   app.index.clear();
   IndexBuildOptions options;
   options.topicLanguage = app.languageBox;
@@ -70,57 +154,98 @@ void buildIndexView(Viewer& v) {
   options.treeColorC = app.treeColorC;
   options.treeColorD = app.treeColorD;
   if (app.document.hasRoot()) buildIndex(app.document, options, &app.index);
-  forgetSearchTexts();  // the search folds the texts of the new rows when it next runs
-  attachIndexModel(v);
+  app.searchTexts = SearchBuffer();  // folded again from the new rows when the search next runs
+  attachModel(view, app.index);
 }
 
-void expandAndCount(Viewer& v) {
+void expandAndCount(IndexView& view, AppState& app) {
   VL_TRACE();
   // One call opens the whole tree; the counts come from the rows with the same
   // result as opening and inspecting them one by one.
-  gtk_tree_view_expand_all(treeOf(v));
-  v.app.counts = countThemesAndEntries(v.app.index, v.app.libraryTitle);
+  gtk_tree_view_expand_all(treeOf(view));
+  app.counts = countThemesAndEntries(app.index, app.libraryTitle);
 }
 
-void rebuildIndex(Viewer& v) {
-  int row = selectedRow(v);
-  buildIndexView(v);
-  setNodeToggle(v, true);
-  gtk_tree_view_expand_all(treeOf(v));
-  selectRow(v, row);
+void rebuildIndex(IndexView& view, AppState& app) {
+  int row = selectedRow(view);
+  buildIndexView(view, app);
+  gtk_tree_view_expand_all(treeOf(view));
+  selectRow(view, row);
 }
 
-int selectedRow(Viewer& v) {
-  GtkTreeSelection* selection = gtk_tree_view_get_selection(treeOf(v));
+int selectedRow(const IndexView& view) {
+  GtkTreeSelection* selection = gtk_tree_view_get_selection(treeOf(view));
   GtkTreeIter iter;
-  if (!v.gui.treeModel || !gtk_tree_selection_get_selected(selection, nullptr, &iter)) return -1;
+  if (!view.model || !gtk_tree_selection_get_selected(selection, nullptr, &iter)) return -1;
   return indexTreeModelRow(&iter);
 }
 
-void selectRow(Viewer& v, int row) {
-  bool was = v.gui.suppressEvents;
-  v.gui.suppressEvents = true;
-  GtkTreeSelection* selection = gtk_tree_view_get_selection(treeOf(v));
-  GtkTreePath* path = v.gui.treeModel ? indexTreeModelPath(v.gui.treeModel, row) : nullptr;
-  if (path) {
-    // A row inside a closed node is opened to; the row itself stays as it is.
-    GtkTreePath* parent = gtk_tree_path_copy(path);
-    if (gtk_tree_path_up(parent) && gtk_tree_path_get_depth(parent) > 0)
-      gtk_tree_view_expand_to_path(treeOf(v), parent);
-    gtk_tree_path_free(parent);
-    gtk_tree_selection_select_path(selection, path);
-    gtk_tree_view_set_cursor(treeOf(v), path, nullptr, FALSE);
-    gtk_tree_path_free(path);
-  } else {
+void selectRow(IndexView& view, int row) {
+  SuppressEvents quiet(*view.events);
+  GtkTreeSelection* selection = gtk_tree_view_get_selection(treeOf(view));
+  GtkTreePath* path = view.model ? indexTreeModelPath(view.model, row) : nullptr;
+  if (!path) {
     gtk_tree_selection_unselect_all(selection);
+    return;
   }
-  v.gui.suppressEvents = was;
+  // A row inside a closed node is opened to; the row itself stays as it is.
+  GtkTreePath* parent = gtk_tree_path_copy(path);
+  if (gtk_tree_path_up(parent) && gtk_tree_path_get_depth(parent) > 0)
+    gtk_tree_view_expand_to_path(treeOf(view), parent);
+  gtk_tree_path_free(parent);
+  gtk_tree_selection_select_path(selection, path);
+  gtk_tree_view_set_cursor(treeOf(view), path, nullptr, FALSE);
+  gtk_tree_path_free(path);
 }
 
-void setNodeToggle(Viewer& v, bool pressed) {
-  bool was = v.gui.suppressEvents;
-  v.gui.suppressEvents = true;
-  GtkToggleButton* toggle = GTK_TOGGLE_BUTTON(v.gui.gadget[Main_NodeToggle]);
-  gtk_toggle_button_set_active(toggle, pressed);
-  v.gui.suppressEvents = was;
+void expandAll(IndexView& view, bool expand) {
+  if (expand)
+    gtk_tree_view_expand_all(treeOf(view));
+  else
+    gtk_tree_view_collapse_all(treeOf(view));
 }
+
+void toggleRow(IndexView& view, int row) {
+  GtkTreePath* path = indexTreeModelPath(view.model, row);
+  if (!path) return;
+  if (gtk_tree_view_row_expanded(treeOf(view), path))
+    gtk_tree_view_collapse_row(treeOf(view), path);
+  else
+    gtk_tree_view_expand_row(treeOf(view), path, FALSE);
+  gtk_tree_path_free(path);
+  selectRow(view, row);
+}
+
+void expandRow(IndexView& view, int row) {
+  GtkTreePath* path = view.model ? indexTreeModelPath(view.model, row) : nullptr;
+  if (!path) return;
+  gtk_tree_view_expand_row(treeOf(view), path, FALSE);
+  gtk_tree_path_free(path);
+}
+
+std::string entryDragUri(const IndexView& view, const AppState& app) {
+  int row = selectedRow(view);
+  if (row < 0 || static_cast<size_t>(row) >= app.index.topicList.size()) return std::string();
+  const std::string& file = app.index.topicList[row].file;
+  if (file.empty()) return std::string();
+  std::string full = joinLibraryPath(app.settings.libPath, file);
+  if (!fileExists(full)) return std::string();
+  gchar* absolute = g_canonicalize_filename(full.c_str(), nullptr);
+  gchar* uri = g_filename_to_uri(absolute, nullptr, nullptr);
+  g_free(absolute);
+  std::string result = uri ? uri : "";
+  g_free(uri);
+  return result;
+}
+
+// Entries are dragged out as file URIs, so they can be dropped into the editor.
+void startEntryDrag(IndexView& view, const AppState& app) {
+  view.dragUri = entryDragUri(view, app);
+  if (view.dragUri.empty()) return;
+  GtkTargetList* targets = gtk_target_list_new(nullptr, 0);
+  gtk_target_list_add_uri_targets(targets, 0);
+  gtk_drag_begin(view.tree, targets, GDK_ACTION_COPY, 1, view.dragMotion);
+  gtk_target_list_unref(targets);
+}
+
+GtkWidget* indexViewGadget(const IndexView& view, int no) { return no == IndexTree ? view.tree : nullptr; }

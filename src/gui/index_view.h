@@ -1,23 +1,53 @@
-// Shows the index in the tree view and keeps the view and the rows in step: the
-// model is detached while the rows change and a new one is attached afterwards.
+// The index tree of the main window: its tree view over the index rows, the
+// selection, and the drag of an entry's file. The model is detached while the
+// rows change and a new one is attached afterwards.
 #pragma once
 
-#include "gui/gui.h"
+#include <string>
 
-void detachIndexModel(Viewer& v);
-void attachIndexModel(Viewer& v);
+#include <gtk/gtk.h>
+
+#include "core/app/app_state.h"
+#include "gui/events.h"
+
+struct IndexView {
+  EventSink* events = nullptr;
+  GtkWidget* tree = nullptr;
+  GtkWidget* scroller = nullptr;
+  GtkTreeModel* model = nullptr;  // shows the rows of AppState's index
+  // The drag of an entry starts from the pointer motion that crossed the threshold.
+  bool dragArmed = false;
+  int dragX = 0, dragY = 0;
+  GdkEvent* dragMotion = nullptr;
+  std::string dragUri;
+};
+
+// Builds the tree view in its scrolled window, which the main window places.
+GtkWidget* createIndexView(IndexView& view, EventSink& events);
+void destroyIndexView(IndexView& view);
 
 // Clears rows and records, builds them anew from the document in the topic
 // language, and shows them (the count pass is not run).
-void buildIndexView(Viewer& v);
+void buildIndexView(IndexView& view, AppState& app);
 
 // Expands every row and counts themes and entries.
-void expandAndCount(Viewer& v);
+void expandAndCount(IndexView& view, AppState& app);
 
 // The rebuild of a language switch or a "DyeingNews" change: the selected row
-// survives, the tree ends fully expanded with the node toggle pressed.
-void rebuildIndex(Viewer& v);
+// survives, the tree ends fully expanded.
+void rebuildIndex(IndexView& view, AppState& app);
 
-int selectedRow(Viewer& v);          // -1 when nothing is selected
-void selectRow(Viewer& v, int row);  // -1 clears the selection; posts no event
-void setNodeToggle(Viewer& v, bool pressed);
+int selectedRow(const IndexView& view);    // -1 when nothing is selected
+void selectRow(IndexView& view, int row);  // -1 clears the selection; posts no event
+void expandAll(IndexView& view, bool expand);
+// Opens the row when it is closed and closes it when it is open, keeping it selected.
+void toggleRow(IndexView& view, int row);
+void expandRow(IndexView& view, int row);
+
+// The file URI a drag of the selected entry hands out: empty for rows without a
+// code file and for files that do not exist.
+std::string entryDragUri(const IndexView& view, const AppState& app);
+// Starts the drag of the selected entry's file, when it has one.
+void startEntryDrag(IndexView& view, const AppState& app);
+
+GtkWidget* indexViewGadget(const IndexView& view, int no);

@@ -1,23 +1,16 @@
 // The commands of the info menu and the admin menu's help file and code path items.
 #include "gui/info_menu.h"
 
+#include "core/app/entry_view.h"
 #include "core/app/error_report.h"
 #include "core/app/paths.h"
 #include "core/codeview/process.h"
-#include "core/update/about_text.h"
-#include "gui/database_info_window.h"
+#include "gui/about_dialog.h"
 #include "gui/message_box.h"
 #include "gui/update_window.h"
+#include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 44;
-
-std::string shownCodeFullPath(const AppState& app) {
-  return joinLibraryPath(app.settings.libPath, app.currentCodePath);
-}
-
-void copyToClipboard(const std::string& text) {
-  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), text.c_str(), static_cast<gint>(text.size()));
-}
+static constexpr int kTraceFileId = 11;
 
 int openShownCodeFile(Viewer& v) {
   VL_TRACE();
@@ -40,12 +33,24 @@ int openHelpFile(Viewer& v) {
 void showDatabaseInfo(Viewer& v) {
   VL_TRACE();
   fillDatabaseInfo(v);
-  gtk_window_present(GTK_WINDOW(v.gui.window[kWinDbInfo]));
+  gtk_window_present(GTK_WINDOW(v.info.frame.window));
 }
 
-void showUpdateCheck(Viewer& v) {
-  VL_TRACE();
-  v.app.versionText = kProgramVersion;
-  runUpdateCheck(v);
-  gtk_window_present(GTK_WINDOW(v.gui.window[kWinUpdate]));
-}
+namespace {
+
+void onEditHelp(Viewer& v, const Event&) { openHelpFile(v); }
+void onCopyCodePath(Viewer& v, const Event&) { copyToClipboard(shownCodeFullPath(v.app)); }
+void onAboutApp(Viewer&, const Event&) { showAboutWithLogo(); }
+void onAboutDb(Viewer& v, const Event&) { showDatabaseInfo(v); }
+void onIsUpdate(Viewer& v, const Event&) { showUpdateCheck(v); }
+void onOpenCode(Viewer& v, const Event&) { openShownCodeFile(v); }
+
+const HandlerEntry kInfoMenuHandlers[] = {
+    {kWinMain, kEventMenu, kMenuEditHelp, onEditHelp}, {kWinMain, kEventMenu, kMenuCopyCodePath, onCopyCodePath},
+    {kWinMain, kEventMenu, kMenuAboutApp, onAboutApp}, {kWinMain, kEventMenu, kMenuAboutDb, onAboutDb},
+    {kWinMain, kEventMenu, kMenuIsUpdate, onIsUpdate}, {kWinMain, kEventMenu, kMenuOpenCode, onOpenCode},
+};
+
+}  // namespace
+
+HandlerTable infoMenuHandlers() { return handlerTable(kInfoMenuHandlers); }

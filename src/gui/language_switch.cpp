@@ -6,8 +6,11 @@
 #include "core/app/error_report.h"
 #include "core/settings/language_file.h"
 #include "core/settings/language_keys.h"
-#include "gui/index_view.h"
+#include "gui/main_window.h"
 #include "gui/message_box.h"
+#include "gui/present_entry.h"
+#include "gui/settings_window.h"
+#include "gui/viewer.h"
 
 static constexpr int kTraceFileId = 42;
 
@@ -36,7 +39,7 @@ constexpr const char* kGadgetNames[kGadgetCount] = {
 
 GtkWidget* gadgetOfKey(Viewer& v, const char* key) {
   int no = gadgetByName(std::string(key).substr(1));  // the key without "#"
-  return no < 0 ? nullptr : v.gui.gadget[no];
+  return no < 0 ? nullptr : gadgetWidget(v, no);
 }
 
 // Combo items keep their places; only their texts change. The text sits in the
@@ -84,19 +87,17 @@ void setMenuItemText(GtkWidget* item, const std::string& text) {
 void applyTexts(Viewer& v, const std::string& code) {
   VL_TRACE();
   std::string text;
-  bool was = v.gui.suppressEvents;
-  v.gui.suppressEvents = true;  // new combo texts are no user choice
+  SuppressEvents quiet(v.events);  // new combo texts are no user choice
   for (const LabelTextKey& k : kLabelTextKeys) {
     GtkWidget* w = gadgetOfKey(v, k.key);
     if (w && langText(v, k.key, false, code, &text)) setGadgetText(w, k.kind, text);
   }
   for (const MenuTextKey& k : kMenuTextKeys)
-    if (langText(v, k.key, false, code, &text)) setMenuItemText(v.gui.menuItem[k.menuItem], text);
+    if (langText(v, k.key, false, code, &text)) setMenuItemText(mainMenuItem(v.main, k.menuItem), text);
   for (const TooltipTextKey& k : kTooltipTextKeys) {
     GtkWidget* w = gadgetOfKey(v, k.key);
     if (w && langText(v, k.key, true, code, &text)) gtk_widget_set_tooltip_text(w, text.c_str());
   }
-  v.gui.suppressEvents = was;
 }
 
 }  // namespace
@@ -118,26 +119,16 @@ bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string
   return findLangText(table, key, tooltip, languageCode, out);
 }
 
-void setLanguageBox(Viewer& v, int state) {
-  GtkWidget* box = v.gui.gadget[Cnf_Language];
-  if (box) {
-    bool was = v.gui.suppressEvents;
-    v.gui.suppressEvents = true;
-    gtk_combo_box_set_active(GTK_COMBO_BOX(box), state);
-    v.gui.suppressEvents = was;
-    state = gtk_combo_box_get_active(GTK_COMBO_BOX(box));
-  }
-  v.app.languageBox = state;
-}
-
 void applyLanguage(Viewer& v, bool withTexts) {
   VL_TRACE();
   AppState& app = v.app;
   if (app.languageBox == app.settings.language) return;
-  rebuildIndex(v);
   app.settings.language = app.languageBox;
+  rebuildIndexInPlace(v);
   if (withTexts) applyTexts(v, std::string(languageCodeOf(app.settings.language)));
 }
+
+namespace {
 
 void onLanguageKey(Viewer& v, const Event& e) {
   switch (e.object) {
@@ -154,3 +145,13 @@ void onLanguageKey(Viewer& v, const Event& e) {
   }
   applyLanguage(v, false);
 }
+
+const HandlerEntry kLanguageKeyHandlers[] = {
+    {kWinMain, kEventMenu, kKeyF6, onLanguageKey},   {kWinMain, kEventMenu, kKeyAltG, onLanguageKey},
+    {kWinMain, kEventMenu, kKeyAltE, onLanguageKey}, {kWinMain, kEventMenu, kKeyAltD, onLanguageKey},
+    {kWinMain, kEventMenu, kKeyAltF, onLanguageKey},
+};
+
+}  // namespace
+
+HandlerTable languageKeyHandlers() { return handlerTable(kLanguageKeyHandlers); }

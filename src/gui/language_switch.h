@@ -4,7 +4,9 @@
 
 #include <string>
 
-#include "gui/gui.h"
+#include "gui/events.h"
+
+struct Viewer;
 
 // The UI text of `key` ("#Main_Find") in `languageCode`; `tooltip` looks up the
 // tooltip. Reads the language file at the first call (and again after a failed
@@ -17,11 +19,11 @@ bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string
 // the key table is set in it. Does nothing when the box already shows "Language".
 void applyLanguage(Viewer& v, bool withTexts);
 
-// Puts the language box (and so the topic language) to `state` without an event.
-void setLanguageBox(Viewer& v, int state);
+// The stored language is applied with all UI texts when it is not German.
+void applyStoredLanguage(Viewer& v);
 
 // The gadget number of a gadget name ("Cnf_Frame1"), or -1.
 int gadgetByName(const std::string& name);
 
-// Main window shortcuts: F6 toggles German/English, Alt+G/D German, Alt+E/F English.
-void onLanguageKey(Viewer& v, const Event& e);
+// The main window's shortcuts: F6 toggles German/English, Alt+G/D German, Alt+E/F English.
+HandlerTable languageKeyHandlers();

@@ -1,16 +1,18 @@
 #include "gui/main_loop.h"
 
+#include <gtk/gtk.h>
+
 #include "core/app/error_report.h"
-#include "gui/handlers.h"
+#include "gui/viewer.h"
 
 static constexpr int kTraceFileId = 4;
 
 void dispatchEvent(Viewer& v, const Event& e) {
   VL_TRACE();
-  for (const HandlerTable& table : allHandlerTables()) {
+  for (const HandlerTable& table : v.handlers) {
     for (size_t i = 0; i < table.count; ++i) {
       const HandlerEntry& h = table.entries[i];
-      if (h.window == e.window && h.kind == e.kind && (h.object == -1 || h.object == e.object)) {
+      if (h.window == e.window && h.kind == e.kind && (h.object == kAnyObject || h.object == e.object)) {
         VL_TRACE();
         h.handler(v, e);
         return;
@@ -21,15 +23,12 @@ void dispatchEvent(Viewer& v, const Event& e) {
 
 static void handleQueued(Viewer& v) {
   Event e;
-  while (!v.app.quitRequested && v.gui.events.take(&e)) {
-    if (e.window == kWinMain && e.kind == kEventGadget && e.object == IndexTree) v.app.lastEventType = e.type;
-    dispatchEvent(v, e);
-  }
+  while (!v.app.quitRequested && v.events.queue.take(&e)) dispatchEvent(v, e);
 }
 
 void runMainLoop(Viewer& v) {
   while (!v.app.quitRequested) {
-    while (v.gui.events.empty() && !v.app.quitRequested) {
+    while (v.events.queue.empty() && !v.app.quitRequested) {
       VL_TRACE();
       gtk_main_iteration_do(TRUE);
     }
@@ -40,7 +39,7 @@ void runMainLoop(Viewer& v) {
 void drainEvents(Viewer& v) {
   for (int round = 0; round < 1000 && !v.app.quitRequested; ++round) {
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    if (v.gui.events.empty()) return;
+    if (v.events.queue.empty()) return;
     handleQueued(v);
   }
 }

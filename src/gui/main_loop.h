@@ -1,18 +1,10 @@
 // The event loop: GTK iterations until an event is queued, then dispatch by window
-// and kind to the handler tables of the windows.
+// and kind to the handler tables the components registered.
 #pragma once
 
-#include "gui/gui.h"
+#include "gui/events.h"
 
-using EventHandler = void (*)(Viewer& v, const Event& e);
-
-// One row of a dispatch table; object -1 matches any object.
-struct HandlerEntry {
-  int window;
-  int kind;
-  int object;
-  EventHandler handler;
-};
+struct Viewer;
 
 // Runs until quitRequested is set.
 void runMainLoop(Viewer& v);

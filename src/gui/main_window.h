@@ -1,28 +1,55 @@
-// Window 0: the index tree, the description and code views, the tool buttons,
-// the two popup menus and the keyboard shortcuts.
+// Window 0: the tool buttons, the history box, the splitter with the index tree and
+// the right pane (the code view component's two views), the two popup menus and
+// the keyboard shortcuts.
 #pragma once
 
-#include "gui/gui.h"
+#include <string>
+#include <vector>
 
-// Builds window 0 with all its gadgets (not yet shown). False when it cannot be made.
+#include <gtk/gtk.h>
+
+#include "gui/widgets.h"
+
+struct MainWindow {
+  WindowFrame frame;
+  GadgetWidgets<Main_NodeToggle, Main_CbHistory> gadget;  // IndexTree and the two views belong to their components
+  GtkWidget* adminMenu = nullptr;
+  GtkWidget* infoMenu = nullptr;
+  GtkWidget* menuItem[kKeyReturn] = {};  // by menu number
+  GdkPixbuf* toggleImage[2] = {};        // node toggle: normal, pressed
+  int lastWidth = 0;                     // inner size as last reported by a configure event
+  int lastHeight = 0;
+  int rightPaneWidth = 0;
+  int rightPaneHeight = 0;
+};
+
+struct Viewer;
+
+// The two popup menus are built early in the start-up, before any window.
+void createPopupMenus(MainWindow& w, EventSink& events);
+
+// Builds window 0 with its gadgets and places the index tree and the two views
+// (not yet shown). False when it cannot be made.
 bool createMainWindow(Viewer& v);
 
 // The layout rule: buttons keep their distance to the right edge; on a window
 // resize the splitter follows the window; the text views follow the right pane.
 void layoutMainWindow(Viewer& v, bool windowResized);
 
-// The pointer motion that started the last drag from the index tree (null before any).
-GdkEvent* treeDragStartEvent();
+void setMainTitle(MainWindow& w, const std::string& title);
+std::string mainTitle(const MainWindow& w);
 
-// Posts an event unless the program itself is changing the widgets.
-void postEvent(Gui& gui, int kind, int window, int object, int type = 0);
+// The history box: one item per text, the first one active, without an event.
+void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<std::string>& items);
 
-// The admin menu (items 1..7) and the info menu (items 9..12).
-void createPopupMenus(Gui& gui);
+// The admin build's source-format labels ("Src: UTF8", ...).
+void showSourceFormatLabels(MainWindow& w, int sourceIsUtf8, int exeIsUnicode, int subsystemKind);
 
-// Accelerator group, close button and Escape of a window.
-void connectWindow(Gui& gui, int window);
-void bindKey(Gui& gui, int window, guint key, GdkModifierType mods, int menuNo);
+void setNodeToggle(MainWindow& w, EventSink& events, bool pressed);
+bool nodeTogglePressed(const MainWindow& w);
 
-// Menus shown at the pointer.
-void popupMenu(GtkWidget* menu);
+GtkWidget* mainWindowGadget(const MainWindow& w, int no);
+GtkWidget* mainMenuItem(const MainWindow& w, int menuNo);
+
+// The dispatch table of window 0: layout, tool buttons, history, help, keys.
+HandlerTable mainWindowHandlers();

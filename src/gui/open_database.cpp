@@ -2,6 +2,7 @@
 
 #include "core/app/error_report.h"
 #include "gui/message_box.h"
+#include "gui/viewer.h"
 
 static constexpr int kTraceFileId = 7;
 

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "core/database/xml_document.h"
-#include "gui/gui.h"
+
+struct Viewer;
 
 // "Error in the XML file:\r" + message, line and column.
 std::string xmlErrorReport(const XmlParseResult& result);

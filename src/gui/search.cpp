@@ -3,20 +3,16 @@
 
 #include "core/app/error_report.h"
 #include "core/app/search_text.h"
-#include "gui/code_view.h"
-#include "gui/index_view.h"
+#include "gui/viewer.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 41;
+static constexpr int kTraceFileId = 10;
 
 namespace {
 
 constexpr int kShakeAmplitude = 5;
 
-SearchBuffer& searchBuffer() {
-  static SearchBuffer buffer;
-  return buffer;
-}
+GtkWidget* findField(Viewer& v) { return v.main.gadget[Main_Find]; }
 
 // A character typed at the end that makes the term unfindable is taken out again;
 // the shortened text starts a new search through the field's change event.
@@ -28,15 +24,15 @@ void dropLastTypedCharacter(GtkWidget* field) {
   gtk_editable_delete_text(editable, cursor - 1, cursor);
 }
 
-void giveNotFoundHint(Viewer& v, int window, int fieldGadget) {
-  GtkWidget* top = v.gui.window[window];
-  GtkWidget* field = v.gui.gadget[fieldGadget];
+void giveNotFoundHint(Viewer& v) {
+  GtkWidget* top = v.main.frame.window;
+  GtkWidget* field = findField(v);
   switch (v.app.settings.searchHint) {
     case 1:
       shakeWindow(top, kShakeAmplitude);
       break;
     case 2:
-      flashGadget(v, fieldGadget);
+      flashWidget(field, v.app.alertColor, kNoColor);
       break;
     default:
       setBackground(field, v.app.alertColor);
@@ -60,11 +56,7 @@ void moveAndShow(GtkWidget* window, int x, int y) {
   if (gdkWindow) gdk_window_process_updates(gdkWindow, TRUE);
 }
 
-std::string fieldText(Viewer& v) { return widgetText(v.gui.gadget[Main_Find]); }
-
 }  // namespace
-
-void forgetSearchTexts() { searchBuffer() = SearchBuffer(); }
 
 void shakeWindow(GtkWidget* window, int amplitude) {
   VL_TRACE();
@@ -81,27 +73,27 @@ void shakeWindow(GtkWidget* window, int amplitude) {
   moveAndShow(window, x, y);
 }
 
-void FindInIndex(Viewer& v, int window, int treeGadget, int fieldGadget, const std::string& term, int continueSearch) {
+void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
   VL_TRACE();
   if (term.empty()) return;
-  const AppState& app = v.app;
-  int from = continueSearch ? selectedRow(v) + 1 : 0;
-  int item = findSearchItem(&searchBuffer(), app.index, app.settings.searchMode, app.settings.language, term, from);
+  AppState& app = v.app;
+  int from = continueSearch ? selectedRow(v.index) + 1 : 0;
+  int item = findSearchItem(&app.searchTexts, app.index, app.settings.searchMode, app.settings.language, term, from);
   if (item >= 0 && item < static_cast<int>(app.index.rows.size())) {
-    selectRow(v, item);
-    v.gui.events.post(Event{kEventGadget, window, treeGadget, kTypeChange});
+    selectRow(v.index, item);
+    v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
     return;
   }
-  if (!continueSearch) dropLastTypedCharacter(v.gui.gadget[fieldGadget]);
-  giveNotFoundHint(v, window, fieldGadget);
+  if (!continueSearch) dropLastTypedCharacter(findField(v));
+  giveNotFoundHint(v);
 }
 
-void onFindNext(Viewer& v, const Event&) { FindInIndex(v, kWinMain, IndexTree, Main_Find, fieldText(v), 1); }
+void onFindNext(Viewer& v, const Event&) { findInIndex(v, widgetText(findField(v)), true); }
 
 void onFindFieldChanged(Viewer& v, const Event& e) {
-  if (e.type == kTypeChange) FindInIndex(v, kWinMain, IndexTree, Main_Find, fieldText(v), 0);
+  if (e.type == kTypeChange) findInIndex(v, widgetText(findField(v)), false);
 }
 
 void onReturnKey(Viewer& v, const Event& e) {
-  if (gtk_window_get_focus(GTK_WINDOW(v.gui.window[kWinMain])) == v.gui.gadget[Main_Find]) onFindNext(v, e);
+  if (gtk_window_get_focus(GTK_WINDOW(v.main.frame.window)) == findField(v)) onFindNext(v, e);
 }

@@ -1,20 +1,21 @@
 // The index search of the main window: selecting the next matching entry, and the
-// blink and shake that tell the user nothing (more) was found.
+// blink and shake that tell the user nothing (more) was found. Part of the main
+// window's component: it works on the window's search field.
 #pragma once
 
 #include <string>
 
-#include "gui/gui.h"
+#include <gtk/gtk.h>
 
-// Looks for `term` in the tree items of `window` from the top (continueSearch 0) or
-// below the selection (1). A match is selected and a change event for the tree is
-// posted; no match takes back a character typed at the end of the field and gives
-// the hint of "SearchHint".
-void FindInIndex(Viewer& v, int window, int treeGadget, int fieldGadget, const std::string& term, int continueSearch);
+#include "gui/events.h"
 
-// The folded search texts are kept between keystrokes; whoever rebuilds the index
-// drops them.
-void forgetSearchTexts();
+struct Viewer;
+
+// Looks for `term` in the index from the top (continueSearch false) or below the
+// selection (true). A match is selected and a change event for the tree is posted;
+// no match takes back a character typed at the end of the field and gives the hint
+// of "SearchHint".
+void findInIndex(Viewer& v, const std::string& term, bool continueSearch);
 
 // Moves the window right and left by `amplitude` pixels twice, then back to its place.
 void shakeWindow(GtkWidget* window, int amplitude);

@@ -1,5 +1,5 @@
-// Window 1, the settings window, built once and then only shown and hidden; and
-// the handler table of the search, settings and language events.
+// Window 1, the settings window, built once and then only shown and hidden, and
+// the handler table of its events.
 #include "gui/settings_window.h"
 
 #include <stdlib.h>
@@ -10,22 +10,19 @@
 #include "core/app/paths.h"
 #include "core/settings/language_file.h"
 #include "core/settings/language_keys.h"
-#include "gui/code_view.h"
-#include "gui/index_view.h"
 #include "gui/language_switch.h"
-#include "gui/main_window.h"
 #include "gui/message_box.h"
+#include "gui/present_entry.h"
 #include "gui/reload_database.h"
-#include "gui/search.h"
+#include "gui/viewer.h"
 #include "gui/widgets.h"
-#include "gui/windows.h"
 
 static constexpr int kTraceFileId = 44;
 
 namespace {
 
-constexpr int kWidth = 540;
-constexpr int kHeight = 486;
+constexpr SecondaryWindowSpec kSpec = {
+    "Linux VL-ZEZ-Ovidozo-Vivara - Settings", 540, 486, GTK_WIN_POS_CENTER, true, false};
 
 struct Place {
   int no, x, y, w, h;
@@ -44,16 +41,19 @@ const char* builtInTooltip(int no) {
   return nullptr;
 }
 
-void onClicked(GtkWidget*, gpointer data) {
-  postEvent(viewer().gui, kEventGadget, kWinSettings, GPOINTER_TO_INT(data), kTypeLeftClick);
+void onClicked(GtkWidget* button, gpointer data) {
+  int no = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "vl-gadget"));
+  static_cast<SettingsWindow*>(data)->frame.events->post(kEventGadget, kWinSettings, no, kTypeLeftClick);
 }
 
 // The topic language is read from the language box, so it follows every change of it.
-void onLanguageBoxChanged(GtkComboBox* box, gpointer) { viewer().app.languageBox = gtk_combo_box_get_active(box); }
+void onLanguageBoxChanged(GtkComboBox* box, gpointer data) {
+  *static_cast<SettingsWindow*>(data)->languageBox = gtk_combo_box_get_active(box);
+}
 
 void put(Viewer& v, const Place& p, GtkWidget* w) {
-  v.gui.gadget[p.no] = w;
-  place(v.gui.fixed[kWinSettings], w, p.x, p.y, p.w, p.h);
+  v.settings.gadget[GadgetNo(p.no)] = w;
+  place(v.settings.frame.fixed, w, p.x, p.y, p.w, p.h);
   if (const char* tip = builtInTooltip(p.no)) gtk_widget_set_tooltip_text(w, tip);
 }
 
@@ -66,17 +66,14 @@ void addLabel(Viewer& v, const Place& p) {
 
 void addFrame(Viewer& v, const Place& p) {
   GtkWidget* frame = gtk_frame_new(nullptr);
-  GtkWidget* title = gtk_label_new(builtInText(p.no));
-  PangoFontDescription* bold = pango_font_description_from_string(v.app.boldFontName.c_str());
-  gtk_widget_modify_font(title, bold);
-  pango_font_description_free(bold);
-  gtk_frame_set_label_widget(GTK_FRAME(frame), title);
+  gtk_frame_set_label_widget(GTK_FRAME(frame), captionLabel(builtInText(p.no), v.app.boldFontName));
   put(v, p, frame);
 }
 
 void addButton(Viewer& v, const Place& p, GtkWidget* button, bool focusOnClick) {
   gtk_button_set_focus_on_click(GTK_BUTTON(button), focusOnClick);
-  g_signal_connect(button, "clicked", G_CALLBACK(onClicked), GINT_TO_POINTER(p.no));
+  g_object_set_data(G_OBJECT(button), "vl-gadget", GINT_TO_POINTER(p.no));
+  g_signal_connect(button, "clicked", G_CALLBACK(onClicked), &v.settings);
   put(v, p, button);
 }
 
@@ -106,8 +103,8 @@ void addSunkenLabel(Viewer& v, const Place& p) {
   GtkWidget* label = gtk_label_new("");
   gtk_misc_set_alignment(GTK_MISC(label), 0.5, 0.5);
   gtk_container_add(GTK_CONTAINER(frame), label);
-  place(v.gui.fixed[kWinSettings], frame, p.x, p.y, p.w, p.h);
-  v.gui.gadget[p.no] = label;
+  place(v.settings.frame.fixed, frame, p.x, p.y, p.w, p.h);
+  v.settings.gadget[GadgetNo(p.no)] = label;
   if (const char* tip = builtInTooltip(p.no)) gtk_widget_set_tooltip_text(label, tip);
 }
 
@@ -140,7 +137,7 @@ void addLanguageCombo(Viewer& v, const Place& p, int state) {
   gtk_cell_layout_pack_start(GTK_CELL_LAYOUT(combo), text, TRUE);
   gtk_cell_layout_set_attributes(GTK_CELL_LAYOUT(combo), text, "text", 1, nullptr);
   gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(combo), FALSE);
-  g_signal_connect(combo, "changed", G_CALLBACK(onLanguageBoxChanged), nullptr);
+  g_signal_connect(combo, "changed", G_CALLBACK(onLanguageBoxChanged), &v.settings);
   put(v, p, combo);
   gtk_combo_box_set_active(GTK_COMBO_BOX(combo), state);
 }
@@ -179,17 +176,9 @@ void createProgramFrame(Viewer& v) {
   addCheck(v, {Cnf_WinData2Pref, 15, 404, 300, 24}, s.saveWinSetting, false);
 }
 
-// Window decorations can be set only once the window has its X window.
-void decorate(GtkWidget* window) {
-  gtk_widget_realize(window);
-  GdkWindow* w = gtk_widget_get_window(window);
-  gdk_window_set_decorations(w, GdkWMDecoration(GDK_DECOR_TITLE | GDK_DECOR_BORDER | GDK_DECOR_MENU));
-  gdk_window_set_functions(w, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
-}
-
 // --- reading the gadgets --------------------------------------------------------
 
-GtkWidget* gadget(Viewer& v, int no) { return v.gui.gadget[no]; }
+GtkWidget* gadget(Viewer& v, int no) { return v.settings.gadget[GadgetNo(no)]; }
 int comboState(Viewer& v, int no) { return gtk_combo_box_get_active(GTK_COMBO_BOX(gadget(v, no))); }
 int checkState(Viewer& v, int no) { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(gadget(v, no))) ? 1 : 0; }
 std::string text(Viewer& v, int no) { return widgetText(gadget(v, no)); }
@@ -202,17 +191,9 @@ void setText(Viewer& v, int no, const std::string& t) {
     gtk_label_set_text(GTK_LABEL(w), t.c_str());
 }
 
-void setCodeFont(Viewer& v, const std::string& name, int size) {
-  PangoFontDescription* font = pango_font_description_from_string(name.c_str());
-  // The code view keeps its Ctrl + wheel zoom step.
-  pango_font_description_set_size(font, size * pango_units_from_double(v.app.zoomTable[v.app.zoomStep]));
-  gtk_widget_modify_font(v.gui.gadget[CodeView], font);
-  pango_font_description_free(font);
-}
-
 // --- handlers -------------------------------------------------------------------
 
-void onHide(Viewer& v, const Event&) { gtk_widget_hide(v.gui.window[kWinSettings]); }
+void onHide(Viewer& v, const Event&) { gtk_widget_hide(v.settings.frame.window); }
 
 void onShow(Viewer& v, const Event&) { showSettingsWindow(v); }
 
@@ -245,22 +226,13 @@ void onFontChoose(Viewer& v, const Event&) {
   pango_font_description_free(font);
 }
 
-void onApply(Viewer& v, const Event&) { reloadDatabase(v); }
+void onApply(Viewer& v, const Event&) { reloadDatabase(v, text(v, Cnf_DbShow), text(v, Cnf_LibShow)); }
 
 void onSave(Viewer& v, const Event&) { saveFromSettingsWindow(v); }
 
 const HandlerEntry kSettingsHandlers[] = {
-    {kWinMain, kEventGadget, Main_FindNext, onFindNext},
-    {kWinMain, kEventGadget, Main_Find, onFindFieldChanged},
     {kWinMain, kEventGadget, Main_Setting, onShow},
-    {kWinMain, kEventMenu, kKeyReturn, onReturnKey},
-    {kWinMain, kEventMenu, kKeyF3, onFindNext},
-    {kWinMain, kEventMenu, kKeyF6, onLanguageKey},
-    {kWinMain, kEventMenu, kKeyAltG, onLanguageKey},
-    {kWinMain, kEventMenu, kKeyAltE, onLanguageKey},
-    {kWinMain, kEventMenu, kKeyAltD, onLanguageKey},
-    {kWinMain, kEventMenu, kKeyAltF, onLanguageKey},
-    {kWinSettings, kEventCloseWindow, -1, onHide},
+    {kWinSettings, kEventCloseWindow, kAnyObject, onHide},
     {kWinSettings, kEventMenu, kKeyEscape, onHide},
     {kWinSettings, kEventGadget, Cnf_Cancel, onHide},
     {kWinSettings, kEventGadget, Cnf_DbChoose, onDbChoose},
@@ -274,24 +246,18 @@ const HandlerEntry kSettingsHandlers[] = {
 
 void createSettingsWindow(Viewer& v) {
   VL_TRACE();
-  Gui& g = v.gui;
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  g.window[kWinSettings] = window;
-  gtk_window_set_title(GTK_WINDOW(window), "Linux VL-ZEZ-Ovidozo-Vivara - Settings");
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  if (g.window[kWinMain]) gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(g.window[kWinMain]));
-  g.fixed[kWinSettings] = gtk_fixed_new();
-  gtk_widget_set_size_request(g.fixed[kWinSettings], kWidth, kHeight);
-  gtk_container_add(GTK_CONTAINER(window), g.fixed[kWinSettings]);
+  SettingsWindow& w = v.settings;
+  w.frame.no = kWinSettings;
+  w.frame.events = &v.events;
+  w.languageBox = &v.app.languageBox;
+  openSecondaryWindow(w.frame, kSpec);
+  if (v.main.frame.window) gtk_window_set_transient_for(GTK_WINDOW(w.frame.window), GTK_WINDOW(v.main.frame.window));
   createPathFrame(v);
   createProgramFrame(v);
   addButton(v, {Cnf_Cancel, 5, 440, 260, 36}, stockButton("gtk-cancel"), true);
   addButton(v, {Cnf_OkSave, 274, 440, 260, 36}, stockButton("gtk-save"), true);
-  connectWindow(g, kWinSettings);
-  gtk_widget_show_all(g.fixed[kWinSettings]);
-  decorate(window);
-  gtk_widget_grab_focus(g.gadget[Cnf_Cancel]);
+  finishSecondaryWindow(w.frame, kSpec);
+  gtk_widget_grab_focus(w.gadget[Cnf_Cancel]);
 }
 
 void showSettingsWindow(Viewer& v) {
@@ -301,7 +267,7 @@ void showSettingsWindow(Viewer& v) {
   setText(v, Cnf_LibShow, s.libPath);
   setText(v, Cnf_Fontname, s.fontName);
   setText(v, Cnf_FontSize, std::to_string(s.fontSize));
-  gtk_window_present(GTK_WINDOW(v.gui.window[kWinSettings]));
+  gtk_window_present(GTK_WINDOW(v.settings.frame.window));
 }
 
 void saveFromSettingsWindow(Viewer& v) {
@@ -314,29 +280,37 @@ void saveFromSettingsWindow(Viewer& v) {
   s.saveWinSetting = checkState(v, Cnf_WinData2Pref);
   s.searchHint = comboState(v, Cnf_SearchFailHint);
   s.searchMode = comboState(v, Cnf_SearchMode);
-  if (comboState(v, Cnf_CodeMarking) != s.codeMarks) {
-    s.codeMarks = comboState(v, Cnf_CodeMarking);
-    std::string shown = app.currentCodePath;
-    if (!shown.empty()) loadCodeFile(v, shown, 0);
-  }
+  EntryRequest shown{EntryCause::SettingsChange};
+  shown.marksChanged = comboState(v, Cnf_CodeMarking) != s.codeMarks;
+  s.codeMarks = comboState(v, Cnf_CodeMarking);
   bool rebuild = checkState(v, Cnf_DyeNews) != s.dyeingNews;
   s.dyeingNews = checkState(v, Cnf_DyeNews);
+  shown.titleChanged = comboState(v, Cnf_FileNameLen) != s.sourceInTitle;
+  s.sourceInTitle = comboState(v, Cnf_FileNameLen);
+  presentEntry(v, shown);
   std::string fontName = text(v, Cnf_Fontname);
   int fontSize = atoi(text(v, Cnf_FontSize).c_str());
   if (fontName != s.fontName || fontSize != s.fontSize) {
-    setCodeFont(v, fontName, fontSize);
+    // The new font comes at its own size; the zoom step counts from it at the next wheel step.
+    setCodeFont(v.code, fontName, fontSize);
     s.fontName = fontName;
     s.fontSize = fontSize;
   }
   applyLanguage(v, true);
-  if (rebuild) rebuildIndex(v);
-  if (comboState(v, Cnf_FileNameLen) != s.sourceInTitle) {
-    s.sourceInTitle = comboState(v, Cnf_FileNameLen);
-    if (!app.currentCodePath.empty()) SetWindowTitle(v, app.currentCodePath);
-  }
+  if (rebuild) rebuildIndexInPlace(v);
   app.missingFileWarningArmed = 1;
-  gtk_widget_hide(v.gui.window[kWinSettings]);
+  gtk_widget_hide(v.settings.frame.window);
   saveViewerSettings(v);
+}
+
+void setLanguageBox(Viewer& v, int state) {
+  GtkWidget* box = v.settings.gadget[Cnf_Language];
+  if (box) {
+    SuppressEvents quiet(v.events);
+    gtk_combo_box_set_active(GTK_COMBO_BOX(box), state);
+    state = gtk_combo_box_get_active(GTK_COMBO_BOX(box));
+  }
+  v.app.languageBox = state;
 }
 
 void applyStoredLanguage(Viewer& v) {
@@ -345,4 +319,6 @@ void applyStoredLanguage(Viewer& v) {
   applyLanguage(v, true);
 }
 
-HandlerTable settingsWindowHandlers() { return {kSettingsHandlers, G_N_ELEMENTS(kSettingsHandlers)}; }
+GtkWidget* settingsWindowGadget(const SettingsWindow& w, int no) { return w.gadget.find(no); }
+
+HandlerTable settingsWindowHandlers() { return handlerTable(kSettingsHandlers); }

@@ -2,15 +2,17 @@
 #include "gui/update_window.h"
 
 #include "core/app/error_report.h"
+#include "core/update/about_text.h"
 #include "core/update/update_check.h"
-#include "gui/main_window.h"
+#include "gui/viewer.h"
 #include "gui/widgets.h"
 
 static constexpr int kTraceFileId = 42;
 
 namespace {
 
-constexpr char kTitle[] = "Veldra-Linux-API-Viewer: Update check";
+constexpr SecondaryWindowSpec kSpec = {
+    "Veldra-Linux-API-Viewer: Update check", 640, 105, GTK_WIN_POS_NONE, false, false};
 
 struct Place {
   int no;
@@ -30,36 +32,37 @@ constexpr Place kAnswers[] = {
     {Upt_AnswerXml, 355, 70, 280, 26, nullptr},
 };
 
-void setAnswer(Viewer& v, int no, const std::string& text) {
-  gtk_entry_set_text(GTK_ENTRY(v.gui.gadget[no]), text.c_str());
+void setAnswer(UpdateWindow& w, GadgetNo no, const std::string& text) {
+  gtk_entry_set_text(GTK_ENTRY(w.gadget[no]), text.c_str());
 }
+
+void onHide(Viewer& v, const Event&) { gtk_widget_hide(v.update.frame.window); }
+
+const HandlerEntry kUpdateHandlers[] = {
+    {kWinUpdate, kEventCloseWindow, kAnyObject, onHide},
+    {kWinUpdate, kEventMenu, kKeyEscape, onHide},
+};
 
 }  // namespace
 
-void buildUpdateWindow(Viewer& v) {
+void createUpdateWindow(UpdateWindow& w, EventSink& events) {
   VL_TRACE();
-  Gui& g = v.gui;
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  g.window[kWinUpdate] = window;
-  gtk_window_set_title(GTK_WINDOW(window), kTitle);
-  gtk_window_move(GTK_WINDOW(window), 300, 200);
-  g.fixed[kWinUpdate] = gtk_fixed_new();
-  gtk_widget_set_size_request(g.fixed[kWinUpdate], 640, 105);
-  gtk_container_add(GTK_CONTAINER(window), g.fixed[kWinUpdate]);
+  w.frame.no = kWinUpdate;
+  w.frame.events = &events;
+  openSecondaryWindow(w.frame, kSpec);
   for (const Place& p : kLabels) {
     GtkWidget* label = gtk_label_new(p.text);
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
-    g.gadget[p.no] = label;
-    place(g.fixed[kWinUpdate], label, p.x, p.y, p.w, p.h);
+    w.gadget[GadgetNo(p.no)] = label;
+    place(w.frame.fixed, label, p.x, p.y, p.w, p.h);
   }
   for (const Place& p : kAnswers) {
     GtkWidget* entry = gtk_entry_new();
     gtk_editable_set_editable(GTK_EDITABLE(entry), FALSE);
-    g.gadget[p.no] = entry;
-    place(g.fixed[kWinUpdate], entry, p.x, p.y, p.w, p.h);
+    w.gadget[GadgetNo(p.no)] = entry;
+    place(w.frame.fixed, entry, p.x, p.y, p.w, p.h);
   }
-  connectWindow(g, kWinUpdate);
-  gtk_widget_show_all(g.fixed[kWinUpdate]);
+  finishSecondaryWindow(w.frame, kSpec);
 }
 
 bool runUpdateCheck(Viewer& v) {
@@ -75,8 +78,19 @@ bool runUpdateCheck(Viewer& v) {
   app.remoteAppVersion = record.remoteAppVersion;
   app.remoteDatabaseVersion = record.remoteDatabaseVersion;
   if (!ok) return false;
-  setAnswer(v, Upt_AnswerGtk2, answers.appGtk2);
-  setAnswer(v, Upt_AnswerGtk3, answers.appGtk3);
-  setAnswer(v, Upt_AnswerXml, answers.library);
+  setAnswer(v.update, Upt_AnswerGtk2, answers.appGtk2);
+  setAnswer(v.update, Upt_AnswerGtk3, answers.appGtk3);
+  setAnswer(v.update, Upt_AnswerXml, answers.library);
   return true;
 }
+
+void showUpdateCheck(Viewer& v) {
+  VL_TRACE();
+  v.app.versionText = kProgramVersion;
+  runUpdateCheck(v);
+  gtk_window_present(GTK_WINDOW(v.update.frame.window));
+}
+
+GtkWidget* updateWindowGadget(const UpdateWindow& w, int no) { return w.gadget.find(no); }
+
+HandlerTable updateWindowHandlers() { return handlerTable(kUpdateHandlers); }

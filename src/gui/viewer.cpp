@@ -10,21 +10,22 @@
 #include "core/app/paths.h"
 #include "core/app/window_title.h"
 #include "core/settings/settings_io.h"
-#include "gui/code_view.h"
-#include "gui/handlers.h"
-#include "gui/index_view.h"
+#include "gui/about_dialog.h"
+#include "gui/admin_menu.h"
+#include "gui/info_menu.h"
+#include "gui/language_switch.h"
 #include "gui/main_loop.h"
-#include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "gui/open_database.h"
 #include "gui/widgets.h"
-#include "gui/windows.h"
 
 static constexpr int kTraceFileId = 1;
 
 namespace {
 
-std::unique_ptr<Viewer> g_viewer;
+// The viewer that runs, for the program error report only: a fault handler gets
+// no user data.
+Viewer* g_running = nullptr;
 
 // A font "cannot be loaded" when the font map knows no family of that name.
 bool fontLoads(const std::string& name, int size) {
@@ -73,7 +74,7 @@ void chooseDatabaseAtStart(Viewer& v) {
 
 void reportProgramError(const ProgramError& error) {
   messageBox("Linux VL-ZEZ-Ovidozo-Vivara-Error", programErrorText(error));
-  endViewer(viewer());
+  if (g_running) endViewer(*g_running);
   _exit(0);
 }
 
@@ -85,19 +86,31 @@ void setDefaultIcon() {
 }
 
 void selectFirstEntry(Viewer& v) {
-  selectRow(v, 0);
-  v.gui.events.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
+  selectRow(v.index, 0);
+  v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
+}
+
+// The components' tables, the main window's first.
+void registerHandlers(Viewer& v) {
+  v.handlers = {mainWindowHandlers(),   languageKeyHandlers(), settingsWindowHandlers(), infoWindowHandlers(),
+                updateWindowHandlers(), infoMenuHandlers(),    adminMenuHandlers()};
+}
+
+void createSecondaryWindows(Viewer& v) {
+  createSettingsWindow(v);
+  createInfoWindow(v.info, v.events, v.app.boldFontName);
+  createUpdateWindow(v.update, v.events);
 }
 
 bool saveSettingsWithMessage(Viewer& v) {
   WindowGeometry live;
   const WindowGeometry* geometry = nullptr;
-  Gui& g = v.gui;
-  if (g.window[kWinMain]) {
-    gtk_window_get_position(GTK_WINDOW(g.window[kWinMain]), &live.x, &live.y);
-    live.width = g.lastWidth;
-    live.height = g.lastHeight;
-    live.splitter = gtk_paned_get_position(GTK_PANED(g.gadget[MainSplitter]));
+  const MainWindow& w = v.main;
+  if (w.frame.window) {
+    gtk_window_get_position(GTK_WINDOW(w.frame.window), &live.x, &live.y);
+    live.width = w.lastWidth;
+    live.height = w.lastHeight;
+    live.splitter = gtk_paned_get_position(GTK_PANED(w.gadget.find(MainSplitter)));
     geometry = &live;
   }
   if (saveSettings(v.app.settings, settingsPath(v.app), geometry)) return true;
@@ -106,13 +119,6 @@ bool saveSettingsWithMessage(Viewer& v) {
 }
 
 }  // namespace
-
-Viewer& viewer() {
-  if (!g_viewer) g_viewer = std::make_unique<Viewer>();
-  return *g_viewer;
-}
-
-void resetViewer() { g_viewer = std::make_unique<Viewer>(); }
 
 bool saveViewerSettings(Viewer& v) { return saveSettingsWithMessage(v); }
 
@@ -133,7 +139,9 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   }
   app.settings = defaultSettings(app.programFolder);
   app.boldFontName = DefaultFontFamily() + " bold";
-  createPopupMenus(v.gui);
+  registerHandlers(v);
+  createPopupMenus(v.main, v.events);
+  g_running = &v;
   installErrorHandler(reportProgramError);
   readScreenSize(app);
   chooseDatabaseAtStart(v);
@@ -147,29 +155,31 @@ bool startViewer(Viewer& v, const StartOptions& options) {
     messageBox(kAppTitle, "Main-Window couldn't be created!");
     return false;
   }
-  connectCodeViewSignals(v);
   createSecondaryWindows(v);
-  gtk_widget_show(v.gui.window[kWinMain]);
-  buildIndexView(v);
-  expandAndCount(v);
+  gtk_widget_show(v.main.frame.window);
+  buildIndexView(v.index, app);
+  expandAndCount(v.index, app);
   applyStoredLanguage(v);
-  showAboutAtFirstStart(v);
+  showAboutIfNotSeen(app);
   selectFirstEntry(v);
-  gtk_paned_set_position(GTK_PANED(v.gui.gadget[MainSplitter]), app.settings.splitter);
+  gtk_paned_set_position(GTK_PANED(v.main.gadget[MainSplitter]), app.settings.splitter);
   layoutMainWindow(v, true);
-  gtk_widget_grab_focus(v.gui.gadget[Main_Find]);
+  gtk_widget_grab_focus(v.main.gadget[Main_Find]);
   return true;
 }
 
 void endViewer(Viewer& v) {
-  Gui& g = v.gui;
-  if (g.tabArray) pango_tab_array_free(g.tabArray);
-  g.tabArray = nullptr;
-  detachIndexModel(v);
-  for (GtkWidget*& w : g.window) {
-    if (w) gtk_widget_destroy(w);
-    w = nullptr;
+  destroyCodeView(v.code);
+  destroyIndexView(v.index);
+  for (WindowFrame* frame : {&v.main.frame, &v.settings.frame, &v.info.frame, &v.update.frame}) {
+    if (frame->window) gtk_widget_destroy(frame->window);
+    frame->window = nullptr;
   }
+  for (GdkPixbuf*& image : v.main.toggleImage) {
+    if (image) g_object_unref(image);
+    image = nullptr;
+  }
+  if (g_running == &v) g_running = nullptr;
   // Copied code stays available after the viewer has gone, when a clipboard manager runs.
   GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
   gtk_clipboard_set_can_store(clipboard, nullptr, 0);
@@ -179,14 +189,29 @@ void endViewer(Viewer& v) {
 int runViewer(int argc, char** argv) {
   setlocale(LC_ALL, "");
   gtk_init(&argc, &argv);
-  Viewer& v = viewer();
-  if (startViewer(v, StartOptions{})) runMainLoop(v);
-  endViewer(v);
+  auto v = std::make_unique<Viewer>();
+  if (startViewer(*v, StartOptions{})) runMainLoop(*v);
+  endViewer(*v);
   return 0;
 }
 
-const std::vector<HandlerTable>& allHandlerTables() {
-  static const std::vector<HandlerTable> tables = {mainWindowHandlers(), settingsWindowHandlers(), infoWindowHandlers(),
-                                                   adminMenuHandlers()};
-  return tables;
+GtkWidget* gadgetWidget(const Viewer& v, int no) {
+  for (GtkWidget* w :
+       {mainWindowGadget(v.main, no), indexViewGadget(v.index, no), codeViewGadget(v.code, no),
+        settingsWindowGadget(v.settings, no), infoWindowGadget(v.info, no), updateWindowGadget(v.update, no)})
+    if (w) return w;
+  return nullptr;
+}
+
+GtkWidget* windowWidget(const Viewer& v, WindowNo no) {
+  switch (no) {
+    case kWinMain:
+      return v.main.frame.window;
+    case kWinSettings:
+      return v.settings.frame.window;
+    case kWinDbInfo:
+      return v.info.frame.window;
+    default:
+      return v.update.frame.window;
+  }
 }

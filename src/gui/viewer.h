@@ -1,9 +1,30 @@
-// The viewer as a whole: start-up, the event loop and the end sequence.
+// The viewer as a whole: program state, the event sink, the dispatch tables the
+// components registered, and the window components. Start-up, the end sequence.
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "gui/gui.h"
+#include "core/app/app_state.h"
+#include "gui/code_view.h"
+#include "gui/database_info_window.h"
+#include "gui/events.h"
+#include "gui/index_view.h"
+#include "gui/main_window.h"
+#include "gui/settings_window.h"
+#include "gui/update_window.h"
+
+struct Viewer {
+  AppState app;
+  EventSink events;
+  std::vector<HandlerTable> handlers;  // searched in order; the main window's first
+  MainWindow main;
+  IndexView index;
+  CodePane code;
+  SettingsWindow settings;
+  InfoWindow info;
+  UpdateWindow update;
+};
 
 struct StartOptions {
   std::string programFolder;  // empty: the folder of /proc/self/exe
@@ -21,8 +42,13 @@ void endViewer(Viewer& v);
 // The whole program: start-up, loop, end. Returns the exit status.
 int runViewer(int argc, char** argv);
 
-// A fresh viewer instance (the GUI tests start one per test).
-void resetViewer();
-
 // The folder of the running executable, with a trailing "/".
 std::string executableFolder();
+
+// Writes the settings file with the main window's geometry; a message when it fails.
+bool saveViewerSettings(Viewer& v);
+
+// The widget of a gadget number, asked of the component that owns it (the language
+// file names gadgets by number); null for a gadget that is not built.
+GtkWidget* gadgetWidget(const Viewer& v, int no);
+GtkWidget* windowWidget(const Viewer& v, WindowNo no);

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <gdk/gdkkeysyms.h>
+
 #include "core/app/font_setting.h"
 #include "embedded_resources.h"
 
@@ -95,4 +97,95 @@ std::string widgetText(GtkWidget* widget) {
     return result;
   }
   return std::string();
+}
+
+namespace {
+
+gboolean onDeleteEvent(GtkWidget*, GdkEvent*, gpointer data) {
+  auto* frame = static_cast<WindowFrame*>(data);
+  frame->events->post(kEventCloseWindow, frame->no, 0);
+  return TRUE;  // windows are only hidden by their handlers, never destroyed by the close button
+}
+
+struct KeyBinding {
+  WindowFrame* frame;
+  MenuNo menu;
+};
+
+gboolean onAccel(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer data) {
+  auto* binding = static_cast<KeyBinding*>(data);
+  binding->frame->events->post(kEventMenu, binding->frame->no, binding->menu);
+  return TRUE;
+}
+
+void freeBinding(gpointer data, GClosure*) { delete static_cast<KeyBinding*>(data); }
+
+// Window decorations can be set only once the window has its X window.
+void restrictDecorations(GtkWidget* window) {
+  gtk_widget_realize(window);
+  GdkWindow* w = gtk_widget_get_window(window);
+  if (!w) return;
+  gdk_window_set_decorations(w, GdkWMDecoration(GDK_DECOR_TITLE | GDK_DECOR_BORDER | GDK_DECOR_MENU));
+  gdk_window_set_functions(w, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+}
+
+}  // namespace
+
+void bindKey(WindowFrame& frame, guint key, GdkModifierType mods, MenuNo menu) {
+  GClosure* closure = g_cclosure_new(G_CALLBACK(onAccel), new KeyBinding{&frame, menu}, freeBinding);
+  gtk_accel_group_connect(frame.accel, key, mods, GtkAccelFlags(0), closure);
+}
+
+void connectWindow(WindowFrame& frame) {
+  frame.accel = gtk_accel_group_new();
+  gtk_window_add_accel_group(GTK_WINDOW(frame.window), frame.accel);
+  g_object_unref(frame.accel);  // the window holds it
+  g_signal_connect(frame.window, "delete-event", G_CALLBACK(onDeleteEvent), &frame);
+  // Every window binds Escape: it ends the program in the main window and hides the others.
+  bindKey(frame, GDK_KEY_Escape, GdkModifierType(0), kKeyEscape);
+}
+
+void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec) {
+  frame.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWindow* window = GTK_WINDOW(frame.window);
+  gtk_window_set_title(window, spec.title);
+  if (spec.utility) gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_UTILITY);
+  if (spec.position == GTK_WIN_POS_NONE)
+    gtk_window_move(window, 300, 200);
+  else
+    gtk_window_set_position(window, spec.position);
+  if (spec.toolWindow) gtk_window_set_resizable(window, FALSE);
+  frame.fixed = gtk_fixed_new();
+  gtk_widget_set_size_request(frame.fixed, spec.width, spec.height);
+  gtk_container_add(GTK_CONTAINER(frame.window), frame.fixed);
+  connectWindow(frame);
+}
+
+void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec) {
+  gtk_widget_show_all(frame.fixed);
+  if (spec.toolWindow) restrictDecorations(frame.window);
+}
+
+void popupMenu(GtkWidget* menu) {
+  gtk_menu_popup(GTK_MENU(menu), nullptr, nullptr, nullptr, nullptr, 0, gtk_get_current_event_time());
+}
+
+void copyToClipboard(const std::string& text) {
+  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), text.c_str(), static_cast<gint>(text.size()));
+}
+
+GtkWidget* captionLabel(const char* text, const std::string& boldFontName) {
+  GtkWidget* label = gtk_label_new(text);
+  PangoFontDescription* bold = pango_font_description_from_string(boldFontName.c_str());
+  gtk_widget_modify_font(label, bold);
+  pango_font_description_free(bold);
+  return label;
+}
+
+void flashWidget(GtkWidget* widget, Color flash, Color after) {
+  setBackground(widget, flash);
+  gtk_widget_queue_draw(widget);
+  processPendingEvents();
+  sleepMs(200);
+  setBackground(widget, after);
 }

@@ -1,5 +1,5 @@
-// Small GTK helpers shared by the windows: placing gadgets, icons from the
-// embedded resources, colours, and the short flash that confirms an action.
+// Small GTK helpers shared by the windows: the frame every window is built on,
+// placing gadgets, icons from the embedded resources, colours and the clipboard.
 #pragma once
 
 #include <string>
@@ -7,6 +7,54 @@
 #include <gtk/gtk.h>
 
 #include "core/app/color.h"
+#include "gui/events.h"
+
+// The widgets of one window's gadget numbers First..Last, owned by its component.
+template <GadgetNo First, GadgetNo Last>
+struct GadgetWidgets {
+  GtkWidget* widget[Last - First + 1] = {};
+
+  static constexpr bool holds(int no) { return no >= First && no <= Last; }
+  GtkWidget*& operator[](GadgetNo no) { return widget[no - First]; }
+  GtkWidget* find(int no) const { return holds(no) ? widget[no - First] : nullptr; }
+};
+
+// A top-level window: its number, where its signals go, its absolute-position
+// container and its shortcuts. The window's own signal callbacks get the frame.
+struct WindowFrame {
+  WindowNo no = kWinMain;
+  EventSink* events = nullptr;
+  GtkWidget* window = nullptr;
+  GtkWidget* fixed = nullptr;
+  GtkAccelGroup* accel = nullptr;
+};
+
+// Accelerator group, close button and Escape of a window.
+void connectWindow(WindowFrame& frame);
+void bindKey(WindowFrame& frame, guint key, GdkModifierType mods, MenuNo menu);
+
+// How a secondary window differs from the others.
+struct SecondaryWindowSpec {
+  const char* title;
+  int width, height;           // of the gadget area
+  GtkWindowPosition position;  // GTK_WIN_POS_NONE: at 300, 200
+  bool toolWindow;             // fixed size, only move and close on the frame
+  bool utility;                // a utility window for the window manager
+};
+
+// Builds a hidden secondary window with its gadget area and its close button and
+// Escape connected; the component then adds its gadgets and calls finish.
+void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec);
+void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec);
+
+// Menus shown at the pointer.
+void popupMenu(GtkWidget* menu);
+
+// Puts the text on the default clipboard.
+void copyToClipboard(const std::string& text);
+
+// A label with the bold caption font, as frame titles use.
+GtkWidget* captionLabel(const char* text, const std::string& boldFontName);
 
 GdkPixbuf* loadIcon(const char* name);   // decoded embedded PNG, or null
 GtkWidget* iconImage(const char* name);  // a GtkImage of it (empty image when missing)
@@ -29,3 +77,7 @@ int DefaultFontSize();
 
 // The text of an entry or label, as UTF-8.
 std::string widgetText(GtkWidget* widget);
+
+// The short background flash that confirms an action or warns: `flash` for 200 ms,
+// then `after` (kNoColor: the default background).
+void flashWidget(GtkWidget* widget, Color flash, Color after);

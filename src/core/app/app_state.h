@@ -1,5 +1,6 @@
 // The one process-wide record of program state. It lives for the whole run; the
-// GTK layer keeps its widgets apart (app/gui.h) and reads and writes this record.
+// GTK layer keeps its widgets in its window components and reads and writes this
+// record.
 #pragma once
 
 #include <array>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "core/app/color.h"
+#include "core/app/search_text.h"
 #include "core/database/topic_node.h"
 #include "core/database/xml_document.h"
 #include "core/settings/language_table.h"
@@ -14,7 +16,6 @@
 
 struct AppState {
   std::string programFolder;  // folder of the executable, "/" at the end; also the working directory
-  std::string codeFontName = "Monospace";
   std::string languageFileName = "RoruvUR EZU-RedIzir.ari";
   std::string templatesFolder = "../../Templates/";
   std::string exportFolder = "../../Export/";
@@ -22,7 +23,6 @@ struct AppState {
   std::string libraryTitle = "ZEZ Ovidozo Vivara";
   int firstEntryIndex = 0;
   int missingFileWarningArmed = 1;
-  int codeFontSize = 10;
   Color codeBackColor = rgb(255, 255, 255);
   Color treeColorA = rgb(200, 200, 200);
   Color treeColorB = rgb(127, 127, 127);
@@ -40,17 +40,17 @@ struct AppState {
   XmlParseResult parseResult;
   IndexModel index;
   IndexCounts counts;
+  SearchBuffer searchTexts;  // the search's folded row texts; dropped with every rebuild
 
-  std::string currentCodePath;
+  std::string currentCodePath;  // the code path of the entry whose code was last loaded
+  std::string droppedCode;      // the dropped file names the code view shows instead; else empty
   int sourceIsUtf8 = 0;
   int exeIsUnicode = 0;
   int subsystemKind = 0;
-  std::vector<std::string> procedureNames;
   std::vector<int> historyList;
   LanguageTable languageTable;
 
   int quitRequested = 0;
-  int lastEventType = 0;
   std::string versionText = "0.25.36";
   std::string versionFileText;
   std::string remoteAppVersion;

@@ -1,7 +1,0 @@
-#include "gui/windows.h"
-
-void createSecondaryWindows(Viewer& v) {
-  createSettingsWindow(v);
-  createDatabaseInfoWindow(v);
-  createUpdateWindow(v);
-}
