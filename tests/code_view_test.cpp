@@ -159,8 +159,45 @@ TEST_F(CodeViewTest, ChoosingAHistoryItemShowsThatEntry) {
   EXPECT_EQ(selectedRow(viewer().index), 2);
   EXPECT_EQ(app().currentCodePath, "/G/File0.vl");
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ /G/File0.vl");
+  // The information window names the file the code view shows, as its copy icon does.
+  EXPECT_EQ(text(DbA_File), "/G/File0.vl");
   // The history itself does not change.
   EXPECT_EQ(historyItems(), (std::vector<std::string>{"File3.vl", "File0.vl"}));
+}
+
+TEST_F(CodeViewTest, ChoosingTheActiveHistoryItemShowsItsEntryToo) {
+  writeLibrary();
+  ASSERT_TRUE(start());
+  click(2);
+  click(5);
+  selectRow(viewer().index, 6);
+  post(kEventGadget, kWinMain, IndexTree, kTypeChange);
+  GtkComboBox* box = GTK_COMBO_BOX(gadget(Main_CbHistory));
+  // A list closed without a choice changes nothing.
+  gtk_combo_box_popup(box);
+  drain();
+  gtk_combo_box_popdown(box);
+  drain();
+  EXPECT_EQ(gtk_combo_box_get_active(box), 0);
+  EXPECT_EQ(app().currentCodePath, "/G/File4.vl");
+  gtk_combo_box_popup(box);
+  drain();
+  gtk_combo_box_set_active(box, 0);
+  gtk_combo_box_popdown(box);
+  drain();
+  EXPECT_EQ(selectedRow(viewer().index), 5);
+  EXPECT_EQ(app().currentCodePath, "/G/File3.vl");
+  EXPECT_EQ(gtk_combo_box_get_active(box), 0);
+}
+
+TEST_F(CodeViewTest, LanguageKeySwitchesTheShownDescriptionAtOnce) {
+  writeLibrary();
+  ASSERT_TRUE(start());
+  click(2);
+  ASSERT_EQ(text(Main_EdDescript), "Beschreibung 0");
+  post(kEventMenu, kWinMain, kKeyF6);
+  EXPECT_EQ(text(Main_EdDescript), "Description 0");
+  EXPECT_EQ(text(CodeView).rfind("; File 0", 0), 0u);
 }
 
 TEST_F(CodeViewTest, QuickCopyCopiesTheCodeOnlyWhenThereIsSome) {

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "core/database/index_builder.h"
+#include "gui/code_view.h"
 #include "gui/index_view.h"
 #include "gui_fixture.h"
 
@@ -228,6 +229,46 @@ TEST_F(SettingsWindowTest, SaveTakesTitleContentAndMarking) {
   EXPECT_NE(file.find("SourceInTitle=0\n"), std::string::npos);
   EXPECT_NE(file.find("CodeMarks=2\n"), std::string::npos);
   EXPECT_NE(file.find("WinWidth="), std::string::npos);
+}
+
+TEST_F(SettingsWindowTest, SaveKeepsADroppedFileUnderItsTitle) {
+  ASSERT_TRUE(startHere());
+  selectRow(viewer().index, 3);
+  post(kEventGadget, kWinMain, IndexTree, kTypeLeftClick);
+  std::ofstream(folder + "x.vlf") << "Debug 1\n";
+  receiveDroppedFiles(viewer().code, folder + "x.vlf");
+  drain();
+  openWindow();
+  setCombo(Cnf_CodeMarking, (app().settings.codeMarks + 1) % 3);
+  setCombo(Cnf_FileNameLen, (app().settings.sourceInTitle + 1) % 3);
+  click(Cnf_OkSave);
+  EXPECT_EQ(text(CodeView), "Debug 1");
+  EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ x.vlf");
+  // The entry shown before the drop comes back when it is chosen again.
+  selectRow(viewer().index, 3);
+  post(kEventGadget, kWinMain, IndexTree, kTypeChange);
+  EXPECT_EQ(text(CodeView), "; b");
+}
+
+TEST_F(SettingsWindowTest, SaveLoadsTheNewFontAtItsSizeAndTheZoomCountsFromIt) {
+  ASSERT_TRUE(startHere());
+  GdkEventScroll scroll = {};
+  scroll.type = GDK_SCROLL;
+  scroll.state = GDK_CONTROL_MASK;
+  scroll.direction = GDK_SCROLL_UP;
+  gboolean handled = FALSE;
+  g_signal_emit_by_name(gadget(CodeView), "scroll-event", &scroll, &handled);
+  ASSERT_EQ(app().zoomStep, 4);
+  auto codeFontSize = [this] {
+    PangoContext* context = gtk_widget_get_pango_context(gadget(CodeView));
+    return pango_font_description_get_size(pango_context_get_font_description(context)) / double(PANGO_SCALE);
+  };
+  openWindow();
+  gtk_label_set_text(GTK_LABEL(gadget(Cnf_FontSize)), "12");
+  click(Cnf_OkSave);
+  EXPECT_DOUBLE_EQ(codeFontSize(), 12);
+  g_signal_emit_by_name(gadget(CodeView), "scroll-event", &scroll, &handled);
+  EXPECT_NEAR(codeFontSize(), 12 * 1.3, 0.05);
 }
 
 TEST_F(SettingsWindowTest, ApplyLoadsTheChosenDatabase) {

@@ -198,11 +198,7 @@ GtkWidget* newTextView(GtkWidget** scroller) {
   gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
   gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 4);
   gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 4);
-  GtkWidget* sw = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(sw), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(sw), GTK_SHADOW_ETCHED_IN);
-  gtk_container_add(GTK_CONTAINER(sw), view);
-  *scroller = sw;
+  *scroller = scrolledFrame(view);
   return view;
 }
 

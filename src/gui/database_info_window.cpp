@@ -140,6 +140,12 @@ void fillDatabaseInfo(Viewer& v) {
   setEntryText(w, DbA_Ent, std::to_string(app.counts.entryCount));
 }
 
+void showDatabaseInfo(Viewer& v) {
+  VL_TRACE();
+  fillDatabaseInfo(v);
+  gtk_window_present(GTK_WINDOW(v.info.frame.window));
+}
+
 void showFileInfo(InfoWindow& w, const std::string& codePath, int sourceIsUtf8, int exeIsUnicode) {
   if (!w.frame.window) return;
   setEntryText(w, DbA_File, codePath);

@@ -23,6 +23,9 @@ void createInfoWindow(InfoWindow& w, EventSink& events, const std::string& boldF
 // Fills the upper frame: database file, content line, library folder and the counts.
 void fillDatabaseInfo(Viewer& v);
 
+// Menu 10: window 2 is filled and shown.
+void showDatabaseInfo(Viewer& v);
+
 // The lower frame: the shown code file with its text formats, or nothing.
 void showFileInfo(InfoWindow& w, const std::string& codePath, int sourceIsUtf8, int exeIsUnicode);
 void clearFileInfo(InfoWindow& w);

@@ -1,5 +1,6 @@
-// The event record, the queue of the main loop and the rows of the dispatch tables. Every user action, and the events
-// the program posts to itself, arrive here as numbers: kind, window, object, type.
+// The event record, the queue of the main loop and the rows of the dispatch
+// tables. Every user action, and the events the program posts to itself, arrive
+// here as numbers: kind, window, object, type.
 #pragma once
 
 #include <cstddef>
@@ -7,13 +8,14 @@
 
 enum EventKind { kEventMenu = 1, kEventCloseWindow = 2, kEventGadget = 3, kEventSizeWindow = 6, kEventGadgetDrop = 11 };
 
+// Clicks count when the button is released inside the gadget.
 enum EventType {
-  kTypeLeftClick = 0,
-  kTypeRightClick = 1,
-  kTypeLeftDoubleClick = 2,
-  kTypeRightDoubleClick = 3,
+  kTypeLeftClick,
+  kTypeRightClick,
+  kTypeLeftDoubleClick,
+  kTypeRightDoubleClick,
   kTypeChange = 768,
-  kTypeDragStart = 2048,
+  kTypeDragStart = 2048
 };
 
 enum WindowNo { kWinMain = 0, kWinSettings = 1, kWinDbInfo = 2, kWinUpdate = 3, kWindowCount = 4 };

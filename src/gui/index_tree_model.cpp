@@ -173,19 +173,24 @@ gboolean iterParent(GtkTreeModel* model, GtkTreeIter* iter, GtkTreeIter* child) 
   return TRUE;
 }
 
-void vl_index_model_tree_model_init(GtkTreeModelIface* iface) {
-  iface->get_flags = getFlags;
-  iface->get_n_columns = getNColumns;
-  iface->get_column_type = getColumnType;
+// Where rows are: iterators, paths and the walk through the tree.
+void initNavigation(GtkTreeModelIface* iface) {
   iface->get_iter = getIter;
   iface->get_path = getPath;
-  iface->get_value = getValue;
   iface->iter_next = iterNext;
   iface->iter_children = iterChildren;
   iface->iter_has_child = iterHasChild;
   iface->iter_n_children = iterNChildren;
   iface->iter_nth_child = iterNthChild;
   iface->iter_parent = iterParent;
+}
+
+void vl_index_model_tree_model_init(GtkTreeModelIface* iface) {
+  iface->get_flags = getFlags;
+  iface->get_n_columns = getNColumns;
+  iface->get_column_type = getColumnType;
+  iface->get_value = getValue;
+  initNavigation(iface);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/codeview/process.h"
 #include "core/database/index_builder.h"
 #include "gui/index_tree_model.h"
+#include "gui/widgets.h"
 
 static constexpr int kTraceFileId = 3;
 
@@ -61,14 +62,6 @@ void onDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, g
   auto* view = static_cast<IndexView*>(user);
   gchar* uris[] = {const_cast<gchar*>(view->dragUri.c_str()), nullptr};
   gtk_selection_data_set_uris(data, uris);
-}
-
-GtkWidget* scrolled(GtkWidget* child) {
-  GtkWidget* sw = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(sw), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(sw), GTK_SHADOW_ETCHED_IN);
-  gtk_container_add(GTK_CONTAINER(sw), child);
-  return sw;
 }
 
 // Fixed-height mode keeps a 100,000-row tree from measuring every row; the column
@@ -131,7 +124,7 @@ GtkWidget* createIndexView(IndexView& view, EventSink& events) {
   g_signal_connect(tree, "button-release-event", G_CALLBACK(onButtonRelease), &view);
   g_signal_connect(tree, "motion-notify-event", G_CALLBACK(onMotion), &view);
   g_signal_connect(tree, "drag-data-get", G_CALLBACK(onDragDataGet), &view);
-  view.scroller = scrolled(tree);
+  view.scroller = scrolledFrame(tree);
   return view.scroller;
 }
 

@@ -30,12 +30,6 @@ int openHelpFile(Viewer& v) {
   return startProgramWithArguments("xdg-open", {file}, std::string());
 }
 
-void showDatabaseInfo(Viewer& v) {
-  VL_TRACE();
-  fillDatabaseInfo(v);
-  gtk_window_present(GTK_WINDOW(v.info.frame.window));
-}
-
 namespace {
 
 void onEditHelp(Viewer& v, const Event&) { openHelpFile(v); }

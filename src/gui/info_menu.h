@@ -14,8 +14,5 @@ int openShownCodeFile(Viewer& v);
 // message. Non-zero when the opener started.
 int openHelpFile(Viewer& v);
 
-// Menu 10: window 2 is filled and shown.
-void showDatabaseInfo(Viewer& v);
-
 // Menus 6, 7 and 9 to 12.
 HandlerTable infoMenuHandlers();

@@ -319,6 +319,29 @@ void layoutMainWindow(Viewer& v, bool windowResized) {
   gtk_widget_set_size_request(v.code.codeScroller, std::max(1, paneWidth - 7), std::max(1, paneHeight - 51));
 }
 
+void settleMainWindow(Viewer& v) {
+  gtk_paned_set_position(GTK_PANED(v.main.gadget[MainSplitter]), v.app.settings.splitter);
+  layoutMainWindow(v, true);
+  gtk_widget_grab_focus(v.main.gadget[Main_Find]);
+}
+
+WindowGeometry mainWindowGeometry(const MainWindow& w) {
+  WindowGeometry g;
+  gtk_window_get_position(GTK_WINDOW(w.frame.window), &g.x, &g.y);
+  g.width = w.lastWidth;
+  g.height = w.lastHeight;
+  g.splitter = gtk_paned_get_position(GTK_PANED(w.gadget.find(MainSplitter)));
+  return g;
+}
+
+void destroyMainWindow(MainWindow& w) {
+  destroyFrame(w.frame);
+  for (GdkPixbuf*& image : w.toggleImage) {
+    if (image) g_object_unref(image);
+    image = nullptr;
+  }
+}
+
 void setMainTitle(MainWindow& w, const std::string& title) {
   gtk_window_set_title(GTK_WINDOW(w.frame.window), title.c_str());
 }

@@ -8,6 +8,7 @@
 
 #include <gtk/gtk.h>
 
+#include "core/settings/settings_io.h"
 #include "gui/widgets.h"
 
 struct MainWindow {
@@ -35,6 +36,15 @@ bool createMainWindow(Viewer& v);
 // The layout rule: buttons keep their distance to the right edge; on a window
 // resize the splitter follows the window; the text views follow the right pane.
 void layoutMainWindow(Viewer& v, bool windowResized);
+
+// The last start-up step: the stored splitter position, the layout and the focus
+// in the search field.
+void settleMainWindow(Viewer& v);
+
+// The window's place and size and the splitter position, as the settings store them.
+WindowGeometry mainWindowGeometry(const MainWindow& w);
+
+void destroyMainWindow(MainWindow& w);
 
 void setMainTitle(MainWindow& w, const std::string& title);
 std::string mainTitle(const MainWindow& w);

@@ -36,16 +36,25 @@ static void addFilters(GtkFileChooser* chooser, const std::string& pattern) {
   }
 }
 
-static std::string runChooser(GtkWidget* dialog) {
+// Runs the dialog; when it ends with `accept`, the text `read` takes from it.
+static std::string runForText(GtkWidget* dialog, int accept, gchar* (*read)(GtkWidget*)) {
   std::string result;
-  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
-    gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog));
-    if (name) result = name;
-    g_free(name);
+  if (gtk_dialog_run(GTK_DIALOG(dialog)) == accept) {
+    gchar* text = read(dialog);
+    if (text) result = text;
+    g_free(text);
   }
   gtk_widget_destroy(dialog);
   return result;
 }
+
+static gchar* chosenFile(GtkWidget* dialog) { return gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog)); }
+
+static gchar* chosenFont(GtkWidget* dialog) {
+  return gtk_font_selection_dialog_get_font_name(GTK_FONT_SELECTION_DIALOG(dialog));
+}
+
+static std::string runChooser(GtkWidget* dialog) { return runForText(dialog, GTK_RESPONSE_ACCEPT, chosenFile); }
 
 std::string fileRequester(const std::string& title, const std::string& defaultFile, const std::string& pattern) {
   if (dialogHooks().openFile) return dialogHooks().openFile(title, defaultFile, pattern);
@@ -77,12 +86,5 @@ std::string fontRequester(const std::string& fontDescription) {
   if (dialogHooks().chooseFont) return dialogHooks().chooseFont(fontDescription);
   GtkWidget* dialog = gtk_font_selection_dialog_new("Font");
   gtk_font_selection_dialog_set_font_name(GTK_FONT_SELECTION_DIALOG(dialog), fontDescription.c_str());
-  std::string result;
-  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK) {
-    gchar* name = gtk_font_selection_dialog_get_font_name(GTK_FONT_SELECTION_DIALOG(dialog));
-    if (name) result = name;
-    g_free(name);
-  }
-  gtk_widget_destroy(dialog);
-  return result;
+  return runForText(dialog, GTK_RESPONSE_OK, chosenFont);
 }

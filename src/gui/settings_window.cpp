@@ -251,7 +251,8 @@ void createSettingsWindow(Viewer& v) {
   w.frame.events = &v.events;
   w.languageBox = &v.app.languageBox;
   openSecondaryWindow(w.frame, kSpec);
-  if (v.main.frame.window) gtk_window_set_transient_for(GTK_WINDOW(w.frame.window), GTK_WINDOW(v.main.frame.window));
+  if (GtkWidget* main = windowWidget(v, kWinMain))
+    gtk_window_set_transient_for(GTK_WINDOW(w.frame.window), GTK_WINDOW(main));
   createPathFrame(v);
   createProgramFrame(v);
   addButton(v, {Cnf_Cancel, 5, 440, 260, 36}, stockButton("gtk-cancel"), true);

@@ -105,12 +105,8 @@ void createSecondaryWindows(Viewer& v) {
 bool saveSettingsWithMessage(Viewer& v) {
   WindowGeometry live;
   const WindowGeometry* geometry = nullptr;
-  const MainWindow& w = v.main;
-  if (w.frame.window) {
-    gtk_window_get_position(GTK_WINDOW(w.frame.window), &live.x, &live.y);
-    live.width = w.lastWidth;
-    live.height = w.lastHeight;
-    live.splitter = gtk_paned_get_position(GTK_PANED(w.gadget.find(MainSplitter)));
+  if (v.main.frame.window) {
+    live = mainWindowGeometry(v.main);
     geometry = &live;
   }
   if (saveSettings(v.app.settings, settingsPath(v.app), geometry)) return true;
@@ -156,29 +152,21 @@ bool startViewer(Viewer& v, const StartOptions& options) {
     return false;
   }
   createSecondaryWindows(v);
-  gtk_widget_show(v.main.frame.window);
+  gtk_widget_show(windowWidget(v, kWinMain));
   buildIndexView(v.index, app);
   expandAndCount(v.index, app);
   applyStoredLanguage(v);
   showAboutIfNotSeen(app);
   selectFirstEntry(v);
-  gtk_paned_set_position(GTK_PANED(v.main.gadget[MainSplitter]), app.settings.splitter);
-  layoutMainWindow(v, true);
-  gtk_widget_grab_focus(v.main.gadget[Main_Find]);
+  settleMainWindow(v);
   return true;
 }
 
 void endViewer(Viewer& v) {
   destroyCodeView(v.code);
   destroyIndexView(v.index);
-  for (WindowFrame* frame : {&v.main.frame, &v.settings.frame, &v.info.frame, &v.update.frame}) {
-    if (frame->window) gtk_widget_destroy(frame->window);
-    frame->window = nullptr;
-  }
-  for (GdkPixbuf*& image : v.main.toggleImage) {
-    if (image) g_object_unref(image);
-    image = nullptr;
-  }
+  for (WindowFrame* frame : {&v.settings.frame, &v.info.frame, &v.update.frame}) destroyFrame(*frame);
+  destroyMainWindow(v.main);
   if (g_running == &v) g_running = nullptr;
   // Copied code stays available after the viewer has gone, when a clipboard manager runs.
   GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);

@@ -145,6 +145,11 @@ void connectWindow(WindowFrame& frame) {
   bindKey(frame, GDK_KEY_Escape, GdkModifierType(0), kKeyEscape);
 }
 
+void destroyFrame(WindowFrame& frame) {
+  if (frame.window) gtk_widget_destroy(frame.window);
+  frame.window = nullptr;
+}
+
 void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec) {
   frame.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkWindow* window = GTK_WINDOW(frame.window);
@@ -164,6 +169,14 @@ void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec) {
 void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec) {
   gtk_widget_show_all(frame.fixed);
   if (spec.toolWindow) restrictDecorations(frame.window);
+}
+
+GtkWidget* scrolledFrame(GtkWidget* child) {
+  GtkWidget* sw = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(sw), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(sw), GTK_SHADOW_ETCHED_IN);
+  gtk_container_add(GTK_CONTAINER(sw), child);
+  return sw;
 }
 
 void popupMenu(GtkWidget* menu) {

@@ -29,6 +29,8 @@ struct WindowFrame {
   GtkAccelGroup* accel = nullptr;
 };
 
+void destroyFrame(WindowFrame& frame);
+
 // Accelerator group, close button and Escape of a window.
 void connectWindow(WindowFrame& frame);
 void bindKey(WindowFrame& frame, guint key, GdkModifierType mods, MenuNo menu);
@@ -46,6 +48,9 @@ struct SecondaryWindowSpec {
 // Escape connected; the component then adds its gadgets and calls finish.
 void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec);
 void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec);
+
+// A scrolled window with an etched frame around `child`, scrolling as needed.
+GtkWidget* scrolledFrame(GtkWidget* child);
 
 // Menus shown at the pointer.
 void popupMenu(GtkWidget* menu);

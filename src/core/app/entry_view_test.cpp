@@ -1,0 +1,52 @@
+#include "core/app/entry_view.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Row 0 a theme, rows 1 and 2 entries with code files.
+AppState twoEntries() {
+  AppState app;
+  app.index.rows = {{"Theme", 1}, {"A", 2}, {"B", 2}};
+  app.index.topicList.resize(3);
+  app.index.topicList[0].text = "theme text";
+  for (int row : {1, 2}) {
+    TopicNode& node = app.index.topicList[row];
+    node.file = row == 1 ? "/G/A.vl" : "/G/B.vl";
+    node.descriptDe = "de";
+    node.descriptEn = "en";
+  }
+  return app;
+}
+
+}  // namespace
+
+TEST(EntryView, CodeIsLoadedOnceAndAClickOnTheShownEntryGoesToTheHistory) {
+  AppState app = twoEntries();
+  EntryView first = decideEntryView(app, EntryRequest(EntryCause::Selection, 1));
+  EXPECT_EQ(first.code, CodeAction::LoadEntry);
+  EXPECT_FALSE(first.recordHistory);
+  noteEntryView(&app, first);
+  EntryView click = decideEntryView(app, EntryRequest(EntryCause::LeftClick, 1));
+  EXPECT_EQ(click.code, CodeAction::Keep);
+  noteEntryView(&app, click);
+  EXPECT_EQ(app.historyList, (std::vector<int>{1}));
+  EXPECT_EQ(*decideEntryView(app, EntryRequest(EntryCause::Selection, 0)).description, "theme text");
+}
+
+TEST(EntryView, ADroppedFileStaysShownUntilAnEntryIsChosen) {
+  AppState app = twoEntries();
+  noteEntryView(&app, decideEntryView(app, EntryRequest(EntryCause::Selection, 1)));
+  EntryRequest drop(EntryCause::Drop);
+  drop.dropped = "/tmp/x.vlf\n/tmp/y.txt";
+  noteEntryView(&app, decideEntryView(app, drop));
+  EXPECT_EQ(app.currentCodePath, "/G/A.vl");
+  EntryRequest save(EntryCause::SettingsChange);
+  save.marksChanged = save.titleChanged = true;
+  EntryView saved = decideEntryView(app, save);
+  EXPECT_EQ(saved.code, CodeAction::LoadDropped);
+  EXPECT_EQ(*saved.title, "Linux VL-ZEZ-Ovidozo-Vivara ~ x.vlf");
+  EXPECT_EQ(decideEntryView(app, EntryRequest(EntryCause::HistoryChoice, 1)).code, CodeAction::LoadEntry);
+  drop.dropped = "/tmp/y.txt";
+  EXPECT_EQ(decideEntryView(app, drop).refusal, "File type 'txt' not supported!\nNot loaded!");
+}
