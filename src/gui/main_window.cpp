@@ -62,7 +62,8 @@ void onHistoryChanged(GtkComboBox* box, gpointer data);
 // takes the choice, so this waits until the choice is made.
 gboolean restoreHistoryItem(gpointer data) {
   GtkComboBox* box = GTK_COMBO_BOX(data);
-  if (gtk_combo_box_get_active(box) < 0) {
+  // A box destroyed meanwhile has no model any more and nothing to restore.
+  if (gtk_combo_box_get_model(box) && gtk_combo_box_get_active(box) < 0) {
     g_signal_handlers_block_matched(box, G_SIGNAL_MATCH_FUNC, 0, 0, nullptr, (gpointer)onHistoryChanged, nullptr);
     gtk_combo_box_set_active(box, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(box), "vl-active")) - 1);
     g_signal_handlers_unblock_matched(box, G_SIGNAL_MATCH_FUNC, 0, 0, nullptr, (gpointer)onHistoryChanged, nullptr);
@@ -92,7 +93,7 @@ void onHistoryChanged(GtkComboBox* box, gpointer data) {
 }
 
 void onMenuItem(GtkMenuItem* item, gpointer data) {
-  static_cast<EventSink*>(data)->post(kEventMenu, kWinMain, gadgetOf(item));
+  static_cast<MainWindow*>(data)->frame.events->post(kEventMenu, kWinMain, gadgetOf(item));
 }
 
 // --- construction ---------------------------------------------------------------
@@ -207,14 +208,14 @@ struct MenuEntry {
   const char* text;
 };
 
-GtkWidget* buildMenu(MainWindow& w, EventSink& events, const MenuEntry* entries, size_t count) {
+GtkWidget* buildMenu(MainWindow& w, const MenuEntry* entries, size_t count) {
   GtkWidget* menu = gtk_menu_new();
   for (size_t i = 0; i < count; ++i) {
     GtkWidget* item = entries[i].no ? gtk_menu_item_new_with_label(entries[i].text) : gtk_separator_menu_item_new();
     if (entries[i].no) {
       w.menuItem[entries[i].no] = item;
       g_object_set_data(G_OBJECT(item), kGadgetKey, GINT_TO_POINTER(entries[i].no));
-      g_signal_connect(item, "activate", G_CALLBACK(onMenuItem), &events);
+      g_signal_connect(item, "activate", G_CALLBACK(onMenuItem), &w);
     }
     gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
   }
@@ -276,8 +277,9 @@ void createPopupMenus(MainWindow& w, EventSink& events) {
                                    {kMenuIsUpdate, "Auf Updates prüfen ..."},
                                    {MenuNo(0), nullptr},
                                    {kMenuOpenCode, "Mit Standard-App öffnen"}};
-  w.adminMenu = buildMenu(w, events, admin, G_N_ELEMENTS(admin));
-  w.infoMenu = buildMenu(w, events, info, G_N_ELEMENTS(info));
+  w.frame.events = &events;
+  w.adminMenu = buildMenu(w, admin, G_N_ELEMENTS(admin));
+  w.infoMenu = buildMenu(w, info, G_N_ELEMENTS(info));
 }
 
 bool createMainWindow(Viewer& v) {
@@ -344,11 +346,6 @@ void destroyMainWindow(MainWindow& w) {
 
 void setMainTitle(MainWindow& w, const std::string& title) {
   gtk_window_set_title(GTK_WINDOW(w.frame.window), title.c_str());
-}
-
-std::string mainTitle(const MainWindow& w) {
-  const char* t = gtk_window_get_title(GTK_WINDOW(w.frame.window));
-  return t ? t : "";
 }
 
 void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<std::string>& items) {

@@ -47,7 +47,6 @@ WindowGeometry mainWindowGeometry(const MainWindow& w);
 void destroyMainWindow(MainWindow& w);
 
 void setMainTitle(MainWindow& w, const std::string& title);
-std::string mainTitle(const MainWindow& w);
 
 // The history box: one item per text, the first one active, without an event.
 void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<std::string>& items);
