@@ -294,8 +294,14 @@ bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool e
   std::string file = external ? firstLine(path) : joinLibraryPath(app.settings.libPath, path);
   CodeFileText code;
   VL_TRACE();
-  if (!readCodeFile(file, &code)) {
-    reportMissingFile(view, app, path);
+  std::string refusal;
+  if (!readCodeFile(file, &code, &refusal)) {
+    if (refusal.empty()) {
+      reportMissingFile(view, app, path);
+    } else {
+      clearCode(view);
+      messageBox(kAppTitle, refusal);
+    }
     return false;
   }
   app.sourceIsUtf8 = code.sourceIsUtf8;

@@ -14,7 +14,7 @@ static constexpr int kTraceFileId = 11;
 
 int openShownCodeFile(Viewer& v) {
   VL_TRACE();
-  return openCodeFile(v.app.settings.codeEditorPath, shownCodeFullPath(v.app));
+  return openCodeFile(v.app.settings.codeEditorPath, externalCodePath(v.app.settings.libPath, v.app.currentCodePath));
 }
 
 int openHelpFile(Viewer& v) {
@@ -26,8 +26,9 @@ int openHelpFile(Viewer& v) {
     return 0;
   }
   // The file the code view would load for the entry, handed over as one argument.
-  std::string file = joinLibraryPath(v.app.settings.libPath, index.topicList[help].file);
-  return startProgramWithArguments("xdg-open", {file}, std::string());
+  std::string file = externalCodePath(v.app.settings.libPath, index.topicList[help].file);
+  if (file.empty()) return 0;
+  return startProgramWithArguments("xdg-open", {pathArgument(file)}, std::string());
 }
 
 namespace {

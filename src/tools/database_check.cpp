@@ -1,15 +1,17 @@
 // Findings of the database check.
 #include "tools/database_check.h"
 
+#include <dirent.h>
+#include <errno.h>
+#include <string.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <string_view>
 #include <unordered_set>
 
 #include "core/app/paths.h"
+#include "core/codeview/code_file.h"
 
 namespace {
 
@@ -59,28 +61,58 @@ void checkHelpEntries(const CheckInput& in, std::vector<std::string>* findings) 
 void checkUnnamedCodeFiles(const CheckInput& in, std::vector<std::string>* findings) {
   std::unordered_set<std::string_view> named;
   for (const TopicNode& node : in.index->topicList) named.insert(stripLeadingSlashes(node.file));
-  for (const std::string& code : listCodeFiles(in.libraryFolder)) {
+  std::vector<std::string> errors;
+  for (const std::string& code : listCodeFiles(in.libraryFolder, &errors)) {
     if (named.count(stripLeadingSlashes(code)) != 0) continue;
     findings->push_back(joinLibraryPath(in.libraryFolder, code) + ": code file named by no entry");
   }
+  findings->insert(findings->end(), errors.begin(), errors.end());
 }
 
-bool isCodeExtension(std::string ext) {
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".vl" || ext == ".vli" || ext == ".vlf";
+// The type of a folder entry, asking the file system only where readdir cannot tell.
+// A link counts as what it names, but a linked folder is not walked (it may loop).
+unsigned char entryType(const std::string& path, unsigned char type) {
+  struct stat st;
+  if (type == DT_UNKNOWN && lstat(path.c_str(), &st) == 0) type = static_cast<unsigned char>(IFTODT(st.st_mode));
+  if (type != DT_LNK) return type;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? DT_REG : DT_LNK;
+}
+
+// Reads one folder whole and closes it before anything below it is opened, so a deep
+// tree costs one descriptor at a time. `relative` ends in "/" (or is empty).
+void readFolder(const std::string& root, const std::string& relative, std::vector<std::string>* codes,
+                std::vector<std::string>* subfolders, std::vector<std::string>* errors) {
+  const std::string folder = root + relative;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) {
+    errors->push_back(folder + ": cannot read the folder: " + strerror(errno));
+    return;
+  }
+  for (;;) {
+    errno = 0;
+    struct dirent* e = readdir(dir);
+    if (e == nullptr) break;
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    unsigned char type = entryType(folder + name, e->d_type);
+    if (type == DT_DIR) subfolders->push_back(relative + name + "/");
+    if (type == DT_REG && extensionAccepted(codeFileExtension(name))) codes->push_back("/" + relative + name);
+  }
+  if (errno != 0) errors->push_back(folder + ": cannot read the folder: " + strerror(errno));
+  closedir(dir);
 }
 
 }  // namespace
 
-std::vector<std::string> listCodeFiles(const std::string& libraryFolder) {
-  namespace fs = std::filesystem;
+std::vector<std::string> listCodeFiles(const std::string& libraryFolder, std::vector<std::string>* errors) {
+  std::string root = libraryFolder;
+  if (!root.empty() && root.back() != '/') root += '/';
   std::vector<std::string> codes;
-  std::error_code ec;
-  fs::recursive_directory_iterator it(libraryFolder, fs::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    std::error_code typeError;
-    if (!it->is_regular_file(typeError) || !isCodeExtension(it->path().extension().string())) continue;
-    codes.push_back("/" + it->path().lexically_relative(libraryFolder).generic_string());
+  std::vector<std::string> pending = {""};
+  while (!pending.empty()) {
+    std::string relative = std::move(pending.back());
+    pending.pop_back();
+    readFolder(root, relative, &codes, &pending, errors);
   }
   std::sort(codes.begin(), codes.end());
   return codes;

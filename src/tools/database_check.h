@@ -20,6 +20,7 @@ struct CheckInput {
 // One finding a line, "path:line: message" where the line is known.
 std::vector<std::string> checkDatabase(const CheckInput& input);
 
-// Code files (extensions vl, vli, vlf) below the folder, as code paths beginning
-// with "/", sorted. Unreadable subfolders are passed over.
-std::vector<std::string> listCodeFiles(const std::string& libraryFolder);
+// Code files below the folder, by the viewer's own test of the extension (letter case
+// counts), as code paths beginning with "/", sorted. Folders that cannot be read are
+// passed over and named, with the reason, in *errors. Linked folders are not walked.
+std::vector<std::string> listCodeFiles(const std::string& libraryFolder, std::vector<std::string>* errors);

@@ -2,8 +2,11 @@
 #include "tools/element_lines.h"
 
 #include <expat.h>
+#include <unistd.h>
 
 #include <cstdio>
+
+#include "core/app/regular_file.h"
 
 namespace {
 
@@ -31,8 +34,14 @@ bool feed(std::FILE* file, LineSession* s) {
 
 bool readElementLines(const std::string& path, std::vector<long>* lines) {
   lines->clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
+  FileStatus status;
+  uint64_t size = 0;
+  int fd = openRegularFile(path, &status, &size);  // a fifo must not stall the check
+  std::FILE* file = fd < 0 ? nullptr : fdopen(fd, "rb");
+  if (file == nullptr) {
+    if (fd >= 0) close(fd);
+    return false;
+  }
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (parser == nullptr) {
     std::fclose(file);

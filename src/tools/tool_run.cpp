@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "core/app/paths.h"
+#include "core/app/regular_file.h"
 #include "core/database/duplicate_protocol.h"
 #include "core/database/index_builder.h"
 #include "core/database/xml_document.h"
@@ -15,9 +16,18 @@
 
 namespace {
 
+// Told without waiting: a fifo named as the database would stall every command.
+bool isReadableRegularFile(const std::string& path) {
+  FileStatus status;
+  uint64_t size = 0;
+  int fd = openRegularFile(path, &status, &size);
+  if (fd >= 0) close(fd);
+  return fd >= 0;
+}
+
 // The viewer's start-up refuses a database it cannot open or parse; so does the tool.
 bool loadDatabase(const std::string& path, XmlDocument* doc, XmlParseResult* result, std::string* err) {
-  if (!parseDatabaseFile(path, doc, result)) {
+  if (!isReadableRegularFile(path) || !parseDatabaseFile(path, doc, result)) {
     *err = "The database '" + path + "' cannot be opened.\n";
     return false;
   }
@@ -43,12 +53,8 @@ ExportSettings exportSettingsFor(const ToolOptions& o, const std::string& progra
 
 ExportResult runExport(const ToolOptions& o, const IndexModel& index, const ExportSettings& s) {
   switch (o.command) {
-    case ToolCommand::ExportHtml: {
-      ExportResult r = exportWebPage(index, s);
-      // The viewer stays silent here; a script needs to hear why nothing was written.
-      if (!r.ok) r.message = "Couldn't create\n" + s.exportFolder + kWebPageFileName;
-      return r;
-    }
+    case ToolCommand::ExportHtml:
+      return exportWebPage(index, s);
     case ToolCommand::ExportPosting:
       return exportPosting(index, s, o.newsOnly);
     case ToolCommand::ExportFileList:

@@ -153,6 +153,17 @@ TEST_F(ToolTest, CheckPrintsFindingsAndFailsOnThem) {
   EXPECT_EQ(out_.out, "");
 }
 
+// A fifo as the database is refused at once by every command, never waited on.
+TEST_F(ToolTest, FifoDatabaseIsRefusedWithoutWaiting) {
+  const std::string fifo = root_ + "fifo.xml";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  for (std::vector<std::string> args : {std::vector<std::string>{"check"}, exportArgs("export-html")}) {
+    args.insert(args.end(), {"--db", fifo});
+    EXPECT_EQ(run(args), 1) << args[0];
+    EXPECT_EQ(out_.err, "The database '" + fifo + "' cannot be opened.\n");
+  }
+}
+
 // The real program: exit statuses and the streams the messages go to.
 int shell(const std::string& command) {
   int status = std::system(command.c_str());

@@ -2,10 +2,7 @@
 // IDE-options footer and its flags, and the texts shown for dropped or missing files.
 #include "core/codeview/code_file.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "core/app/regular_file.h"
 
 namespace {
 
@@ -214,38 +211,14 @@ void decodeCodeBytes(std::string_view bytes, CodeFileText* out) {
   lines.finish();
 }
 
-namespace {
-
-// Reads a regular file whole; anything else (a folder, a pipe, a device) would
-// either fail later or never end, so it counts as not openable.
-bool readWholeFile(const std::string& path, std::string* bytes) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st;
-  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  if (ok) bytes->resize(static_cast<size_t>(st.st_size) + 1);
-  size_t used = 0;
-  while (ok) {
-    if (used == bytes->size()) bytes->resize(bytes->size() * 2);  // the file grew
-    ssize_t n = read(fd, bytes->data() + used, bytes->size() - used);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
-    used += static_cast<size_t>(n);
-  }
-  close(fd);
-  bytes->resize(ok ? used : 0);
-  return ok;
-}
-
-}  // namespace
-
-bool readCodeFile(const std::string& path, CodeFileText* out) {
+bool readCodeFile(const std::string& path, CodeFileText* out, std::string* refusal) {
   *out = CodeFileText{};
+  if (refusal) refusal->clear();
   std::string bytes;
-  if (!readWholeFile(path, &bytes)) return false;
+  uint64_t size = 0;
+  FileStatus status = readRegularFile(path, kFileSizeLimit, &bytes, &size);
+  if (status == FileStatus::TooLarge && refusal) *refusal = tooLargeFileMessage(path, size);
+  if (status != FileStatus::Ok) return false;
   decodeCodeBytes(bytes, out);
   return true;
 }
@@ -272,4 +245,9 @@ std::string unsupportedFileTypeMessage(std::string_view ext) {
 
 std::string missingFileMessage(std::string_view path, std::string_view libraryPath) {
   return "Missing file:\n" + std::string(path) + "\n\nCheck library-path in settings:\n" + std::string(libraryPath);
+}
+
+std::string tooLargeFileMessage(std::string_view path, uint64_t size) {
+  return "File too large to show (" + byteSizeText(size) + "):\n" + std::string(path) +
+         "\n\nCode files are shown up to " + byteSizeText(kFileSizeLimit) + ".";
 }

@@ -2,6 +2,7 @@
 // IDE-options footer and its flags, and the texts shown for dropped or missing files.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,10 @@ inline constexpr std::string_view kMissingFileBanner =
 void appendUtf8(std::string* s, char32_t c);
 
 // Reads the whole file and decodes it. False when it cannot be opened or read (a
-// folder or any other non-regular file included); then `out` is empty with flags 0.
-bool readCodeFile(const std::string& path, CodeFileText* out);
+// folder or any other non-regular file included) or is larger than kFileSizeLimit;
+// then `out` is empty with flags 0, and *refusal, when given, holds the message for
+// a file refused for its size (empty for any other failure).
+bool readCodeFile(const std::string& path, CodeFileText* out, std::string* refusal = nullptr);
 // Decodes the bytes of a code file; `out` is overwritten.
 void decodeCodeBytes(std::string_view bytes, CodeFileText* out);
 
@@ -38,3 +41,5 @@ bool extensionAccepted(std::string_view ext);
 
 std::string unsupportedFileTypeMessage(std::string_view ext);
 std::string missingFileMessage(std::string_view path, std::string_view libraryPath);
+// Names the file, its size and the largest size shown.
+std::string tooLargeFileMessage(std::string_view path, uint64_t size);

@@ -1,6 +1,7 @@
 #include "core/codeview/code_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -235,6 +236,21 @@ TEST_F(CodeFileOnDisk, MissingFilesAndFoldersCannotBeOpened) {
   EXPECT_FALSE(readCodeFile(dir_.string(), &f));
   EXPECT_FALSE(readCodeFile("", &f));
   EXPECT_FALSE(readCodeFile("/dev/zero", &f));  // would never end
+}
+
+// A fifo (as from the database or a drop) must not stall the viewer, and a sparse
+// giant must be refused with its size rather than end the program.
+TEST_F(CodeFileOnDisk, FifosAndGiantsAreRefused) {
+  CodeFileText f;
+  std::string refusal = "old";
+  std::string fifo = (dir_ / "x.vl").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  EXPECT_FALSE(readCodeFile(fifo, &f, &refusal));
+  EXPECT_EQ(refusal, "");
+  std::string giant = write("giant.vl", "");
+  ASSERT_EQ(truncate(giant.c_str(), off_t{64} << 30), 0);
+  EXPECT_FALSE(readCodeFile(giant, &f, &refusal));
+  EXPECT_EQ(refusal, "File too large to show (64.0 GiB):\n" + giant + "\n\nCode files are shown up to 256.0 MiB.");
 }
 
 TEST(DroppedFiles, FirstLineAndExtension) {

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "core/app/paths.h"
+
 namespace {
 
 bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
@@ -137,15 +139,40 @@ bool isOwnerExecutable(const std::string& path) {
   return S_ISLNK(info.st_mode) || (info.st_mode & S_IXUSR) != 0;
 }
 
+std::string pathArgument(const std::string& path) {
+  if (path.empty() || path[0] == '/' || path.starts_with("./")) return path;
+  return "./" + path;
+}
+
+bool staysInsideLibrary(std::string_view codePath) {
+  int depth = 0;
+  while (!codePath.empty()) {
+    size_t slash = codePath.find('/');
+    std::string_view part = codePath.substr(0, slash);
+    if (part == "..") {
+      if (--depth < 0) return false;
+    } else if (!part.empty() && part != ".") {
+      ++depth;
+    }
+    codePath.remove_prefix(slash == std::string_view::npos ? codePath.size() : slash + 1);
+  }
+  return true;
+}
+
+std::string externalCodePath(std::string_view libraryFolder, std::string_view codePath) {
+  return staysInsideLibrary(codePath) ? joinLibraryPath(libraryFolder, codePath) : std::string();
+}
+
 int openWithDefaultApplication(const std::string& file) {
   if (fileExists(file) == 0) return 0;
-  return startOpener(file);
+  return startOpener(pathArgument(file));
 }
 
 int openCodeFile(const std::string& editorPath, const std::string& fullPath) {
+  if (fullPath.empty()) return 0;
   // The path goes over as one argument, blanks and quotes included.
   if (!editorPath.empty() && isOwnerExecutable(editorPath))
-    return startProgramWithArguments(editorPath, {fullPath}, std::string());
+    return startProgramWithArguments(editorPath, {pathArgument(fullPath)}, std::string());
   if (editorPath.empty()) return openWithDefaultApplication(fullPath);
   return 0;  // an editor is set but cannot run: the default application would surprise
 }
@@ -158,5 +185,5 @@ int openLibraryFolder(const std::string& folderFieldText, const std::string& pro
   else if (!folder.empty())
     folder = "/";  // the root folder keeps its one "/"
   if (isDirectory(folder) == 0) return 0;
-  return startOpener(folder);
+  return startOpener(pathArgument(folder));
 }

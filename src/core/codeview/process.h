@@ -36,13 +36,23 @@ int isDirectory(const std::string& path);
 // Owner execute bit of the path itself; a symbolic link always passes.
 bool isOwnerExecutable(const std::string& path);
 
+// A path as an argument for another program: absolute, or with "./" in front, so
+// that it never begins with "-" or "+" and is never taken for an option or a command.
+std::string pathArgument(const std::string& path);
+// False when the code path, taken below the library folder, climbs above it through "..".
+bool staysInsideLibrary(std::string_view codePath);
+// The full path of a database code path for another program: the library folder
+// joined with it as the code view does, or "" when it climbs out of the library.
+std::string externalCodePath(std::string_view libraryFolder, std::string_view codePath);
+
 // Hands an existing file to "xdg-open", or to "gnome-open" when that cannot be
 // started. 0 when the file does not exist or no opener started.
 int openWithDefaultApplication(const std::string& file);
 
 // Opens the shown code file (`fullPath`): in the editor when `editorPath` is set and
 // executable, with the default application when no editor is set, not at all when
-// the editor is set but not executable. Non-zero when something was started.
+// the editor is set but not executable or the path is empty. Non-zero when something
+// was started. Every path reaches the programs through pathArgument.
 int openCodeFile(const std::string& editorPath, const std::string& fullPath);
 
 // Opens the library folder in the file manager: the folder field's text, or the

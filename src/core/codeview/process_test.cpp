@@ -262,3 +262,33 @@ TEST_F(ExternalPrograms, LibraryFolderLosesTrailingSlashes) {
   EXPECT_EQ(openLibraryFolder((folder_ / "file.vl").string(), ""), 0);
   EXPECT_EQ(openLibraryFolder((folder_ / "missing").string() + "/", ""), 0);
 }
+
+// A database can name any path: none may reach a program as an option or a command
+// ("+!cmd" runs the command in vi-like editors), and none may leave the library.
+TEST_F(ExternalPrograms, PathsFromTheDatabaseNeverBecomeOptions) {
+  fs::path out = folder_ / "args.txt";
+  fs::path bin = makeFolder("bin");
+  writeRecorder(bin / "xdg-open", out);
+  writeRecorder(folder_ / "editor", out);
+  setenv("PATH", bin.c_str(), 1);
+  fs::path lib = makeFolder("lib");
+  writeFile(lib / "-dash.vl", "", 0644);
+  fs::create_directory(lib / "--version");
+  const fs::path previous = fs::current_path();
+  fs::current_path(lib);  // an empty "Lib-path" leaves code paths relative
+  std::vector<std::vector<std::string>> received;
+  auto record = [&](int started) {
+    std::vector<std::string> lines;
+    if (started != 0 && readRecorded(out, &lines)) received.push_back(lines);
+    fs::remove(out);
+  };
+  record(openCodeFile((folder_ / "editor").string(), externalCodePath("", "/+!touch x")));
+  record(openCodeFile("", externalCodePath("", "/-dash.vl")));
+  record(openLibraryFolder("--version", ""));
+  EXPECT_EQ(openCodeFile((folder_ / "editor").string(), externalCodePath("", "/a/../../etc/passwd")), 0);
+  fs::current_path(previous);
+  EXPECT_EQ(received, (std::vector<std::vector<std::string>>{{"./+!touch x"}, {"./-dash.vl"}, {"./--version"}}));
+  EXPECT_EQ(externalCodePath("/lib/", "/a/./../b/x.vl"), "/lib/a/./../b/x.vl");
+  EXPECT_EQ(externalCodePath("/lib/", "/../lib2/x.vl"), "");
+  EXPECT_EQ(pathArgument("/abs"), "/abs");
+}

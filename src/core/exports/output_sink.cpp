@@ -2,8 +2,9 @@
 #include "core/exports/output_sink.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <unistd.h>
+
+#include "core/settings/safe_write.h"
 
 namespace {
 
@@ -30,9 +31,16 @@ void writeAll(OutputSink* sink) {
 }  // namespace
 
 bool openOutputFile(const std::string& path, OutputSink* sink) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  struct stat st;
+  bool exists = lstat(path.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return false;
+  removeStaleTemporaries(path);
+  sink->replacesFile = exists && S_ISREG(st.st_mode);
+  if (sink->replacesFile) sink->previous = st;
+  int fd = createTemporaryBeside(path, sink->replacesFile ? 0600 : 0666, &sink->temporary);
   if (fd < 0) return false;
   sink->fd = fd;
+  sink->path = path;
   sink->buffer.clear();
   sink->failed = false;
   return true;
@@ -51,7 +59,12 @@ void sinkLine(OutputSink* sink, std::string_view text) {
 bool closeOutputFile(OutputSink* sink) {
   if (sink->fd < 0) return !sink->failed;
   writeAll(sink);
-  if (::close(sink->fd) != 0) sink->failed = true;
+  if (sink->failed) {
+    discardTemporary(sink->fd, sink->temporary);
+  } else if (!commitTemporary(sink->fd, sink->temporary, sink->path, sink->replacesFile ? &sink->previous : nullptr,
+                              nullptr)) {
+    sink->failed = true;
+  }
   sink->fd = -1;
   return !sink->failed;
 }

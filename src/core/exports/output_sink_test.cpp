@@ -1,5 +1,14 @@
 #include "core/exports/output_sink.h"
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include "core/exports/export_test_util.h"
@@ -26,17 +35,52 @@ TEST(OutputSinkTest, LargeOutputArrivesWholeAndInOrder) {
   removeScratchFolder(folder);
 }
 
-// The viewer never looked at write errors and announced a cut-off file as done.
-TEST(OutputSinkTest, FullDiskIsAFailure) {
+// Runs `work` in a child whose files may not grow past 64 KiB, as on a disk that
+// fills up; its exit status.
+template <typename Work>
+int withFullDisk(Work work) {
+  pid_t child = fork();
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead of ending the child
+    struct rlimit limit = {64 << 10, 64 << 10};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    _exit(work() ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A failed export keeps the previous file whole and leaves nothing beside it; a
+// fifo or device is never written, and a link is replaced rather than written through.
+TEST(OutputSinkTest, ExportsReplaceTheirFileWholeOrNotAtAll) {
+  std::string folder = makeScratchFolder();
+  const std::string out = folder + "ForumPosting.txt";
+  writeTestFile(out, "previous");
+  int status = withFullDisk([&] {
+    OutputSink sink;
+    if (!openOutputFile(out, &sink)) return true;
+    sinkAppend(&sink, std::string(3u << 20, 'x'));
+    return closeOutputFile(&sink);
+  });
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(readTestFile(out), "previous");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
   OutputSink sink;
-  if (!openOutputFile("/dev/full", &sink)) GTEST_SKIP() << "no /dev/full";
-  sinkLine(&sink, "does not fit");
-  EXPECT_FALSE(closeOutputFile(&sink));
-  OutputSink big;
-  ASSERT_TRUE(openOutputFile("/dev/full", &big));
-  sinkAppend(&big, std::string(3u << 20, 'x'));  // fails already while flushing
-  EXPECT_TRUE(big.failed);
-  EXPECT_FALSE(closeOutputFile(&big));
+  ASSERT_EQ(mkfifo((folder + "fifo").c_str(), 0644), 0);
+  EXPECT_FALSE(openOutputFile(folder + "fifo", &sink));
+  EXPECT_FALSE(openOutputFile("/dev/null", &sink));
+  EXPECT_FALSE(openOutputFile(folder, &sink));
+  writeTestFile(folder + "elsewhere", "kept");
+  ASSERT_EQ(symlink("elsewhere", (folder + "link.txt").c_str()), 0);
+  ASSERT_TRUE(openOutputFile(folder + "link.txt", &sink));
+  sinkAppend(&sink, "new");
+  EXPECT_TRUE(closeOutputFile(&sink));
+  EXPECT_EQ(readTestFile(folder + "elsewhere"), "kept");
+  EXPECT_EQ(readTestFile(folder + "link.txt"), "new");
+  EXPECT_FALSE(std::filesystem::is_symlink(folder + "link.txt"));
+  removeScratchFolder(folder);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Template lines, the date replacement and the copy into the export.
 #include "core/exports/template_copy.h"
 
-#include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include "core/app/regular_file.h"
+#include "core/settings/text_encoding.h"
 
 namespace {
 
@@ -19,24 +21,6 @@ bool matchesDateWord(std::string_view line, size_t at) {
   return true;
 }
 
-// Reads the whole file. Sets *missing when it does not exist.
-bool readFile(const std::string& path, std::string* bytes, bool* missing) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  *missing = fd < 0 && errno == ENOENT;
-  if (fd < 0) return false;
-  char chunk[16384];
-  bool ok = true;
-  for (;;) {
-    ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    bytes->append(chunk, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return ok;
-}
-
 bool createEmptyFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
@@ -44,24 +28,20 @@ bool createEmptyFile(const std::string& path) {
   return true;
 }
 
+std::string templateNote(const std::string& path, const std::string& reason) {
+  return "Template skipped (" + reason + "):\n" + path;
+}
+
 }  // namespace
 
-std::vector<std::string_view> splitTemplateLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    char c = bytes[i];
-    if (c != '\n' && c != '\r') {
-      ++i;
-      continue;
-    }
-    lines.push_back(bytes.substr(start, i - start));
-    i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-    start = i;
-  }
-  if (start < bytes.size()) lines.push_back(bytes.substr(start));
-  return lines;
+bool nextTemplateLine(std::string_view bytes, size_t* pos, std::string_view* line) {
+  size_t start = *pos;
+  if (start >= bytes.size()) return false;
+  size_t end = bytes.find_first_of("\r\n", start);
+  if (end == std::string_view::npos) end = bytes.size();
+  *line = bytes.substr(start, end - start);
+  *pos = end + ((end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ? 2 : 1);
+  return true;
 }
 
 std::string replaceCurrDate(std::string_view line, std::string_view dateText) {
@@ -80,14 +60,22 @@ std::string replaceCurrDate(std::string_view line, std::string_view dateText) {
   return out;
 }
 
-bool copyTemplate(const std::string& path, bool replaceDate, std::string_view dateText, OutputSink* sink) {
+bool copyTemplate(const std::string& path, bool replaceDate, std::string_view dateText, OutputSink* sink,
+                  std::string* note) {
   std::string bytes;
-  bool missing = false;
-  if (!readFile(path, &bytes, &missing)) {
-    if (missing) createEmptyFile(path);  // an empty template contributes no lines
-    return false;
-  }
-  for (std::string_view line : splitTemplateLines(bytes)) {
+  uint64_t size = 0;
+  FileStatus status = readRegularFile(path, kFileSizeLimit, &bytes, &size);
+  if (status == FileStatus::Missing) createEmptyFile(path);  // an empty template contributes no lines
+  if (note && status == FileStatus::TooLarge) *note = templateNote(path, "too large, " + byteSizeText(size));
+  if (note && status == FileStatus::NotRegular) *note = templateNote(path, "not a regular file");
+  if (status != FileStatus::Ok) return false;
+  // Converted line by line: a template of empty lines must not cost a copy of itself.
+  const bool latin1 = !isValidUtf8(bytes);
+  size_t pos = 0;
+  std::string_view line;
+  while (nextTemplateLine(bytes, &pos, &line)) {
+    std::string converted;
+    if (latin1) line = converted = latin1ToUtf8(line);
     if (replaceDate) {
       sinkLine(sink, replaceCurrDate(line, dateText));
     } else {

@@ -5,12 +5,22 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/exports/date_text.h"
 #include "core/exports/export_test_util.h"
 
 namespace {
 
 using Lines = std::vector<std::string_view>;
+
+Lines splitTemplateLines(std::string_view bytes) {
+  Lines lines;
+  size_t pos = 0;
+  std::string_view line;
+  while (nextTemplateLine(bytes, &pos, &line)) lines.push_back(line);
+  return lines;
+}
 
 TEST(TemplateLinesTest, EveryTerminatorEndsOneLine) {
   EXPECT_EQ(splitTemplateLines("a\nb\r\nc\rd"), (Lines{"a", "b", "c", "d"}));
@@ -70,6 +80,18 @@ TEST_F(TemplateCopyTest, WriteProtectedTemplateIsStillCopied) {
   OutputSink sink;
   EXPECT_TRUE(copyTemplate(folder_ + "ro.html", false, "", &sink));
   EXPECT_EQ(sink.buffer, "kept\n");
+}
+
+// A template saved in ISO 8859-1 still gives a UTF-8 page; valid UTF-8 stays as it is.
+TEST_F(TemplateCopyTest, TemplateThatIsNoUtf8IsReadAsLatin1) {
+  writeTestFile(folder_ + "latin1.html", "Gr\xFC\xDF CurrDate\r\n\xE9t\xE9");
+  OutputSink sink;
+  EXPECT_TRUE(copyTemplate(folder_ + "latin1.html", true, "d", &sink));
+  EXPECT_EQ(sink.buffer, "Gr\xC3\xBC\xC3\x9F d\n\xC3\xA9t\xC3\xA9\n");
+  writeTestFile(folder_ + "utf8.html", "Gr\xC3\xBC\xC3\x9F");
+  OutputSink utf8;
+  EXPECT_TRUE(copyTemplate(folder_ + "utf8.html", false, "", &utf8));
+  EXPECT_EQ(utf8.buffer, "Gr\xC3\xBC\xC3\x9F\n");
 }
 
 TEST(DateTextTest, TwoDigitDayMonthWordFourDigitYear) {

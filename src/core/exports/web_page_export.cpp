@@ -87,11 +87,19 @@ void renderWebPageBody(const IndexModel& index, int firstEntryIndex, const std::
 }
 
 ExportResult exportWebPage(const IndexModel& index, const ExportSettings& settings) {
+  const std::string shownPath = settings.exportFolder + kWebPageFileName;
   OutputSink sink;
-  if (!openOutputFile(exportDiskFolder(settings) + kWebPageFileName, &sink)) return {};
-  copyTemplate(settings.templatesFolder + kHeadTemplateName, true, settings.dateText, &sink);
+  if (!openOutputFile(exportDiskFolder(settings) + kWebPageFileName, &sink)) {
+    return shownResult(false, "Couldn't create\n" + shownPath);
+  }
+  std::string headNote, tailNote;
+  copyTemplate(settings.templatesFolder + kHeadTemplateName, true, settings.dateText, &sink, &headNote);
   renderWebPageBody(index, settings.firstEntryIndex, settings.platformWord, &sink);
-  copyTemplate(settings.templatesFolder + kTailTemplateName, false, "", &sink);
-  if (!closeOutputFile(&sink)) return {};
-  return shownResult(true, "html-Export done to ...\n" + settings.exportFolder + kWebPageFileName);
+  copyTemplate(settings.templatesFolder + kTailTemplateName, false, "", &sink, &tailNote);
+  if (!closeOutputFile(&sink)) return shownResult(false, "Couldn't create\n" + shownPath);
+  std::string message = "html-Export done to ...\n" + shownPath;
+  for (const std::string* note : {&headNote, &tailNote}) {
+    if (!note->empty()) message += "\n\n" + *note;
+  }
+  return shownResult(true, message);
 }

@@ -16,6 +16,7 @@ inline constexpr const char kTailTemplateName[] = "VL-LinuxAPI-Tail.html";
 // entry lines from firstEntryIndex on, and the closing line.
 void renderWebPageBody(const IndexModel& index, int firstEntryIndex, const std::string& platformWord, OutputSink* sink);
 
-// Writes the whole page. When the page cannot be created nothing is shown, as the
-// viewer always did; a missing template is skipped and the page still written.
+// Writes the whole page; a failure gets the postings' message "Couldn't create". A
+// missing template is skipped and the page still written; one skipped for its size
+// or type is named in the message.
 ExportResult exportWebPage(const IndexModel& index, const ExportSettings& settings);

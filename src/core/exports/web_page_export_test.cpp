@@ -1,6 +1,7 @@
 #include "core/exports/web_page_export.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -153,12 +154,35 @@ TEST_F(WebPageExportTest, MissingTemplatesAreCreatedEmptyMissingFolderSkipped) {
   EXPECT_EQ(readTestFile(root_ + "Export/VL-LinuxAPI-Lib.html"), body(sampleIndex()));
 }
 
-TEST_F(WebPageExportTest, UncreatablePageShowsNothingAndTouchesNoTemplate) {
+// The viewer stayed silent here while the postings said "Couldn't create".
+TEST_F(WebPageExportTest, UncreatablePageIsReportedAndTouchesNoTemplate) {
   settings_.exportFolder = root_ + "no-export/";
   ExportResult result = exportWebPage(sampleIndex(), settings_);
   EXPECT_FALSE(result.ok);
-  EXPECT_FALSE(result.shown);
+  EXPECT_TRUE(result.shown);
+  EXPECT_EQ(result.message, "Couldn't create\n" + root_ + "no-export/VL-LinuxAPI-Lib.html");
   EXPECT_FALSE(testFileExists(settings_.templatesFolder + "VL-LinuxAPI-Head.html"));
+}
+
+// A fifo, a link to /dev/zero and a sparse giant as templates: skipped at once, each
+// named in the message, and the page written all the same.
+TEST_F(WebPageExportTest, HostileTemplatesAreSkippedAndNamed) {
+  const std::string head = settings_.templatesFolder + "VL-LinuxAPI-Head.html";
+  const std::string tail = settings_.templatesFolder + "VL-LinuxAPI-Tail.html";
+  const std::string page = "html-Export done to ...\n" + root_ + "Export/VL-LinuxAPI-Lib.html";
+  ASSERT_EQ(mkfifo(head.c_str(), 0644), 0);
+  ASSERT_EQ(symlink("/dev/zero", tail.c_str()), 0);
+  ExportResult result = exportWebPage(sampleIndex(), settings_);
+  EXPECT_EQ(result.message, page + "\n\nTemplate skipped (not a regular file):\n" + head +
+                                "\n\nTemplate skipped (not a regular file):\n" + tail);
+  EXPECT_EQ(readTestFile(root_ + "Export/VL-LinuxAPI-Lib.html"), body(sampleIndex()));
+  unlink(head.c_str());
+  writeTestFile(head, "");
+  ASSERT_EQ(truncate(head.c_str(), off_t{8} << 30), 0);
+  unlink(tail.c_str());
+  result = exportWebPage(sampleIndex(), settings_);
+  EXPECT_TRUE(result.ok);
+  EXPECT_EQ(result.message, page + "\n\nTemplate skipped (too large, 8.0 GiB):\n" + head);
 }
 
 }  // namespace

@@ -3,12 +3,13 @@
 #include "core/settings/language_file.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+
+#include "core/app/regular_file.h"
+#include "core/update/utf8_repair.h"
 
 namespace {
 
@@ -99,7 +100,8 @@ void readBlock(LineReader* r, const std::string& key, LanguageTable* t) {
   std::array<std::string, 3>& texts = t->items[key];
   for (int i = 0; i < 3; ++i) {
     NamedLine nl = splitNamedLine(lines[i]);
-    if (nl.name == kNames[i]) texts[i] = nl.value;
+    // The texts go to GTK, which takes valid UTF-8 only.
+    if (nl.name == kNames[i]) texts[i] = repairUtf8(nl.value);
   }
 }
 
@@ -124,11 +126,12 @@ void readItems(LineReader* r, LanguageTable* t) {
 }  // namespace
 
 bool loadLanguageFile(const std::string& path, LanguageTable* t) {
-  // O_NONBLOCK and the type check: a fifo or device in the file's place must not hang the start.
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  // A fifo or device in the file's place must not hang the start.
+  FileStatus status;
+  uint64_t size = 0;
+  int fd = openRegularFile(path, &status, &size);
   if (fd < 0) return false;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (size > kFileSizeLimit) {
     close(fd);
     return false;
   }

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -89,12 +90,22 @@ TEST(LanguageFile, IncompleteAndRepeatedBlocks) {
   EXPECT_EQ(text(t, "#Short", "en"), "<none>");  // never set: the gadget keeps its own text
 }
 
+// GTK takes valid UTF-8 only; broken bytes become U+FFFD, the rest stays.
+TEST(LanguageFile, InvalidUtf8IsRepaired) {
+  LanguageTable t = loadText("[LanguageItems]\nKey = #A\nde = Gr\xFC\xC3\xBC\nen = \xC0\xAF\nfr = ok\n");
+  EXPECT_EQ(text(t, "#A", "de"), "Gr\xEF\xBF\xBD\xC3\xBC");
+  EXPECT_EQ(text(t, "#A", "en"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(text(t, "#A", "fr"), "ok");
+}
+
 TEST(LanguageFile, MissingFileLeavesTheTableAsItWas) {
   ScratchFolder dir;
   LanguageTable t;
   t.items["#A"] = {"a", "b", "c"};
   EXPECT_FALSE(loadLanguageFile(dir.file("none.ari"), &t));
   EXPECT_FALSE(loadLanguageFile(dir.path(), &t));  // a folder is no language file
+  ASSERT_EQ(mkfifo(dir.file("fifo.ari").c_str(), 0644), 0);
+  EXPECT_FALSE(loadLanguageFile(dir.file("fifo.ari"), &t));  // refused at once, never waited on
   EXPECT_FALSE(t.loaded);
   EXPECT_EQ(t.items.size(), 1u);
 }

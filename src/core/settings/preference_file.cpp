@@ -154,8 +154,11 @@ void PreferenceFile::load(int fd) {
 
 bool PreferenceFile::create(const std::string& path, int flags) {
   close();
+  // Only a regular file is ever written: a device or fifo in its place stays as it is.
+  struct stat st;
+  if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
   // The content is put in place whole by close; here it is only made sure the file can exist.
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
   if (fd < 0) return false;
   ::close(fd);
   path_ = path;

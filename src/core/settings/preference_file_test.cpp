@@ -280,6 +280,7 @@ TEST(PreferenceFile, FilesThatAreNoSettingsTextAreNeverRewritten) {
   ASSERT_TRUE(f.open(fifo, 1));
   f.writeInteger("a", 2);
   EXPECT_EQ(f.close(), PrefWriteBack::ReadOnly);
+  EXPECT_FALSE(f.create(fifo, 1));  // a save that starts a new file refuses it too
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
