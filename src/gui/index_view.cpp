@@ -221,8 +221,8 @@ std::string entryDragUri(const IndexView& view, const AppState& app) {
   if (row < 0 || static_cast<size_t>(row) >= app.index.topicList.size()) return std::string();
   const std::string& file = app.index.topicList[row].file;
   if (file.empty()) return std::string();
-  std::string full = joinLibraryPath(app.settings.libPath, file);
-  if (!fileExists(full)) return std::string();
+  std::string full = externalCodePath(app.settings.libPath, file);  // "" when it leaves the library
+  if (full.empty() || !fileExists(full)) return std::string();
   gchar* absolute = g_canonicalize_filename(full.c_str(), nullptr);
   gchar* uri = g_filename_to_uri(absolute, nullptr, nullptr);
   g_free(absolute);

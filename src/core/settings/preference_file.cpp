@@ -118,9 +118,9 @@ bool PreferenceFile::open(const std::string& path, int flags) {
   active_ = true;
   flags_ = flags;
   // O_NONBLOCK: a fifo put in the file's place must not stall the program.
-  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     readOnly_ = true;
   }
   if (fd < 0) {
