@@ -13,6 +13,7 @@
 
 #include "core/settings/language_file.h"
 #include "core/settings/language_table.h"
+#include "core/update/utf8_repair.h"
 #include "fuzz_util.h"
 
 namespace {
@@ -73,7 +74,7 @@ Items modelItems(const std::vector<std::string>& lines) {
     if (!named(block[0], kNames[0], &value)) continue;
     std::array<std::string, 3>& texts = items[(tooltips ? "TT" : "") + key];
     for (int k = 0; k < 3; ++k) {
-      if (named(block[k], kNames[k], &value)) texts[k] = value;
+      if (named(block[k], kNames[k], &value)) texts[k] = repairUtf8(value);  // GTK takes valid UTF-8 only
     }
   }
   return items;
