@@ -181,6 +181,25 @@ TEST_F(HostileInputsTest, DroppedBinaryFilesLoadOrAreRefused) {
   expectStillRunning();
 }
 
+// A dropped fifo is refused at once like a missing file, never waited on; a sparse
+// 64 GiB file is refused with its size rather than read.
+TEST_F(HostileInputsTest, DroppedFifoAndGiantAreRefused) {
+  writeLibrary({"a.vl"});
+  ASSERT_EQ(mkfifo((folder + "pipe.vl").c_str(), 0644), 0);
+  writeBytes(folder + "giant.vl", "");
+  ASSERT_EQ(truncate((folder + "giant.vl").c_str(), off_t{64} << 30), 0);
+  ASSERT_TRUE(start());
+  receiveDroppedFiles(viewer().code, folder + "pipe.vl");
+  drain();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].second.rfind("Missing file:\n" + folder + "pipe.vl", 0), 0u);
+  receiveDroppedFiles(viewer().code, folder + "giant.vl");
+  drain();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].second.rfind("File too large to show (64.0 GiB):\n" + folder + "giant.vl", 0), 0u);
+  expectStillRunning();
+}
+
 // A million elements of the smallest kind: every one is a row.
 TEST_F(HostileInputsTest, MillionElementDatabaseLoads) {
   std::string xml = "<r a=\"1\">Root text v 1.0\n";
