@@ -339,3 +339,16 @@ TEST_F(SettingsWindowTest, PathsAreKeptOutOfTheFileWhenSavePathsIsOff) {
   EXPECT_NE(file.find("Lib-path=" + folder + "\n"), std::string::npos) << file;
   EXPECT_EQ(file.find("/var/elsewhere/"), std::string::npos);
 }
+
+// Numbers outside their ranges are held to them when read, before any gadget sees
+// them; the fixture counts the toolkit's complaints.
+TEST_F(SettingsWindowTest, OutOfRangeValuesAreHeldToTheirRanges) {
+  ASSERT_TRUE(
+      startHere("WinWidth=0\nWinHight=-7\nSplitter=-50\nWinX=-99999\nSearchHint=-5\nSearchMode=99\nCodeMarks=-1\n"
+                "SourceInTitle=7\nLanguage=-4\nDyeingNews=5\nFontSize=-2147483648\n"));
+  openWindow();
+  EXPECT_EQ(combo(Cnf_SearchFailHint), 0);
+  EXPECT_EQ(combo(Cnf_SearchMode), 2);
+  EXPECT_EQ(combo(Cnf_FileNameLen), 2);
+  EXPECT_EQ(text(Cnf_FontSize), "6");
+}

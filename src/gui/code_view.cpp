@@ -9,6 +9,7 @@
 #include "core/codeview/code_file.h"
 #include "core/codeview/highlighter.h"
 #include "core/codeview/process.h"
+#include "gui/language_switch.h"
 #include "gui/message_box.h"
 #include "gui/viewer.h"
 #include "gui/widgets.h"
@@ -238,7 +239,7 @@ void createCodeView(Viewer& v) {
   view.description = newTextView(&view.descriptionScroller);
   view.code = newTextView(&view.codeScroller);
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view.description), GTK_WRAP_WORD);
-  gtk_widget_set_tooltip_text(view.description, "Zeigt eine kurze Beschreibung der Funktion.");
+  gtk_widget_set_tooltip_text(view.description, builtInTooltip(Main_EdDescript));
   styleCodeView(view, v.app);
   connectCodeSignals(v);
 }

@@ -4,6 +4,7 @@
 #include "core/app/entry_view.h"
 #include "core/app/error_report.h"
 #include "core/codeview/process.h"
+#include "gui/language_switch.h"
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
@@ -16,25 +17,18 @@ constexpr SecondaryWindowSpec kSpec = {"About: current Database & File", 700, 20
 struct Place {
   int no;
   int x, y, w, h;
-  const char* text;  // labels and frames: the built-in German text
 };
 
 constexpr Place kLabels[] = {
-    {DbA_LabelDb, 28, 25, 137, 22, "Datenbank (xml):"},
-    {DbA_LabelCont, 5, 49, 160, 22, "Inhalt:"},
-    {DbA_LabelLib, 5, 73, 160, 22, "Library (Hauptordner):"},
-    {DbA_LabelTop, 185, 97, 120, 22, "Themen:"},
-    {DbA_LabelEnt, 485, 97, 120, 22, "Eintr\xC3\xA4ge:"},
-    {DbA_LabelFile, 28, 151, 137, 22, "Datei (+ Unterordner):"},
-    {DbA_LabelSrcForm, 185, 175, 120, 22, "Code-Format:"},
-    {DbA_LabelExeForm, 485, 175, 120, 22, "Executable-Format:"},
+    {DbA_LabelDb, 28, 25, 137, 22},        {DbA_LabelCont, 5, 49, 160, 22},       {DbA_LabelLib, 5, 73, 160, 22},
+    {DbA_LabelTop, 185, 97, 120, 22},      {DbA_LabelEnt, 485, 97, 120, 22},      {DbA_LabelFile, 28, 151, 137, 22},
+    {DbA_LabelSrcForm, 185, 175, 120, 22}, {DbA_LabelExeForm, 485, 175, 120, 22},
 };
 
 constexpr Place kFields[] = {
-    {DbA_Db, 170, 20, 520, 24, nullptr},      {DbA_Cont, 170, 45, 520, 24, nullptr},
-    {DbA_Lib, 170, 69, 520, 24, nullptr},     {DbA_Top, 310, 93, 80, 24, nullptr},
-    {DbA_Ent, 610, 93, 80, 24, nullptr},      {DbA_File, 170, 146, 520, 24, nullptr},
-    {DbA_SrcForm, 310, 170, 80, 24, nullptr}, {DbA_ExeForm, 610, 170, 80, 24, nullptr},
+    {DbA_Db, 170, 20, 520, 24},      {DbA_Cont, 170, 45, 520, 24},    {DbA_Lib, 170, 69, 520, 24},
+    {DbA_Top, 310, 93, 80, 24},      {DbA_Ent, 610, 93, 80, 24},      {DbA_File, 170, 146, 520, 24},
+    {DbA_SrcForm, 310, 170, 80, 24}, {DbA_ExeForm, 610, 170, 80, 24},
 };
 
 // A click counts when the button goes up inside the icon, as with every gadget.
@@ -50,16 +44,16 @@ gboolean onIconRelease(GtkWidget* box, GdkEventButton* event, gpointer data) {
 
 void addFrame(InfoWindow& w, const Place& p, const std::string& boldFontName) {
   GtkWidget* frame = gtk_frame_new(nullptr);
-  gtk_frame_set_label_widget(GTK_FRAME(frame), captionLabel(p.text, boldFontName));
+  gtk_frame_set_label_widget(GTK_FRAME(frame), captionLabel(builtInText(p.no), boldFontName));
   w.gadget[GadgetNo(p.no)] = frame;
   place(w.frame.fixed, frame, p.x, p.y, p.w, p.h);
 }
 
-void addIcon(InfoWindow& w, GadgetNo no, int x, int y, const char* icon, const char* tooltip) {
+void addIcon(InfoWindow& w, GadgetNo no, int x, int y, const char* icon) {
   GtkWidget* box = gtk_event_box_new();
   gtk_event_box_set_visible_window(GTK_EVENT_BOX(box), FALSE);
   gtk_container_add(GTK_CONTAINER(box), iconImage(icon));
-  gtk_widget_set_tooltip_text(box, tooltip);
+  gtk_widget_set_tooltip_text(box, builtInTooltip(no));
   g_object_set_data(G_OBJECT(box), "vl-gadget", GINT_TO_POINTER(no));
   g_signal_connect(box, "button-release-event", G_CALLBACK(onIconRelease), &w);
   w.gadget[no] = box;
@@ -68,7 +62,7 @@ void addIcon(InfoWindow& w, GadgetNo no, int x, int y, const char* icon, const c
 
 void addLabels(InfoWindow& w) {
   for (const Place& p : kLabels) {
-    GtkWidget* label = gtk_label_new(p.text);
+    GtkWidget* label = gtk_label_new(builtInText(p.no));
     gtk_misc_set_alignment(GTK_MISC(label), 1.0f, 0.5f);
     gtk_label_set_line_wrap(GTK_LABEL(label), FALSE);
     w.gadget[GadgetNo(p.no)] = label;
@@ -109,12 +103,10 @@ void createInfoWindow(InfoWindow& w, EventSink& events, const std::string& boldF
   w.frame.events = &events;
   openSecondaryWindow(w.frame, kSpec);
   // Frames first: the fixed container draws its children in the order they came.
-  addFrame(w, {DbA_Frame1, 5, 2, 690, 121, "Datenbank & Library ..."}, boldFontName);
-  addFrame(w, {DbA_Frame2, 5, 128, 690, 72, "Gew\xC3\xA4hlte Datei ..."}, boldFontName);
-  addIcon(w, DbA_ToDb, 7, 24, "database.png",
-          "Klick \xC3\xB6"
-          "ffnet den Dateimanager mit dem Library-Pfad.");
-  addIcon(w, DbA_CopyFile, 7, 150, "document.png", "Klick kopiert den Code-Pfad ins Clipboard.");
+  addFrame(w, {DbA_Frame1, 5, 2, 690, 121}, boldFontName);
+  addFrame(w, {DbA_Frame2, 5, 128, 690, 72}, boldFontName);
+  addIcon(w, DbA_ToDb, 7, 24, "database.png");
+  addIcon(w, DbA_CopyFile, 7, 150, "document.png");
   place(w.frame.fixed, iconImage("bent-arrow.png"), 154, 95, 16, 16);
   place(w.frame.fixed, iconImage("bent-arrow.png"), 154, 173, 16, 16);
   addLabels(w);

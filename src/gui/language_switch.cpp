@@ -66,10 +66,12 @@ void setFrameTitle(GtkWidget* frame, const std::string& text) {
     gtk_frame_set_label(GTK_FRAME(frame), text.c_str());
 }
 
-void setGadgetText(GtkWidget* w, LangTextKind kind, const std::string& text) {
-  if (kind == LangTextKind::ComboItems && GTK_IS_COMBO_BOX(w))
+void setGadgetText(GtkWidget* w, UiTextKind kind, const std::string& text) {
+  if (kind == UiTextKind::Tooltip)
+    gtk_widget_set_tooltip_text(w, text.c_str());
+  else if (kind == UiTextKind::ComboItems && GTK_IS_COMBO_BOX(w))
     setComboItems(w, text);
-  else if (kind == LangTextKind::Frame && GTK_IS_FRAME(w))
+  else if (kind == UiTextKind::Frame && GTK_IS_FRAME(w))
     setFrameTitle(w, text);
   else if (GTK_IS_BUTTON(w))
     gtk_button_set_label(GTK_BUTTON(w), text.c_str());
@@ -84,20 +86,23 @@ void setMenuItemText(GtkWidget* item, const std::string& text) {
   if (GTK_IS_LABEL(child)) gtk_label_set_text(GTK_LABEL(child), text.c_str());
 }
 
+// A text the language file lacks (or no file at all) gives the built-in German one.
 void applyTexts(Viewer& v, const std::string& code) {
   VL_TRACE();
   std::string text;
   SuppressEvents quiet(v.events);  // new combo texts are no user choice
-  for (const LabelTextKey& k : kLabelTextKeys) {
-    GtkWidget* w = gadgetOfKey(v, k.key);
-    if (w && langText(v, k.key, false, code, &text)) setGadgetText(w, k.kind, text);
+  for (const UiText& t : kUiTexts) {
+    if (!langText(v, t.key, t.kind == UiTextKind::Tooltip, code, &text)) text = t.german;
+    if (t.kind == UiTextKind::MenuItem)
+      setMenuItemText(mainMenuItem(v.main, t.menuItem), text);
+    else if (GtkWidget* w = gadgetOfKey(v, t.key))
+      setGadgetText(w, t.kind, text);
   }
-  for (const MenuTextKey& k : kMenuTextKeys)
-    if (langText(v, k.key, false, code, &text)) setMenuItemText(mainMenuItem(v.main, k.menuItem), text);
-  for (const TooltipTextKey& k : kTooltipTextKeys) {
-    GtkWidget* w = gadgetOfKey(v, k.key);
-    if (w && langText(v, k.key, true, code, &text)) gtk_widget_set_tooltip_text(w, text.c_str());
-  }
+}
+
+const char* germanTextOf(int gadget, bool tooltip) {
+  if (gadget < 0 || gadget >= kGadgetCount) return nullptr;
+  return germanUiText(std::string("#") + kGadgetNames[gadget], tooltip);
 }
 
 }  // namespace
@@ -106,6 +111,19 @@ int gadgetByName(const std::string& name) {
   for (int i = 0; i < kGadgetCount; ++i)
     if (name == kGadgetNames[i]) return i;
   return -1;
+}
+
+const char* builtInText(int gadget) {
+  const char* text = germanTextOf(gadget, false);
+  return text ? text : "";
+}
+
+const char* builtInTooltip(int gadget) { return germanTextOf(gadget, true); }
+
+const char* builtInMenuText(int menuItem) {
+  for (const UiText& t : kUiTexts)
+    if (t.kind == UiTextKind::MenuItem && t.menuItem == menuItem) return t.german;
+  return "";
 }
 
 bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string& languageCode, std::string* out) {

@@ -11,7 +11,7 @@ struct Viewer;
 // The UI text of `key` ("#Main_Find") in `languageCode`; `tooltip` looks up the
 // tooltip. Reads the language file at the first call (and again after a failed
 // read; "Language-File not found!" is shown once per run). False when there is no
-// text: the gadget then keeps the text it has.
+// text: the gadget then shows its built-in German text.
 bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string& languageCode, std::string* out);
 
 // Switches to the language of the settings window's language box when it differs
@@ -24,6 +24,12 @@ void applyStoredLanguage(Viewer& v);
 
 // The gadget number of a gadget name ("Cnf_Frame1"), or -1.
 int gadgetByName(const std::string& name);
+
+// The built-in German texts the windows are built with, from the UI text table: a
+// gadget's text ("" for none), its tooltip (null for none), a menu item's text.
+const char* builtInText(int gadget);
+const char* builtInTooltip(int gadget);
+const char* builtInMenuText(int menuItem);
 
 // The main window's shortcuts: F6 toggles German/English, Alt+G/D German, Alt+E/F English.
 HandlerTable languageKeyHandlers();

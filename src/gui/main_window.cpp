@@ -7,6 +7,8 @@
 
 #include "core/app/error_report.h"
 #include "core/app/window_title.h"
+#include "core/settings/language_keys.h"
+#include "gui/language_switch.h"
 #include "gui/viewer.h"
 
 static constexpr int kTraceFileId = 2;
@@ -184,23 +186,12 @@ void createPanes(Viewer& v) {
   g_signal_connect(paned, "notify::position", G_CALLBACK(onSplitterMoved), &w);
 }
 
+// The window's own gadgets; the views' tooltips are set by their component.
 void setTooltips(MainWindow& w) {
-  struct Tip {
-    GadgetNo no;
-    const char* text;
-  };
-  static const Tip tips[] = {
-      {Main_NodeToggle, "Öffnet und schließt alle Knoten."},
-      {Main_FindNext, "[F3] Sucht nächsten Eintrag (auch [Return] bei Cursor im Eingabefeld."},
-      {Main_Find, "Ausdruck suchen im Index (& Beschreibung) in der akt. Sprache (oder alle). Siehe Settings."},
-      {Main_CbHistory, "Liste aller zuletzt gewählten Code-Dateien."},
-      {Main_Quickcopy,
-       "Kopiert den kompletten Code in die Zwischenablage. Auch Drag&Drop von Indexeinträgen nach VL möglich!"},
-      {Main_Setting, "Programmeinstellungen & Requester für die Datenbank (xml) und das Library-Oberverzeichnis."},
-      {Main_Help, "Öffnet die Programm-Hilfe-Datei im Editor."},
-      {Main_Info, "Öffnet den Programm-Info-Dialog."},
-  };
-  for (const Tip& t : tips) gtk_widget_set_tooltip_text(w.gadget[t.no], t.text);
+  for (const UiText& t : kUiTexts) {
+    GtkWidget* gadget = t.kind == UiTextKind::Tooltip ? w.gadget.find(gadgetByName(t.key + 1)) : nullptr;
+    if (gadget) gtk_widget_set_tooltip_text(gadget, t.german);
+  }
 }
 
 struct MenuEntry {
@@ -272,11 +263,11 @@ void createPopupMenus(MainWindow& w, EventSink& events) {
                                     {kMenuEditHelp, "edit ViewerHelp"},
                                     {MenuNo(0), nullptr},
                                     {kMenuCopyCodePath, "Copy code-path to clipboard"}};
-  static const MenuEntry info[] = {{kMenuAboutApp, "Über Linux VL-ZEZ-Ovidozo-Vivara ..."},
-                                   {kMenuAboutDb, "Über Datenbank ..."},
-                                   {kMenuIsUpdate, "Auf Updates prüfen ..."},
+  static const MenuEntry info[] = {{kMenuAboutApp, builtInMenuText(kMenuAboutApp)},
+                                   {kMenuAboutDb, builtInMenuText(kMenuAboutDb)},
+                                   {kMenuIsUpdate, builtInMenuText(kMenuIsUpdate)},
                                    {MenuNo(0), nullptr},
-                                   {kMenuOpenCode, "Mit Standard-App öffnen"}};
+                                   {kMenuOpenCode, builtInMenuText(kMenuOpenCode)}};
   w.frame.events = &events;
   w.adminMenu = buildMenu(w, admin, G_N_ELEMENTS(admin));
   w.infoMenu = buildMenu(w, info, G_N_ELEMENTS(info));

@@ -2,14 +2,12 @@
 // the handler table of its events.
 #include "gui/settings_window.h"
 
-#include <stdlib.h>
-
 #include <string_view>
 
 #include "core/app/error_report.h"
 #include "core/app/paths.h"
 #include "core/settings/language_file.h"
-#include "core/settings/language_keys.h"
+#include "core/settings/settings_keys.h"
 #include "gui/language_switch.h"
 #include "gui/message_box.h"
 #include "gui/present_entry.h"
@@ -27,19 +25,6 @@ constexpr SecondaryWindowSpec kSpec = {
 struct Place {
   int no, x, y, w, h;
 };
-
-// The windows are built with the German texts of the key table.
-const char* builtInText(int no) {
-  for (const LabelTextKey& k : kLabelTextKeys)
-    if (gadgetByName(k.key + 1) == no) return k.german;
-  return "";
-}
-
-const char* builtInTooltip(int no) {
-  for (const TooltipTextKey& k : kTooltipTextKeys)
-    if (gadgetByName(k.key + 1) == no) return k.german;
-  return nullptr;
-}
 
 void onClicked(GtkWidget* button, gpointer data) {
   int no = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "vl-gadget"));
@@ -83,9 +68,8 @@ GtkWidget* stockButton(const char* stockId) {
   return button;
 }
 
-void addCheck(Viewer& v, const Place& p, int state, bool focusOnClick) {
+void addCheck(Viewer& v, const Place& p, bool focusOnClick) {
   GtkWidget* check = gtk_check_button_new_with_label(builtInText(p.no));
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check), state != 0);
   gtk_button_set_focus_on_click(GTK_BUTTON(check), focusOnClick);
   put(v, p, check);
 }
@@ -108,16 +92,15 @@ void addSunkenLabel(Viewer& v, const Place& p) {
   if (const char* tip = builtInTooltip(p.no)) gtk_widget_set_tooltip_text(label, tip);
 }
 
-void addTextCombo(Viewer& v, const Place& p, int state) {
+void addTextCombo(Viewer& v, const Place& p) {
   GtkWidget* combo = gtk_combo_box_new_text();
   for (const std::string& item : comboItemTexts(builtInText(p.no)))
     gtk_combo_box_append_text(GTK_COMBO_BOX(combo), item.c_str());
-  gtk_combo_box_set_active(GTK_COMBO_BOX(combo), state);
   gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(combo), FALSE);
   put(v, p, combo);
 }
 
-void addLanguageCombo(Viewer& v, const Place& p, int state) {
+void addLanguageCombo(Viewer& v, const Place& p) {
   GtkListStore* store = gtk_list_store_new(2, GDK_TYPE_PIXBUF, G_TYPE_STRING);
   const char* flags[3] = {"flag-de.png", "flag-gb.png", "flag-fr.png"};
   std::array<std::string, 3> names = comboItemTexts(builtInText(p.no));
@@ -139,11 +122,9 @@ void addLanguageCombo(Viewer& v, const Place& p, int state) {
   gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(combo), FALSE);
   g_signal_connect(combo, "changed", G_CALLBACK(onLanguageBoxChanged), &v.settings);
   put(v, p, combo);
-  gtk_combo_box_set_active(GTK_COMBO_BOX(combo), state);
 }
 
 void createPathFrame(Viewer& v) {
-  const SettingsStore& s = v.app.settings;
   addFrame(v, {Cnf_Frame1, 5, 5, 530, 152});
   addLabel(v, {Cnf_LabelDB, 15, 22, 400, 26});
   addReadOnlyField(v, {Cnf_DbShow, 20, 40, 475, 25});
@@ -151,44 +132,77 @@ void createPathFrame(Viewer& v) {
   addLabel(v, {Cnf_LabelLib, 15, 67, 500, 26});
   addReadOnlyField(v, {Cnf_LibShow, 20, 85, 475, 25});
   addButton(v, {Cnf_LibChoose, 500, 85, 30, 25}, gtk_button_new_with_label("..."), false);
-  addCheck(v, {Cnf_Paths2Pref, 15, 115, 300, 24}, s.savePaths, false);
+  addCheck(v, {Cnf_Paths2Pref, 15, 115, 300, 24}, false);
   addButton(v, {Cnf_Apply, 395, 115, 135, 36}, stockButton("gtk-apply"), true);
 }
 
 void createProgramFrame(Viewer& v) {
-  const SettingsStore& s = v.app.settings;
   addFrame(v, {Cnf_Frame2, 5, 170, 530, 262});
   addLabel(v, {Cnf_LangLabel, 20, 197, 155, 26});
-  addLanguageCombo(v, {Cnf_Language, 180, 190, 210, 30}, s.language);
+  addLanguageCombo(v, {Cnf_Language, 180, 190, 210, 30});
   addLabel(v, {Cnf_LangFont, 20, 227, 160, 32});
   addSunkenLabel(v, {Cnf_Fontname, 180, 224, 175, 22});
   addSunkenLabel(v, {Cnf_FontSize, 360, 224, 30, 22});
   addButton(v, {Cnf_FontChoose, 395, 222, 135, 26}, gtk_button_new_with_label(builtInText(Cnf_FontChoose)), false);
   addLabel(v, {Cnf_LabelSearch, 20, 257, 155, 26});
-  addTextCombo(v, {Cnf_SearchMode, 180, 250, 210, 30}, s.searchMode);
+  addTextCombo(v, {Cnf_SearchMode, 180, 250, 210, 30});
   addLabel(v, {Cnf_LabelHint, 20, 287, 155, 26});
-  addTextCombo(v, {Cnf_SearchFailHint, 180, 280, 210, 30}, s.searchHint);
+  addTextCombo(v, {Cnf_SearchFailHint, 180, 280, 210, 30});
   addLabel(v, {Cnf_LabelTitle, 20, 317, 155, 26});
-  addTextCombo(v, {Cnf_FileNameLen, 180, 310, 210, 30}, s.sourceInTitle);
+  addTextCombo(v, {Cnf_FileNameLen, 180, 310, 210, 30});
   addLabel(v, {Cnf_LabelMark, 20, 347, 155, 32});
-  addTextCombo(v, {Cnf_CodeMarking, 180, 340, 210, 30}, s.codeMarks);
-  addCheck(v, {Cnf_DyeNews, 15, 377, 300, 24}, s.dyeingNews, true);
-  addCheck(v, {Cnf_WinData2Pref, 15, 404, 300, 24}, s.saveWinSetting, false);
+  addTextCombo(v, {Cnf_CodeMarking, 180, 340, 210, 30});
+  addCheck(v, {Cnf_DyeNews, 15, 377, 300, 24}, true);
+  addCheck(v, {Cnf_WinData2Pref, 15, 404, 300, 24}, false);
 }
 
-// --- reading the gadgets --------------------------------------------------------
+// --- the settings the gadgets show: loops over the settings key table ------------
 
-GtkWidget* gadget(Viewer& v, int no) { return v.settings.gadget[GadgetNo(no)]; }
-int comboState(Viewer& v, int no) { return gtk_combo_box_get_active(GTK_COMBO_BOX(gadget(v, no))); }
-int checkState(Viewer& v, int no) { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(gadget(v, no))) ? 1 : 0; }
+GtkWidget* gadget(Viewer& v, int no) { return v.settings.gadget.find(no); }
 std::string text(Viewer& v, int no) { return widgetText(gadget(v, no)); }
 
-void setText(Viewer& v, int no, const std::string& t) {
-  GtkWidget* w = gadget(v, no);
+void setText(GtkWidget* w, const std::string& t) {
   if (GTK_IS_ENTRY(w))
     gtk_entry_set_text(GTK_ENTRY(w), t.c_str());
   else
     gtk_label_set_text(GTK_LABEL(w), t.c_str());
+}
+
+void setText(Viewer& v, int no, const std::string& t) { setText(gadget(v, no), t); }
+
+GtkWidget* settingGadget(Viewer& v, const SettingKey& k) {
+  return k.gadget ? gadget(v, gadgetByName(k.gadget)) : nullptr;
+}
+
+// Set once when the window is built: between showings the boxes keep what the user
+// left in them, and Save takes that.
+void setChoiceGadgets(Viewer& v) {
+  const SettingsStore& s = v.app.settings;
+  for (const SettingKey& k : kSettingKeys) {
+    GtkWidget* w = settingGadget(v, k);
+    if (k.gadgetKind == SettingGadget::CheckBox)
+      gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(w), s.*k.number != 0);
+    else if (k.gadgetKind == SettingGadget::ComboBox || k.gadgetKind == SettingGadget::LanguageBox)
+      gtk_combo_box_set_active(GTK_COMBO_BOX(w), s.*k.number);
+  }
+}
+
+void fillTextFields(Viewer& v) {
+  for (const SettingKey& k : kSettingKeys)
+    if (k.gadgetKind == SettingGadget::TextField) setText(settingGadget(v, k), settingText(v.app.settings, k));
+}
+
+// The language box is left to the language switch, which compares it with "Language".
+void readSettingGadgets(Viewer& v, SettingsStore* s) {
+  for (const SettingKey& k : kSettingKeys) {
+    GtkWidget* w = settingGadget(v, k);
+    if (k.gadgetKind == SettingGadget::CheckBox)
+      s->*k.number = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w)) ? 1 : 0;
+    else if (k.gadgetKind == SettingGadget::ComboBox)
+      s->*k.number = gtk_combo_box_get_active(GTK_COMBO_BOX(w));
+    else if (k.gadgetKind == SettingGadget::TextField)
+      takeSettingText(s, k, widgetText(w));
+  }
 }
 
 // --- handlers -------------------------------------------------------------------
@@ -255,6 +269,7 @@ void createSettingsWindow(Viewer& v) {
     gtk_window_set_transient_for(GTK_WINDOW(w.frame.window), GTK_WINDOW(main));
   createPathFrame(v);
   createProgramFrame(v);
+  setChoiceGadgets(v);
   addButton(v, {Cnf_Cancel, 5, 440, 260, 36}, stockButton("gtk-cancel"), true);
   addButton(v, {Cnf_OkSave, 274, 440, 260, 36}, stockButton("gtk-save"), true);
   finishSecondaryWindow(w.frame, kSpec);
@@ -263,11 +278,7 @@ void createSettingsWindow(Viewer& v) {
 
 void showSettingsWindow(Viewer& v) {
   VL_TRACE();
-  const SettingsStore& s = v.app.settings;
-  setText(v, Cnf_DbShow, s.dbPath + s.databaseFileName);
-  setText(v, Cnf_LibShow, s.libPath);
-  setText(v, Cnf_Fontname, s.fontName);
-  setText(v, Cnf_FontSize, std::to_string(s.fontSize));
+  fillTextFields(v);
   gtk_window_present(GTK_WINDOW(v.settings.frame.window));
 }
 
@@ -275,30 +286,16 @@ void saveFromSettingsWindow(Viewer& v) {
   VL_TRACE();
   AppState& app = v.app;
   SettingsStore& s = app.settings;
-  s.dbPath = folderPart(text(v, Cnf_DbShow));
-  s.libPath = text(v, Cnf_LibShow);
-  s.savePaths = checkState(v, Cnf_Paths2Pref);
-  s.saveWinSetting = checkState(v, Cnf_WinData2Pref);
-  s.searchHint = comboState(v, Cnf_SearchFailHint);
-  s.searchMode = comboState(v, Cnf_SearchMode);
+  const SettingsStore before = s;
+  readSettingGadgets(v, &s);
   EntryRequest shown{EntryCause::SettingsChange};
-  shown.marksChanged = comboState(v, Cnf_CodeMarking) != s.codeMarks;
-  s.codeMarks = comboState(v, Cnf_CodeMarking);
-  bool rebuild = checkState(v, Cnf_DyeNews) != s.dyeingNews;
-  s.dyeingNews = checkState(v, Cnf_DyeNews);
-  shown.titleChanged = comboState(v, Cnf_FileNameLen) != s.sourceInTitle;
-  s.sourceInTitle = comboState(v, Cnf_FileNameLen);
+  shown.marksChanged = s.codeMarks != before.codeMarks;
+  shown.titleChanged = s.sourceInTitle != before.sourceInTitle;
   presentEntry(v, shown);
-  std::string fontName = text(v, Cnf_Fontname);
-  int fontSize = atoi(text(v, Cnf_FontSize).c_str());
-  if (fontName != s.fontName || fontSize != s.fontSize) {
-    // The new font comes at its own size; the zoom step counts from it at the next wheel step.
-    setCodeFont(v.code, fontName, fontSize);
-    s.fontName = fontName;
-    s.fontSize = fontSize;
-  }
+  // The new font comes at its own size; the zoom step counts from it at the next wheel step.
+  if (s.fontName != before.fontName || s.fontSize != before.fontSize) setCodeFont(v.code, s.fontName, s.fontSize);
   applyLanguage(v, true);
-  if (rebuild) rebuildIndexInPlace(v);
+  if (s.dyeingNews != before.dyeingNews) rebuildIndexInPlace(v);
   app.missingFileWarningArmed = 1;
   gtk_widget_hide(v.settings.frame.window);
   saveViewerSettings(v);

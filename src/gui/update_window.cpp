@@ -4,6 +4,7 @@
 #include "core/app/error_report.h"
 #include "core/update/about_text.h"
 #include "core/update/update_check.h"
+#include "gui/language_switch.h"
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
@@ -17,19 +18,18 @@ constexpr SecondaryWindowSpec kSpec = {
 struct Place {
   int no;
   int x, y, w, h;
-  const char* text;
 };
 
 constexpr Place kLabels[] = {
-    {Upt_LabelAppGtk2, 5, 15, 345, 22, "App-Update gtk2 verf\xC3\xBCgbar? "},
-    {Upt_LabelAppGtk3, 5, 45, 345, 22, "App-Update gtk3 verf\xC3\xBCgbar? "},
-    {Upt_LabelXml, 5, 75, 345, 22, "API-Update (Codes & Datenbank) verf\xC3\xBCgbar? "},
+    {Upt_LabelAppGtk2, 5, 15, 345, 22},
+    {Upt_LabelAppGtk3, 5, 45, 345, 22},
+    {Upt_LabelXml, 5, 75, 345, 22},
 };
 
 constexpr Place kAnswers[] = {
-    {Upt_AnswerGtk2, 355, 10, 280, 26, nullptr},
-    {Upt_AnswerGtk3, 355, 40, 280, 26, nullptr},
-    {Upt_AnswerXml, 355, 70, 280, 26, nullptr},
+    {Upt_AnswerGtk2, 355, 10, 280, 26},
+    {Upt_AnswerGtk3, 355, 40, 280, 26},
+    {Upt_AnswerXml, 355, 70, 280, 26},
 };
 
 void setAnswer(UpdateWindow& w, GadgetNo no, const std::string& text) {
@@ -51,7 +51,7 @@ void createUpdateWindow(UpdateWindow& w, EventSink& events) {
   w.frame.events = &events;
   openSecondaryWindow(w.frame, kSpec);
   for (const Place& p : kLabels) {
-    GtkWidget* label = gtk_label_new(p.text);
+    GtkWidget* label = gtk_label_new(builtInText(p.no));
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
     w.gadget[GadgetNo(p.no)] = label;
     place(w.frame.fixed, label, p.x, p.y, p.w, p.h);

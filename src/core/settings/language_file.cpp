@@ -97,7 +97,7 @@ void readBlock(LineReader* r, const std::string& key, LanguageTable* t) {
   std::array<std::string, 3> lines;
   for (std::string& line : lines) nextLine(r, &line);
   if (splitNamedLine(lines[0]).name != kNames[0]) return;
-  std::array<std::string, 3>& texts = t->items[key];
+  auto& texts = t->items[key];
   for (int i = 0; i < 3; ++i) {
     NamedLine nl = splitNamedLine(lines[i]);
     // The texts go to GTK, which takes valid UTF-8 only.
@@ -153,8 +153,8 @@ bool findLangText(const LanguageTable& t, std::string_view key, bool tooltip, st
   int column = languageCode == "de" ? 0 : languageCode == "en" ? 1 : languageCode == "fr" ? 2 : -1;
   if (column < 0) return false;
   auto it = t.items.find((tooltip ? "TT" : "") + std::string(key));
-  if (it == t.items.end() || it->second[column].empty()) return false;
-  *out = it->second[column];
+  if (it == t.items.end() || !it->second[column]) return false;
+  *out = *it->second[column];
   return true;
 }
 

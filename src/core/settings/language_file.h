@@ -14,9 +14,10 @@ bool loadLanguageFile(const std::string& path, LanguageTable* t);
 
 // The text of `key` ("#Main_Find") in `languageCode` ("de", "en", "fr"); `tooltip`
 // looks the key up with "TT" in front. An empty code takes the first two
-// characters of LANG. False when there is no text, so the gadget keeps its own
-// German text: the key is missing, its text in that language is empty, or the
-// language is none of the three.
+// characters of LANG. False when the file holds no text for it, so the gadget keeps
+// its built-in German text: the key is missing, its block has no line of that
+// language, or the language is none of the three. A line with an empty text gives
+// the empty text.
 bool findLangText(const LanguageTable& t, std::string_view key, bool tooltip, std::string_view languageCode,
                   std::string* out);
 

@@ -81,11 +81,14 @@ TEST(LanguageFile, IncompleteAndRepeatedBlocks) {
       "Key = #NoGerman\nxx = ?\nen = e\nfr = f\n"  // not started by "de": nothing stored
       "Key = #Dup\nde = first\nen = first\nfr = first\n"
       "Key = #Dup\nde = second\nxx = ?\nfr = second\n"  // overwrites what it carries
-      "Key = #Short\nde = kurz\n");                     // file ends inside the block
+      "Key = #Empty\nde = leer\nen =\nfr =  \n"
+      "Key = #Short\nde = kurz\n");  // file ends inside the block
   EXPECT_EQ(t.items.count("#NoGerman"), 0u);
   EXPECT_EQ(text(t, "#Dup", "de"), "second");
   EXPECT_EQ(text(t, "#Dup", "en"), "first");
   EXPECT_EQ(text(t, "#Dup", "fr"), "second");
+  EXPECT_EQ(text(t, "#Empty", "en"), "");  // an empty text is a text
+  EXPECT_EQ(text(t, "#Empty", "fr"), "");
   EXPECT_EQ(text(t, "#Short", "de"), "kurz");
   EXPECT_EQ(text(t, "#Short", "en"), "<none>");  // never set: the gadget keeps its own text
 }

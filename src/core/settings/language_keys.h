@@ -1,41 +1,31 @@
-// Every translatable UI text: its language-file key, the gadget it belongs to and the
-// built-in German text, in the order the texts are set on a language switch.
+// Every translatable UI text once: its language-file key, the gadget it belongs to and
+// the built-in German text the windows are built with, in the order the texts are set
+// on a language switch (labels, then menu items, then tooltips).
 #pragma once
 
-// How a label text is put on its gadget.
-enum class LangTextKind {
+#include <string_view>
+
+// How a text is put on its gadget.
+enum class UiTextKind {
   Label,
   CheckBox,    // the box's label
   Frame,       // the frame title
   Button,      // the button label
   ComboItems,  // three item texts separated by tabs
+  MenuItem,    // an item of the main window's info menu
+  Tooltip,     // looked up in the language file with "TT" in front of the key
 };
 
-struct LabelTextKey {
+struct UiText {
   const char* key;  // "#Cnf_LabelHint"; the gadget name is the key without "#"
-  LangTextKind kind;
-  int window;  // 0 main, 1 settings, 2 database information, 3 update
+  UiTextKind kind;
+  int window;    // 0 main, 1 settings, 2 database information, 3 update
+  int menuItem;  // menu items only: the item's number
   const char* german;
 };
 
-// Items of the main window's info menu.
-struct MenuTextKey {
-  const char* key;
-  int menuItem;
-  const char* german;
-};
+inline constexpr int kUiTextCount = 64;
+extern const UiText kUiTexts[kUiTextCount];
 
-// Looked up in the language file with "TT" in front of the key.
-struct TooltipTextKey {
-  const char* key;
-  int window;
-  const char* german;
-};
-
-inline constexpr int kLabelTextKeyCount = 32;
-inline constexpr int kMenuTextKeyCount = 4;
-inline constexpr int kTooltipTextKeyCount = 28;
-
-extern const LabelTextKey kLabelTextKeys[kLabelTextKeyCount];
-extern const MenuTextKey kMenuTextKeys[kMenuTextKeyCount];
-extern const TooltipTextKey kTooltipTextKeys[kTooltipTextKeyCount];
+// The built-in German text of a key: its tooltip or its other text. Null for none.
+const char* germanUiText(std::string_view key, bool tooltip);

@@ -26,45 +26,34 @@ const std::string kLanguageFile = std::string(VL_SOURCE_DIR) + "/data/RoruvUR EZ
 }  // namespace
 
 TEST(LanguageKeys, TableIsConsistent) {
-  std::set<std::string> labels, tooltips;
-  for (const LabelTextKey& k : kLabelTextKeys) {
-    EXPECT_TRUE(labels.insert(k.key).second) << k.key;
-    EXPECT_EQ(windowOfPrefix(k.key), k.window) << k.key;
-    EXPECT_EQ(tabs(k.german), k.kind == LangTextKind::ComboItems ? 2 : 0) << k.key;
-  }
-  for (const MenuTextKey& k : kMenuTextKeys) {
-    EXPECT_TRUE(labels.insert(k.key).second) << k.key;
-    EXPECT_GE(k.menuItem, 9);
-    EXPECT_LE(k.menuItem, 12);
-  }
-  for (const TooltipTextKey& k : kTooltipTextKeys) {
-    EXPECT_TRUE(tooltips.insert(k.key).second) << k.key;
-    EXPECT_EQ(windowOfPrefix(k.key), k.window) << k.key;
-    EXPECT_NE(std::string_view(k.german), "");
+  std::set<std::string> texts, tooltips;
+  for (const UiText& t : kUiTexts) {
+    bool tooltip = t.kind == UiTextKind::Tooltip;
+    EXPECT_TRUE((tooltip ? tooltips : texts).insert(t.key).second) << t.key;
+    EXPECT_EQ(windowOfPrefix(t.key), t.window) << t.key;
+    EXPECT_EQ(tabs(t.german), t.kind == UiTextKind::ComboItems ? 2 : 0) << t.key;
+    EXPECT_EQ(t.menuItem != 0, t.kind == UiTextKind::MenuItem) << t.key;
+    EXPECT_EQ(germanUiText(t.key, tooltip), t.german) << t.key;
   }
 }
 
 // The language file shipped with the program must carry every text of the table in
 // all three languages, with the German texts the windows are built with.
 TEST(LanguageKeys, ShippedLanguageFileIsComplete) {
-  LanguageTable t;
-  ASSERT_TRUE(loadLanguageFile(kLanguageFile, &t)) << kLanguageFile;
-  auto check = [&](const char* key, const char* german, bool tooltip, bool combo) {
+  LanguageTable table;
+  ASSERT_TRUE(loadLanguageFile(kLanguageFile, &table)) << kLanguageFile;
+  for (const UiText& t : kUiTexts) {
+    bool tooltip = t.kind == UiTextKind::Tooltip;
     std::string out;
-    ASSERT_TRUE(findLangText(t, key, tooltip, "de", &out)) << key;
-    EXPECT_EQ(out, german) << key;
+    ASSERT_TRUE(findLangText(table, t.key, tooltip, "de", &out)) << t.key;
+    EXPECT_EQ(out, t.german) << t.key;
     for (const char* code : {"en", "fr"}) {
-      ASSERT_TRUE(findLangText(t, key, tooltip, code, &out)) << key << " " << code;
-      if (combo) {
-        for (const std::string& item : comboItemTexts(out)) EXPECT_FALSE(item.empty()) << key;
-        EXPECT_EQ(tabs(out), 2) << key << " " << code;
-      }
+      ASSERT_TRUE(findLangText(table, t.key, tooltip, code, &out)) << t.key << " " << code;
+      EXPECT_FALSE(out.empty()) << t.key << " " << code;
+      if (t.kind != UiTextKind::ComboItems) continue;
+      for (const std::string& item : comboItemTexts(out)) EXPECT_FALSE(item.empty()) << t.key;
+      EXPECT_EQ(tabs(out), 2) << t.key << " " << code;
     }
-  };
-  for (const LabelTextKey& k : kLabelTextKeys) {
-    check(k.key, k.german, false, k.kind == LangTextKind::ComboItems);
   }
-  for (const MenuTextKey& k : kMenuTextKeys) check(k.key, k.german, false, false);
-  for (const TooltipTextKey& k : kTooltipTextKeys) check(k.key, k.german, true, false);
-  EXPECT_EQ(t.items.size(), size_t(kLabelTextKeyCount + kMenuTextKeyCount + kTooltipTextKeyCount));
+  EXPECT_EQ(table.items.size(), size_t(kUiTextCount));
 }

@@ -59,22 +59,6 @@ PrefEntry parseLine(std::string_view line) {
   return e;
 }
 
-// Like "%d": white space, an optional sign, digits; no digits gives 0. Values
-// beyond the 32-bit range are held at its ends.
-int parseLeadingInteger(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r'))) ++i;
-  bool negative = i < s.size() && s[i] == '-';
-  if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
-  long long magnitude = 0;
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-    magnitude = magnitude * 10 + (s[i] - '0');
-    if (magnitude > static_cast<long long>(INT_MAX) + 1) magnitude = static_cast<long long>(INT_MAX) + 1;
-  }
-  long long v = negative ? -magnitude : magnitude;
-  return static_cast<int>(v > INT_MAX ? INT_MAX : v);
-}
-
 // The whole file, or false when it cannot be read (or is too large to be ours).
 bool readWhole(int fd, std::string* out) {
   struct stat st;
@@ -97,6 +81,22 @@ bool fileExists(const std::string& path) {
 }
 
 }  // namespace
+
+// Values beyond the 32-bit range are held at its ends.
+std::optional<int> parseLeadingInteger(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r'))) ++i;
+  bool negative = i < s.size() && s[i] == '-';
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
+  if (i == s.size() || s[i] < '0' || s[i] > '9') return std::nullopt;
+  long long magnitude = 0;
+  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+    magnitude = magnitude * 10 + (s[i] - '0');
+    if (magnitude > static_cast<long long>(INT_MAX) + 1) magnitude = static_cast<long long>(INT_MAX) + 1;
+  }
+  long long v = negative ? -magnitude : magnitude;
+  return static_cast<int>(v > INT_MAX ? INT_MAX : v);
+}
 
 std::vector<PrefEntry> parsePreferenceText(std::string_view text) {
   std::vector<PrefEntry> entries;
@@ -191,7 +191,12 @@ int PreferenceFile::firstGroupIndex() const {
 
 int PreferenceFile::readInteger(std::string_view key, int defaultValue) const {
   int i = findKey(key);
-  return i < 0 ? defaultValue : parseLeadingInteger(entries_[i].value);
+  return i < 0 ? defaultValue : parseLeadingInteger(entries_[i].value).value_or(0);
+}
+
+std::optional<int> PreferenceFile::findInteger(std::string_view key) const {
+  int i = findKey(key);
+  return i < 0 ? std::nullopt : parseLeadingInteger(entries_[i].value);
 }
 
 std::string PreferenceFile::readText(std::string_view key, std::string_view defaultValue) const {

@@ -2,6 +2,7 @@
 // entries, so unknown keys, comments and groups survive a rewrite (blank lines do not).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,8 @@ class PreferenceFile {
   // letter case aside.
   int readInteger(std::string_view key, int defaultValue) const;
   std::string readText(std::string_view key, std::string_view defaultValue) const;
+  // Nullopt when the key is missing or its value does not begin with a number.
+  std::optional<int> findInteger(std::string_view key) const;
   void writeInteger(std::string_view key, int value);
   void writeText(std::string_view key, std::string_view text);
   void addComment(std::string_view text);
@@ -76,3 +79,6 @@ class PreferenceFile {
 
 // The entries of settings text (already UTF-8), in file order.
 std::vector<PrefEntry> parsePreferenceText(std::string_view text);
+
+// Like "%d": white space, an optional sign, digits; nullopt when no digit follows.
+std::optional<int> parseLeadingInteger(std::string_view s);

@@ -1,4 +1,4 @@
-// The settings keys in their file order, their limits, and the start-up database choice.
+// Loading and saving the settings as loops over the key table, and the start-up database choice.
 #include "core/settings/settings_io.h"
 
 #include <sys/stat.h>
@@ -7,11 +7,10 @@
 
 #include "core/app/paths.h"
 #include "core/settings/preference_file.h"
+#include "core/settings/settings_keys.h"
 
 namespace {
 
-constexpr int kMinFontSize = 6;
-constexpr int kMaxFontSize = 24;
 constexpr int kScreenMargin = 50;
 
 bool isRegularFile(const std::string& path) {
@@ -24,26 +23,15 @@ bool isFolder(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void readKeys(const PreferenceFile& f, SettingsStore* s) {
-  s->dbPath = f.readText("db-path", s->dbPath);
-  s->libPath = f.readText("Lib-path", "");
-  s->about = f.readInteger("about", s->about);
-  s->language = f.readInteger("Language", s->language);
-  s->searchHint = f.readInteger("SearchHint", s->searchHint);
-  s->searchMode = f.readInteger("SearchMode", s->searchMode);
-  s->codeMarks = f.readInteger("CodeMarks", s->codeMarks);
-  s->fontName = f.readText("FontName", s->fontName);
-  s->fontSize = f.readInteger("FontSize", s->fontSize);
-  s->savePaths = f.readInteger("SavePaths", s->savePaths);
-  s->sourceInTitle = f.readInteger("SourceInTitle", s->sourceInTitle);
-  s->saveWinSetting = f.readInteger("SaveWinSetting", s->saveWinSetting);
-  s->dyeingNews = f.readInteger("DyeingNews", s->dyeingNews);
-  s->codeEditorPath = f.readText("CodeEditorPath", s->codeEditorPath);
-  s->winX = f.readInteger("WinX", s->winX);
-  s->winY = f.readInteger("WinY", s->winY);
-  s->winWidth = f.readInteger("WinWidth", s->winWidth);
-  s->winHight = f.readInteger("WinHight", s->winHight);
-  s->splitter = f.readInteger("Splitter", 345);
+// A value that is not a number counts as missing: it was no one's choice.
+void readKey(const PreferenceFile& f, const SettingKey& k, SettingsStore* s) {
+  bool keep = k.whenMissing == WhenMissing::KeepsCurrent;
+  if (k.text) {
+    s->*k.text = f.readText(k.key, keep ? s->*k.text : k.defaultText);
+  } else {
+    std::optional<int> n = f.findInteger(k.key);
+    s->*k.number = n ? *n : keep ? s->*k.number : k.defaultNumber;
+  }
 }
 
 // A screen too small to leave a positive size, or of unknown size, sets no limit.
@@ -52,26 +40,44 @@ int limitToScreen(int value, int screen) {
   return limit > 0 ? std::min(value, limit) : value;
 }
 
-void writeUserKeys(PreferenceFile* f, const SettingsStore& s) {
-  f->writeInteger("Language", s.language);
-  f->writeInteger("SearchHint", s.searchHint);
-  f->writeInteger("SearchMode", s.searchMode);
-  f->writeInteger("CodeMarks", s.codeMarks);
-  f->writeText("FontName", s.fontName);
-  f->writeInteger("FontSize", s.fontSize);
-  f->writeInteger("SavePaths", s.savePaths);
-  f->writeInteger("SourceInTitle", s.sourceInTitle);
-  f->writeInteger("SaveWinSetting", s.saveWinSetting);
-  f->writeInteger("DyeingNews", s.dyeingNews);
-  f->writeText("CodeEditorPath", s.codeEditorPath);
+// Every value read is held to its range, so no stray number reaches the windows.
+void clampAll(SettingsStore* s) {
+  for (const SettingKey& k : kSettingKeys) {
+    if (k.number) s->*k.number = clampSetting(k, s->*k.number);
+  }
 }
 
-void writeWindowKeys(PreferenceFile* f, const WindowGeometry& w) {
-  f->writeInteger("WinX", w.x);
-  f->writeInteger("WinY", w.y);
-  f->writeInteger("WinWidth", w.width);
-  f->writeInteger("WinHight", w.height);
-  f->writeInteger("Splitter", w.splitter);
+const char* newFileComment(SettingBlock block) {
+  switch (block) {
+    case SettingBlock::Paths:
+      return "Viewer";
+    case SettingBlock::User:
+      return "User settings";
+    case SettingBlock::Window:
+      return "App settings";
+    default:
+      return nullptr;
+  }
+}
+
+bool blockIsWritten(SettingBlock block, const SettingsStore& s, const WindowGeometry* liveWindow) {
+  switch (block) {
+    case SettingBlock::Paths:  // until the about dialog has been shown once the paths are always stored
+      return s.savePaths != 0 || s.about == 0;
+    case SettingBlock::Window:
+      return liveWindow && s.saveWinSetting != 0;
+    default:
+      return true;
+  }
+}
+
+void writeKey(PreferenceFile* f, const SettingKey& k, const SettingsStore& s, const WindowGeometry* liveWindow) {
+  if (k.live)
+    f->writeInteger(k.key, liveWindow->*k.live);  // the window as it is now; the store keeps its own
+  else if (k.number)
+    f->writeInteger(k.key, s.*k.number);
+  else
+    f->writeText(k.key, settingText(s, k));
 }
 
 }  // namespace
@@ -84,18 +90,18 @@ bool loadSettings(SettingsStore* s, const std::string& iniPath, int screenWidth,
   {
     PreferenceFile f;
     f.open(iniPath, 0);  // an unreadable file gives every key its default
-    readKeys(f, s);
-    s->winWidth = limitToScreen(s->winWidth, screenWidth);
-    s->winHight = limitToScreen(s->winHight, screenHeight);
+    for (const SettingKey& k : kSettingKeys) readKey(f, k, s);
   }
-  s->fontSize = std::clamp(s->fontSize, kMinFontSize, kMaxFontSize);
+  s->winWidth = limitToScreen(s->winWidth, screenWidth);
+  s->winHight = limitToScreen(s->winHight, screenHeight);
+  clampAll(s);
   bool fontChanged = s->fontName != oldFontName || s->fontSize != oldFontSize;
   if (fontChanged && fontLoads && !fontLoads(s->fontName, s->fontSize)) {
-    s->fontName = "Monospace";
-    s->fontSize = 10;
+    const SettingsStore defaults;
+    s->fontName = defaults.fontName;
+    s->fontSize = defaults.fontSize;
     fontLoads(s->fontName, s->fontSize);
   }
-  if (s->winX < -1) s->winX = 0;
   return true;
 }
 
@@ -105,17 +111,14 @@ bool saveSettings(const SettingsStore& s, const std::string& iniPath, const Wind
   if (!(isNew ? f.create(iniPath, kPrefCompactKeys) : f.open(iniPath, kPrefCompactKeys))) {
     return false;
   }
-  if (isNew) f.addComment("Viewer");
-  // Until the about dialog has been shown once the paths are always stored.
-  if (s.savePaths != 0 || s.about == 0) {
-    f.writeText("db-path", s.dbPath + s.databaseFileName);
-    f.writeText("Lib-path", s.libPath);
+  // The comments mark the blocks of a new file; an existing file keeps its own layout.
+  const SettingKey* previous = nullptr;
+  for (const SettingKey& k : kSettingKeys) {
+    bool blockStarts = !previous || previous->block != k.block;
+    previous = &k;
+    if (isNew && blockStarts && newFileComment(k.block)) f.addComment(newFileComment(k.block));
+    if (blockIsWritten(k.block, s, liveWindow)) writeKey(&f, k, s, liveWindow);
   }
-  f.writeInteger("about", s.about);
-  if (isNew) f.addComment("User settings");
-  writeUserKeys(&f, s);
-  if (isNew) f.addComment("App settings");
-  if (liveWindow && s.saveWinSetting != 0) writeWindowKeys(&f, *liveWindow);
   return f.close() != PrefWriteBack::Failed;
 }
 

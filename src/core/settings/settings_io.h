@@ -13,7 +13,8 @@ inline constexpr char kSettingsFileName[] = "LinuxVL API-RuvUduviv.ini";
 // Loads a code font; false when it cannot be loaded.
 using FontLoader = std::function<bool(const std::string& name, int size)>;
 
-// Reads every key into `s` (current values are the defaults). False, with `s`
+// Reads every key into `s` (current values are the defaults) and holds every number
+// to its range; a value that is no number counts as missing. False, with `s`
 // unchanged, when there is no settings file. A screen size <= 0 means unknown.
 bool loadSettings(SettingsStore* s, const std::string& iniPath, int screenWidth, int screenHeight,
                   const FontLoader& fontLoads);
