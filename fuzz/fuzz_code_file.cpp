@@ -10,6 +10,7 @@
 
 #include "core/codeview/code_file.h"
 #include "core/settings/text_encoding.h"
+#include "core/text/utf8.h"
 #include "fuzz_util.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "core/codeview/code_file.h"
 #include "core/codeview/highlighter.h"
-#include "core/settings/text_encoding.h"
+#include "core/text/utf8.h"
 #include "fuzz_util.h"
 #include "tests/highlight_model.h"
 

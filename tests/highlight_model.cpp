@@ -1,7 +1,7 @@
 // The model of the code view's marking, as the text buffer's forward searches see it.
 #include "highlight_model.h"
 
-#include "core/codeview/code_file.h"
+#include "core/text/utf8.h"
 
 std::u32string toChars(std::string_view s) {
   std::u32string out;

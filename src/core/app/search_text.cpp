@@ -6,28 +6,9 @@
 
 #include <algorithm>
 
+#include "core/text/utf8.h"
+
 namespace {
-
-void appendCodePointBelow256(unsigned cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// Length of the valid UTF-8 sequence at s[i], or 0 when the bytes there are none.
-size_t sequenceLength(std::string_view s, size_t i) {
-  unsigned char c = static_cast<unsigned char>(s[i]);
-  size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
-  if (n == 0 || i + n > s.size()) return 0;
-  for (size_t k = 1; k < n; ++k)
-    if (!isContinuation(static_cast<unsigned char>(s[i + k]))) return 0;
-  return n;
-}
 
 const TopicNode& nodeAt(const IndexModel& index, size_t item) {
   static const TopicNode empty;
@@ -66,11 +47,11 @@ void appendFolded(std::string_view utf8, std::string* out) {
       ++i;
       continue;
     }
-    size_t n = sequenceLength(utf8, i);
-    if (n == 2 && c <= 0xC3) {  // U+0080..U+00FF: the locale's single-byte table decides
-      unsigned cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-      appendCodePointBelow256(static_cast<unsigned>(tolower(static_cast<int>(cp))) & 0xFFu, out);
-    } else {
+    char32_t cp = 0;
+    size_t n = utf8SequenceAt(utf8, i, &cp);
+    if (n == 2 && cp <= 0xFF) {  // U+0080..U+00FF: the locale's single-byte table decides
+      appendUtf8(out, static_cast<char32_t>(tolower(static_cast<int>(cp))) & 0xFF);
+    } else {  // other characters and bytes of no sequence are kept as they are
       out->append(utf8.substr(i, n == 0 ? 1 : n));
     }
     i += n == 0 ? 1 : n;

@@ -4,6 +4,8 @@
 
 #include "core/app/regular_file.h"
 
+#include "core/text/utf8.h"
+
 namespace {
 
 constexpr std::string_view kFooterStart = "; IDE Options = ";
@@ -14,29 +16,6 @@ void examineFooterLine(std::string_view line, CodeFileText* out) {
   if (line.starts_with("; EnableUnicode")) out->exeIsUnicode = 1;
   if (line.starts_with("; SubSystem = gtk2")) out->subsystemKind = 1;
   if (line.starts_with("; SubSystem = gtk3")) out->subsystemKind = 2;
-}
-
-size_t encodeUtf8(char32_t c, char* out) {
-  if (c < 0x80) {
-    out[0] = static_cast<char>(c);
-    return 1;
-  }
-  if (c < 0x800) {
-    out[0] = static_cast<char>(0xC0 | (c >> 6));
-    out[1] = static_cast<char>(0x80 | (c & 0x3F));
-    return 2;
-  }
-  if (c < 0x10000) {
-    out[0] = static_cast<char>(0xE0 | (c >> 12));
-    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out[2] = static_cast<char>(0x80 | (c & 0x3F));
-    return 3;
-  }
-  out[0] = static_cast<char>(0xF0 | (c >> 18));
-  out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-  out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-  out[3] = static_cast<char>(0x80 | (c & 0x3F));
-  return 4;
 }
 
 // Turns decoded characters into lines, and lines into the shown text or the footer.
@@ -124,44 +103,8 @@ void decodeLatin1(std::string_view bytes, LineAssembler* lines) {
   for (char b : bytes) lines->feed(static_cast<unsigned char>(b));
 }
 
-// Length of the well-formed UTF-8 sequence at i (0 when there is none); overlong
-// forms, surrogates and values past U+10FFFF are not well-formed.
-size_t utf8SequenceAt(std::string_view s, size_t i, char32_t* cp) {
-  unsigned char b0 = static_cast<unsigned char>(s[i]);
-  if (b0 < 0x80) {
-    *cp = b0;
-    return 1;
-  }
-  size_t len = 0;
-  char32_t c = 0, least = 0;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    len = 2, c = b0 & 0x1F, least = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3, c = b0 & 0x0F, least = 0x800;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    len = 4, c = b0 & 0x07, least = 0x10000;
-  } else {
-    return 0;
-  }
-  if (s.size() - i < len) return 0;
-  for (size_t k = 1; k < len; ++k) {
-    unsigned char b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) return 0;
-    c = (c << 6) | (b & 0x3F);
-  }
-  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  *cp = c;
-  return len;
-}
-
-void decodeUtf8(std::string_view bytes, LineAssembler* lines) {
-  size_t i = 0;
-  while (i < bytes.size()) {
-    char32_t c = 0;
-    size_t len = utf8SequenceAt(bytes, i, &c);
-    lines->feed(len == 0 ? U'?' : c);
-    i += len == 0 ? 1 : len;
-  }
+void decodeUtf8Lines(std::string_view bytes, LineAssembler* lines) {
+  forEachUtf8Char(bytes, U'?', [lines](char32_t c) { lines->feed(c); });
 }
 
 char32_t utf16UnitAt(std::string_view s, size_t i) {
@@ -188,17 +131,12 @@ void decodeUtf16Le(std::string_view bytes, LineAssembler* lines) {
 
 }  // namespace
 
-void appendUtf8(std::string* s, char32_t c) {
-  char buffer[4];
-  s->append(buffer, encodeUtf8(c, buffer));
-}
-
 void decodeCodeBytes(std::string_view bytes, CodeFileText* out) {
   *out = CodeFileText{};
   LineAssembler lines(out, bytes.size());
   if (bytes.starts_with("\xEF\xBB\xBF")) {
     out->sourceIsUtf8 = 1;
-    decodeUtf8(bytes.substr(3), &lines);
+    decodeUtf8Lines(bytes.substr(3), &lines);
   } else if (bytes.starts_with("\xFF\xFE")) {
     decodeUtf16Le(bytes.substr(2), &lines);
   } else if (bytes.starts_with("\xFE\xFF")) {

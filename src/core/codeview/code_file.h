@@ -20,9 +20,6 @@ inline constexpr std::string_view kCodeFileTypes = "vl;vli;vlf";
 inline constexpr std::string_view kMissingFileBanner =
     "*************************\n***   Missing file!   ***\n*************************";
 
-// Appends the code point as UTF-8.
-void appendUtf8(std::string* s, char32_t c);
-
 // Reads the whole file and decodes it. False when it cannot be opened or read (a
 // folder or any other non-regular file included) or is larger than kFileSizeLimit;
 // then `out` is empty with flags 0, and *refusal, when given, holds the message for

@@ -56,25 +56,6 @@ TEST(CodeFile, ByteOrderMarks) {
   EXPECT_EQ(decode("\xEF\xBB\xBF").sourceIsUtf8, 1);
 }
 
-TEST(CodeFile, MalformedUtf8BecomesQuestionMarks) {
-  // A stray continuation byte, an overlong form, a surrogate, a value past U+10FFFF,
-  // and a sequence cut off by the end of the file.
-  EXPECT_EQ(textOf("\xEF\xBB\xBF"
-                   "a\x80"
-                   "b\xC0\xAF"
-                   "c\xED\xA0\x80"
-                   "d\xF4\x90\x80\x80"
-                   "e\xE2\x82"),
-            "a?b??c???d????e??");
-  // A lead byte followed by too few continuation bytes spoils only itself.
-  EXPECT_EQ(textOf("\xEF\xBB\xBF"
-                   "a\xE2\x82z\xF0\x9F\x98\x80"),
-            "a??z\xF0\x9F\x98\x80");
-  EXPECT_EQ(textOf("\xEF\xBB\xBF"
-                   "a\xE0\x9F\xBFx\xEF\xBF\xBF"),
-            "a???x\xEF\xBF\xBF");
-}
-
 TEST(CodeFile, MalformedUtf16BecomesQuestionMarks) {
   // A high surrogate before a plain unit, a lone low surrogate, a high surrogate at the end.
   EXPECT_EQ(textOf("\xFF\xFE"
@@ -251,6 +232,23 @@ TEST_F(CodeFileOnDisk, FifosAndGiantsAreRefused) {
   ASSERT_EQ(truncate(giant.c_str(), off_t{64} << 30), 0);
   EXPECT_FALSE(readCodeFile(giant, &f, &refusal));
   EXPECT_EQ(refusal, "File too large to show (64.0 GiB):\n" + giant + "\n\nCode files are shown up to 256.0 MiB.");
+}
+
+// Reads arrive in pieces; a line end or a character split between two of them (here
+// at 64 KiB steps) reads as if it came in one.
+TEST_F(CodeFileOnDisk, ReadPiecesSplitNothing) {
+  const std::string_view splits[] = {"\r\n", "\xC3\xA4", "\rx"};
+  std::string body;  // the file without its 3-byte mark
+  for (size_t k = 1; k <= 3; ++k) {
+    body.append(65536 * k - 3 - 1 - body.size() - 1, 'a').append("\n");
+    body.append(splits[k - 1]);  // its first byte ends the k-th 64 KiB of the file
+  }
+  std::string expected = body;
+  for (size_t at; (at = expected.find("\r\n")) != std::string::npos;) expected.erase(at, 1);
+  std::replace(expected.begin(), expected.end(), '\r', '\n');
+  CodeFileText f;
+  ASSERT_TRUE(readCodeFile(write("split.vl", "\xEF\xBB\xBF" + body), &f));
+  EXPECT_EQ(f.text, expected);
 }
 
 TEST(DroppedFiles, FirstLineAndExtension) {

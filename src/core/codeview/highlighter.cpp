@@ -14,7 +14,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "core/codeview/code_file.h"
+#include "core/text/utf8.h"
 
 const std::array<std::string_view, 109> keywordTable = {"And",
                                                         "Array",
@@ -136,9 +136,9 @@ namespace {
 
 constexpr std::array<bool, 128> kWordChars = [] {
   std::array<bool, 128> table{};
-  for (char c = '0'; c <= '9'; ++c) table[static_cast<size_t>(c)] = true;
-  for (char c = 'A'; c <= 'Z'; ++c) table[static_cast<size_t>(c)] = true;
-  for (char c = 'a'; c <= 'z'; ++c) table[static_cast<size_t>(c)] = true;
+  for (unsigned char c = '0'; c <= '9'; ++c) table[c] = true;
+  for (unsigned char c = 'A'; c <= 'Z'; ++c) table[c] = true;
+  for (unsigned char c = 'a'; c <= 'z'; ++c) table[c] = true;
   table['$'] = table['_'] = true;
   return table;
 }();
@@ -164,35 +164,6 @@ constexpr Mask kBlocksCalls = kBlocksWords | bit(TagId::Function);
 constexpr size_t kLongestKeyword = 18;
 
 bool isLineBreak(char32_t c) { return c == 0x2029 || (c <= '\r' && (c == '\n' || c == '\r')); }
-
-// Decodes UTF-8; a byte that is not part of a well-formed sequence counts as one
-// character, so offsets stay defined for any input.
-std::u32string decodeUtf8(std::string_view s) {
-  std::u32string out(s.size() + 1, U'\0');  // never more characters than bytes, and room for one
-  size_t i = 0, used = 0;
-  while (i < s.size()) {
-    unsigned char b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-      out[used++] = b0;
-      ++i;
-      continue;
-    }
-    size_t len = b0 >= 0xF8 ? 0 : b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC0 ? 2 : 0;
-    char32_t c = len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-    bool ok = len > 0 && s.size() - i >= len;
-    for (size_t k = 1; ok && k < len; ++k) {
-      unsigned char b = static_cast<unsigned char>(s[i + k]);
-      ok = (b & 0xC0) == 0x80;
-      c = (c << 6) | (b & 0x3F);
-    }
-    char32_t least = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
-    ok = ok && c >= least && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-    out[used++] = ok ? c : 0xFFFD;
-    i += ok ? len : 1;
-  }
-  out.resize(used);
-  return out;
-}
 
 // The text being marked with one tag bit set per character.
 struct Marking {
@@ -379,14 +350,14 @@ struct NameSet {
   std::array<bool, 128> asciiOtherFirsts{};
   std::bitset<4096> wordShapes;  // most words are no name; this rules them out cheaply
 
-  static size_t shape(std::u32string_view w) { return (w.size() * 131 + w.front() * 31 + w.back()) & 4095; }
+  static size_t shape(std::u32string_view w) { return (w.size() * 131 + size_t{w.front()} * 31 + w.back()) & 4095; }
   bool mayBeWordName(std::u32string_view w) const { return wordShapes.test(shape(w)); }
 
   bool mayStartOther(char32_t c) const { return c < 128 ? asciiOtherFirsts[c] : otherFirsts.count(c) != 0; }
 
   explicit NameSet(const std::vector<std::string>& names) {
     chars.reserve(names.size());
-    for (const std::string& name : names) chars.push_back(decodeUtf8(name));
+    for (const std::string& name : names) chars.push_back(decodeUtf8(name, 0xFFFD));
     for (const std::u32string& name : chars) {
       if (name.empty() || !findableName(name)) continue;
       if (isIdentifierChar(name[0])) {
@@ -459,7 +430,7 @@ HighlightResult computeHighlight(std::string_view utf8Text, int codeMarks) {
   HighlightResult result;
   if (codeMarks == 0) return result;
   Marking m;
-  m.text = decodeUtf8(utf8Text);
+  m.text = decodeUtf8(utf8Text, 0xFFFD);
   m.size = static_cast<int>(m.text.size());
   m.text.push_back('\n');
   m.tags.assign(m.text.size(), 0);

@@ -75,6 +75,24 @@ TEST(LanguageFile, AllLineEndsReadTheSame) {
   }
 }
 
+// The file is read in 64 KiB chunks: a line end or a character split between two
+// of them reads like any other.
+TEST(LanguageFile, ChunkBordersSplitNothing) {
+  const std::string_view splits[][2] = {
+      {"Key = #A\r", "\nde = Gr\xC3\xBC\xC3\x9F\n"},  // CR LF
+      {"Key = #A\r", "de = Gr\xC3\xBC\xC3\x9F\n"},    // a CR alone ends the chunk
+      {"Key = #A\nde = Gr\xC3", "\xBC\xC3\x9F\n"},    // a two-byte character
+  };
+  for (const auto& split : splits) {
+    std::string file = "[LanguageItems]\n; ";
+    file.append(65536 - file.size() - 1 - split[0].size(), '-').append("\n");
+    file.append(split[0]).append(split[1]).append("en = b\nfr = c\n");
+    LanguageTable t = loadText(file);
+    EXPECT_EQ(text(t, "#A", "de"), "Gr\xC3\xBC\xC3\x9F");
+    EXPECT_EQ(text(t, "#A", "fr"), "c");
+  }
+}
+
 TEST(LanguageFile, IncompleteAndRepeatedBlocks) {
   LanguageTable t = loadText(
       "[LanguageItems]\n"

@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(std::string_view bytes);
 // Every byte 0x80..0xFF becomes its two-byte UTF-8 form.
 std::string latin1ToUtf8(std::string_view bytes);
 // A file without mark: valid UTF-8 is kept as it is, anything else is ISO 8859-1.

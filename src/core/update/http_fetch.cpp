@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/update/utf8_repair.h"
+#include "core/text/utf8.h"
 
 namespace {
 
