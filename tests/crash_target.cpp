@@ -2,6 +2,7 @@
 // first argument names the fault; the report goes to standard output.
 //   crash_target segv|abrt|fpe|raise-segv|raise-abrt|raise-fpe|int|term|returns|twice
 //   crash_target viewer <program folder>: the viewer's own report after a real start
+// Message boxes go to standard output as "[title]" and their text.
 #include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -14,8 +15,6 @@
 #include "gui/message_box.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 60;
-
 namespace {
 
 void writeOut(const std::string& text) {
@@ -27,16 +26,16 @@ void writeOut(const std::string& text) {
   }
 }
 
-void reportAndExit(const ProgramError& error) {
-  writeOut(programErrorText(error));
-  _exit(0);
+// Reports as a signal handler may: no allocation, one write.
+void reportAndReturn(const ProgramError& error) {
+  char text[kProgramErrorTextSize];
+  size_t length = formatProgramError(error, text);
+  if (write(1, text, length) < 0) return;
 }
-
-void reportAndReturn(const ProgramError& error) { writeOut(programErrorText(error)); }
 
 // A fault inside the report itself must end the process, not run the report again.
 void reportAndFault(const ProgramError& error) {
-  writeOut(programErrorText(error));
+  reportAndReturn(error);
   volatile int* nowhere = nullptr;
   *nowhere = 2;
 }
@@ -85,9 +84,6 @@ int fault(const std::string& kind) {
 // output, then faults inside the running program.
 int faultInViewer(const char* programFolder) {
   if (!gtk_init_check(nullptr, nullptr)) return 6;
-  dialogHooks().message = [](const std::string& title, const std::string& text) {
-    writeOut("[" + title + "]\n" + text);
-  };
   StartOptions options;
   options.programFolder = programFolder;
   static Viewer viewer;  // the fault ends the process; the report ends this viewer
@@ -102,6 +98,12 @@ int faultInViewer(const char* programFolder) {
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
+  ProgramError error;
+  dialogHooks().message = [](const std::string& title, const std::string& text) {
+    writeOut("[" + title + "]\n" + text);
+  };
+  // The fresh start that shows the report, as the viewer's own does.
+  if (parseReportArgument(argv[1], &error)) return showProgramError(error);
   std::string kind = argv[1];
   if (kind == "viewer") return argc < 3 ? 2 : faultInViewer(argv[2]);
   if (kind == "returns") {
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
     installErrorHandler(reportAndFault);
     kind = "abrt";
   } else {
-    installErrorHandler(reportAndExit);
+    installErrorHandler(restartToReport);  // as the viewer does
   }
   fault(kind);
   return 5;  // no fault happened

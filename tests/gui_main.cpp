@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include "core/app/error_report.h"
 #include "gui_fixture.h"
 
 namespace {
@@ -23,8 +24,17 @@ void countComplaint(const gchar* domain, GLogLevelFlags level, const gchar* mess
 int toolkitComplaints() { return complaints; }
 
 int main(int argc, char** argv) {
+  // A test that started the viewer and then faulted comes back here as the viewer's
+  // report; it must fail the run, not run every test again.
+  ProgramError error;
+  if (argc == 2 && parseReportArgument(argv[1], &error)) {
+    fprintf(stderr, "gui_tests: %s", programErrorText(error).c_str());
+    return 1;
+  }
   setlocale(LC_ALL, "");
   ::testing::InitGoogleTest(&argc, argv);
+  // ctest lists the cases while building, where there is no display.
+  if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   if (!gtk_init_check(&argc, &argv)) {
     fprintf(stderr, "gui_tests: no display (run under xvfb-run)\n");
     return 1;

@@ -6,8 +6,6 @@
 #include "gui/message_box.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 43;
-
 GtkWidget* buildAboutDialog(GdkPixbuf* logo) {
   VL_TRACE();
   GtkWidget* dialog = gtk_about_dialog_new();

@@ -12,8 +12,6 @@
 #include "gui/message_box.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 8;
-
 namespace {
 
 ExportSettings exportSettingsOf(const AppState& app) {

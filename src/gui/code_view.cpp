@@ -14,8 +14,6 @@
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 5;
-
 namespace {
 
 GtkTextBuffer* bufferOf(GtkWidget* view) { return gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)); }

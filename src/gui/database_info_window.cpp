@@ -8,8 +8,6 @@
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 41;
-
 namespace {
 
 constexpr SecondaryWindowSpec kSpec = {"About: current Database & File", 700, 205, GTK_WIN_POS_CENTER, true, true};

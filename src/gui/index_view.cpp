@@ -9,8 +9,6 @@
 #include "gui/index_tree_model.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 3;
-
 namespace {
 
 GtkTreeView* treeOf(const IndexView& view) { return GTK_TREE_VIEW(view.tree); }

@@ -10,8 +10,6 @@
 #include "gui/update_window.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 11;
-
 int openShownCodeFile(Viewer& v) {
   VL_TRACE();
   return openCodeFile(v.app.settings.codeEditorPath, externalCodePath(v.app.settings.libPath, v.app.currentCodePath));

@@ -12,8 +12,6 @@
 #include "gui/settings_window.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 42;
-
 namespace {
 
 // Gadget names in number order; the language file names gadgets this way.

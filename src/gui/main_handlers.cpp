@@ -11,8 +11,6 @@
 #include "gui/search.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 6;
-
 namespace {
 
 void onQuit(Viewer& v, const Event&) { v.app.quitRequested = 1; }

@@ -5,8 +5,6 @@
 #include "core/app/error_report.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 4;
-
 void dispatchEvent(Viewer& v, const Event& e) {
   VL_TRACE();
   for (const HandlerTable& table : v.handlers) {

@@ -11,8 +11,6 @@
 #include "gui/language_switch.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 2;
-
 namespace {
 
 constexpr const char* kGadgetKey = "vl-gadget";

@@ -4,8 +4,6 @@
 #include "gui/message_box.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 7;
-
 static const char kErrorTitle[] = "Linux VL-ZEZ-Ovidozo-Vivara-Error";
 
 std::string xmlErrorReport(const XmlParseResult& result) {

@@ -6,8 +6,6 @@
 #include "gui/message_box.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 9;
-
 namespace {
 
 // True when the code view shows what the view asked for.

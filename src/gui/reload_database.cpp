@@ -8,8 +8,6 @@
 #include "gui/present_entry.h"
 #include "gui/viewer.h"
 
-static constexpr int kTraceFileId = 12;
-
 namespace {
 
 // The start-up's reports, without ending the program: the index shows the

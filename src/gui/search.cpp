@@ -6,8 +6,6 @@
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 10;
-
 namespace {
 
 constexpr int kShakeAmplitude = 5;

@@ -15,8 +15,6 @@
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 44;
-
 namespace {
 
 constexpr SecondaryWindowSpec kSpec = {

@@ -8,8 +8,6 @@
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 42;
-
 namespace {
 
 constexpr SecondaryWindowSpec kSpec = {

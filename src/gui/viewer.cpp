@@ -19,13 +19,7 @@
 #include "gui/open_database.h"
 #include "gui/widgets.h"
 
-static constexpr int kTraceFileId = 1;
-
 namespace {
-
-// The viewer that runs, for the program error report only: a fault handler gets
-// no user data.
-Viewer* g_running = nullptr;
 
 // A font "cannot be loaded" when the font map knows no family of that name.
 bool fontLoads(const std::string& name, int size) {
@@ -70,12 +64,6 @@ void chooseDatabaseAtStart(Viewer& v) {
     if (!takeChosenDatabase(&s, chosen)) return;
   }
   saveSettingsWithMessage(v);
-}
-
-void reportProgramError(const ProgramError& error) {
-  messageBox("Linux VL-ZEZ-Ovidozo-Vivara-Error", programErrorText(error));
-  if (g_running) endViewer(*g_running);
-  _exit(0);
 }
 
 void setDefaultIcon() {
@@ -137,8 +125,7 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   app.boldFontName = DefaultFontFamily() + " bold";
   registerHandlers(v);
   createPopupMenus(v.main, v.events);
-  g_running = &v;
-  installErrorHandler(reportProgramError);
+  installErrorHandler(restartToReport);  // the box comes from runViewer
   readScreenSize(app);
   chooseDatabaseAtStart(v);
   if (!openDatabase(v)) return false;
@@ -167,16 +154,22 @@ void endViewer(Viewer& v) {
   destroyIndexView(v.index);
   for (WindowFrame* frame : {&v.settings.frame, &v.info.frame, &v.update.frame}) destroyFrame(*frame);
   destroyMainWindow(v.main);
-  if (g_running == &v) g_running = nullptr;
   // Copied code stays available after the viewer has gone, when a clipboard manager runs.
   GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
   gtk_clipboard_set_can_store(clipboard, nullptr, 0);
   gtk_clipboard_store(clipboard);
 }
 
+int showProgramError(const ProgramError& error) {
+  messageBox("Linux VL-ZEZ-Ovidozo-Vivara-Error", programErrorText(error));
+  return 0;
+}
+
 int runViewer(int argc, char** argv) {
   setlocale(LC_ALL, "");
   gtk_init(&argc, &argv);
+  ProgramError error;
+  if (argc == 2 && parseReportArgument(argv[1], &error)) return showProgramError(error);
   auto v = std::make_unique<Viewer>();
   if (startViewer(*v, StartOptions{})) runMainLoop(*v);
   endViewer(*v);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app/app_state.h"
+#include "core/app/error_report.h"
 #include "gui/code_view.h"
 #include "gui/database_info_window.h"
 #include "gui/events.h"
@@ -39,8 +40,11 @@ bool startViewer(Viewer& v, const StartOptions& options);
 // Frees the windows and resources and hands the clipboard to the clipboard manager.
 void endViewer(Viewer& v);
 
-// The whole program: start-up, loop, end. Returns the exit status.
+// The whole program: start-up, loop, end. Returns the exit status. Started with the
+// argument of restartToReport it only shows the program error report.
 int runViewer(int argc, char** argv);
+// The report box of a program error that ended the previous run; the exit status.
+int showProgramError(const ProgramError& error);
 
 // The folder of the running executable, with a trailing "/".
 std::string executableFolder();
