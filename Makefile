@@ -19,19 +19,22 @@ deps:
 configure: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 
+# Only the viewer and the tool, staged in their program folder; the tests and the
+# benchmarks are built by `make check` and `make bench`.
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --build $(BUILD) -j $(JOBS) --target stage
 
 stage: build
-	@cmake --build $(BUILD) --target stage
 
-run: stage
+run: build
 	$(BUILD)/stage/vlapi-viewer
 
-check: build
+check: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target test_programs
 	@scripts/run-tests $(BUILD)
 
-bench: build
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target bench_programs
 	@scripts/run-bench $(BUILD)
 
 fuzz: deps

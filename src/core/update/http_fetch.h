@@ -13,8 +13,8 @@
 // program (the download runs on the GUI thread) or eat its memory.
 struct FetchLimits {
   long connectTimeoutSeconds = 10;
-  long transferTimeoutSeconds = 30;   // the whole transfer, connection included
-  size_t maxBodyBytes = 1024 * 1024;  // a larger body is a failed download
+  long transferTimeoutSeconds = 30;       // the whole transfer, connection included
+  size_t maxBodyBytes = size_t{1} << 20;  // a larger body is a failed download
 };
 
 // The libcurl entry points the download needs, bound from a loaded library.
