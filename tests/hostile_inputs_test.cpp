@@ -223,7 +223,7 @@ TEST_F(HostileInputsTest, MillionElementDatabaseLoads) {
 TEST_F(HostileInputsTest, HundredThousandDeepNestingLoads) {
   const int depth = 100000;
   std::string xml;
-  xml.reserve(depth * 16);
+  xml.reserve(size_t{depth} * 16);
   for (int i = 0; i < depth; ++i) xml += "<e g=\"n\">";
   for (int i = 0; i < depth; ++i) xml += "</e>";
   mkdir((folder + "lib").c_str(), 0755);

@@ -41,7 +41,7 @@ class ToolTest : public ::testing::Test {
   }
   void TearDown() override { removeScratchFolder(root_); }
 
-  int run(std::vector<std::string> args) {
+  int run(const std::vector<std::string>& args) {
     out_ = ToolOutput{};
     return runTool(args, root_ + "stage/bin/", &out_);
   }
