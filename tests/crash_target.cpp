@@ -86,7 +86,7 @@ int faultInViewer(const char* programFolder) {
   if (!gtk_init_check(nullptr, nullptr)) return 6;
   StartOptions options;
   options.programFolder = programFolder;
-  static Viewer viewer;  // the fault ends the process; the report ends this viewer
+  static Viewer viewer;  // lives until the fault ends the process
   if (!startViewer(viewer, options)) return 3;
   volatile int* nowhere = nullptr;
   VL_TRACE();  // line:viewer
