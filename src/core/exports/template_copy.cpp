@@ -6,6 +6,7 @@
 
 #include "core/app/regular_file.h"
 #include "core/settings/text_encoding.h"
+#include "core/text/utf8.h"
 
 namespace {
 

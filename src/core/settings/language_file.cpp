@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "core/app/regular_file.h"
-#include "core/update/utf8_repair.h"
+#include "core/text/utf8.h"
 
 namespace {
 
