@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/app/search_text.h"
+#include "core/database/database_loader.h"
 #include "core/database/index_builder.h"
-#include "core/database/xml_document.h"
 #include "database_generator.h"
 
 namespace {
@@ -16,11 +16,9 @@ const IndexModel& generatedIndex(int entries) {
   static std::map<int, IndexModel> cache;
   auto it = cache.find(entries);
   if (it != cache.end()) return it->second;
-  XmlDocument doc;
   XmlParseResult result;
-  parseDatabaseBuffer(generateDatabase(entries), &doc, &result);
   IndexModel& model = cache[entries];
-  buildIndex(doc, IndexBuildOptions{}, &model);
+  loadDatabaseBuffer(generateDatabase(entries), IndexBuildOptions{}, &model, &result);
   return model;
 }
 

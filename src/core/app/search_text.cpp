@@ -31,16 +31,16 @@ size_t sequenceLength(std::string_view s, size_t i) {
 
 const TopicNode& nodeAt(const IndexModel& index, size_t item) {
   static const TopicNode empty;
-  return item < index.topicList.size() ? index.topicList[item] : empty;
+  return item < index.rowCount() ? index.topic(item) : empty;
 }
 
-const std::string& descriptionIn(const TopicNode& node, int language) {
+std::string_view descriptionIn(const TopicNode& node, int language) {
   return language == 0 ? node.descriptDe : language == 1 ? node.descriptEn : node.descriptFr;
 }
 
 // Folds the searched text of one item straight into *out, without building it first.
 void appendFoldedItem(const IndexModel& index, size_t item, int mode, int language, std::string* out) {
-  appendFolded(index.rows[item].text, out);
+  appendFolded(index.row(item).text, out);
   if (mode == 1) return;
   const TopicNode& node = nodeAt(index, item);
   if (mode != 2) {
@@ -48,7 +48,7 @@ void appendFoldedItem(const IndexModel& index, size_t item, int mode, int langua
     appendFolded(descriptionIn(node, language), out);
     return;
   }
-  for (const std::string* field :
+  for (const std::string_view* field :
        {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr}) {
     out->push_back(';');
     appendFolded(*field, out);
@@ -85,14 +85,14 @@ std::string foldSearchText(std::string_view utf8) {
 }
 
 std::string searchedText(const IndexModel& index, size_t item, int mode, int language) {
-  if (item >= index.rows.size()) return std::string();
-  std::string text = index.rows[item].text;
+  if (item >= index.rowCount()) return std::string();
+  std::string text(index.row(item).text);
   if (mode == 1) return text;
   const TopicNode& node = nodeAt(index, item);
-  if (mode != 2) return text + ";" + descriptionIn(node, language);
-  for (const std::string* field :
+  if (mode != 2) return text.append(";").append(descriptionIn(node, language));
+  for (const std::string_view* field :
        {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr})
-    text += ";" + *field;
+    text.append(";").append(*field);
   return text;
 }
 
@@ -103,8 +103,8 @@ bool searchTextContains(std::string_view text, std::string_view term) {
 void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBuffer* buffer) {
   buffer->folded.clear();
   buffer->starts.clear();
-  buffer->starts.reserve(index.rows.size());
-  for (size_t i = 0; i < index.rows.size(); ++i) {
+  buffer->starts.reserve(index.rowCount());
+  for (size_t i = 0; i < index.rowCount(); ++i) {
     buffer->starts.push_back(buffer->folded.size());
     appendFoldedItem(index, i, mode, language, &buffer->folded);
     buffer->folded.push_back('\0');
@@ -112,13 +112,13 @@ void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBu
   buffer->valid = true;
   buffer->mode = mode;
   buffer->language = language;
-  buffer->itemCount = index.rows.size();
-  buffer->rowsData = index.rows.data();
+  buffer->itemCount = index.rowCount();
+  buffer->generation = index.generation;
 }
 
 bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, int mode, int language) {
-  return buffer.valid && buffer.mode == mode && buffer.language == language && buffer.itemCount == index.rows.size() &&
-         buffer.rowsData == index.rows.data();
+  return buffer.valid && buffer.mode == mode && buffer.language == language && buffer.itemCount == index.rowCount() &&
+         buffer.generation == index.generation;
 }
 
 int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language, std::string_view term,

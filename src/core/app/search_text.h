@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +32,7 @@ struct SearchBuffer {
   int mode = 0;
   int language = 0;
   size_t itemCount = 0;
-  const void* rowsData = nullptr;  // catches a rebuilt index that was not announced
+  uint64_t generation = 0;  // catches a rebuilt index that was not announced
   std::string folded;
   std::vector<size_t> starts;  // item i begins at starts[i]
 };

@@ -7,21 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include "core/database/index_builder.h"
+
 namespace {
 
 void addItem(IndexModel* m, const std::string& rowText, const std::string& de, const std::string& en,
              const std::string& fr, const std::string& themeFr = "") {
-  IndexRow row;
-  row.text = rowText;
-  m->rows.push_back(row);
+  const std::string themeEn = rowText + " en";
   TopicNode node;
-  node.themeDe = rowText;
-  node.themeEn = rowText + " en";
+  node.themeDe = rowText;  // the row shows the German title
+  node.themeEn = themeEn;
   node.themeFr = themeFr;
   node.descriptDe = de;
   node.descriptEn = en;
   node.descriptFr = fr;
-  m->topicList.push_back(node);
+  appendTopic(m, 2, "", node);
 }
 
 IndexModel sampleIndex() {
@@ -128,7 +128,7 @@ TEST(SearchTextFind, AgreesWithThePlainRuleOnRandomTexts) {
     int from = static_cast<int>(random() % 62);
     std::string term = randomText(1 + static_cast<int>(random() % 3));
     int expected = -1;
-    for (size_t i = std::max(from, 0); i < m.rows.size() && expected < 0; ++i)
+    for (size_t i = std::max(from, 0); i < m.rowCount() && expected < 0; ++i)
       if (searchTextContains(searchedText(m, i, mode, language), term)) expected = static_cast<int>(i);
     ASSERT_EQ(findSearchItem(&buffer, m, mode, language, term, from), expected)
         << "term '" << term << "' mode " << mode << " from " << from;
