@@ -108,22 +108,23 @@ std::string_view trimmed(std::string_view text) {
 }
 
 // The record field an attribute fills; nullptr for the names that make group text.
+// Looked at character by character: this runs for every attribute of the file.
 std::string_view* fieldOf(const char* name, TopicNode* node) {
-  struct Field {
-    const char* name;
-    std::string_view TopicNode::*field;
-  };
-  static constexpr Field kFields[] = {
-      {"File", &TopicNode::file},
-      {"theme_de", &TopicNode::themeDe},
-      {"theme_en", &TopicNode::themeEn},
-      {"theme_fr", &TopicNode::themeFr},
-      {"descript_de", &TopicNode::descriptDe},
-      {"descript_en", &TopicNode::descriptEn},
-      {"descript_fr", &TopicNode::descriptFr},
-  };
-  for (const Field& f : kFields)
-    if (strcmp(name, f.name) == 0) return &(node->*f.field);
+  if (name[0] == 'F') return strcmp(name, "File") == 0 ? &node->file : nullptr;
+  const char* language = nullptr;
+  bool title = false;
+  if (strncmp(name, "theme_", 6) == 0) {
+    language = name + 6;
+    title = true;
+  } else if (strncmp(name, "descript_", 9) == 0) {
+    language = name + 9;
+  } else {
+    return nullptr;
+  }
+  if (language[0] == '\0' || language[1] == '\0' || language[2] != '\0') return nullptr;
+  if (language[0] == 'd' && language[1] == 'e') return title ? &node->themeDe : &node->descriptDe;
+  if (language[0] == 'e' && language[1] == 'n') return title ? &node->themeEn : &node->descriptEn;
+  if (language[0] == 'f' && language[1] == 'r') return title ? &node->themeFr : &node->descriptFr;
   return nullptr;
 }
 
