@@ -43,7 +43,22 @@ void BM_FoldAllTextsMode2(benchmark::State& state) {
   }
 }
 
+// One idle step of the deferred fold: 2,000 items, the widest scope.
+void BM_FoldStepMode2(benchmark::State& state) {
+  const IndexModel& index = generatedIndex(static_cast<int>(state.range(0)));
+  SearchBuffer buffer;
+  for (auto _ : state) {
+    if (foldSearchTexts(index, 2, 0, 2000, &buffer)) {
+      state.PauseTiming();
+      buffer = SearchBuffer();
+      state.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(buffer.folded.data());
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_FoldStepMode2)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FindWithoutMatchMode2)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FoldAllTextsMode2)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);

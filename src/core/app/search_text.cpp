@@ -8,6 +8,11 @@
 
 namespace {
 
+bool searchBufferBegunFor(const SearchBuffer& buffer, const IndexModel& index, int mode, int language) {
+  return buffer.mode == mode && buffer.language == language && buffer.itemCount == index.rowCount() &&
+         buffer.generation == index.generation;
+}
+
 void appendCodePointBelow256(unsigned cp, std::string* out) {
   if (cp < 0x80) {
     out->push_back(static_cast<char>(cp));
@@ -100,30 +105,38 @@ bool searchTextContains(std::string_view text, std::string_view term) {
   return foldSearchText(text).find(foldSearchText(term)) != std::string::npos;
 }
 
-void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBuffer* buffer) {
-  buffer->folded.clear();
-  buffer->starts.clear();
-  buffer->starts.reserve(index.rowCount());
-  for (size_t i = 0; i < index.rowCount(); ++i) {
+bool foldSearchTexts(const IndexModel& index, int mode, int language, size_t maxItems, SearchBuffer* buffer) {
+  if (!searchBufferBegunFor(*buffer, index, mode, language) || (buffer->starts.empty() && !buffer->valid)) {
+    buffer->folded.clear();
+    buffer->starts.clear();
+    buffer->starts.reserve(index.rowCount());
+    buffer->mode = mode;
+    buffer->language = language;
+    buffer->itemCount = index.rowCount();
+    buffer->generation = index.generation;
+  }
+  const size_t end = buffer->starts.size() + std::min(maxItems, index.rowCount() - buffer->starts.size());
+  for (size_t i = buffer->starts.size(); i < end; ++i) {
     buffer->starts.push_back(buffer->folded.size());
     appendFoldedItem(index, i, mode, language, &buffer->folded);
     buffer->folded.push_back('\0');
   }
-  buffer->valid = true;
-  buffer->mode = mode;
-  buffer->language = language;
-  buffer->itemCount = index.rowCount();
-  buffer->generation = index.generation;
+  buffer->valid = buffer->starts.size() == index.rowCount();
+  return buffer->valid;
+}
+
+void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBuffer* buffer) {
+  *buffer = SearchBuffer();
+  foldSearchTexts(index, mode, language, index.rowCount(), buffer);
 }
 
 bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, int mode, int language) {
-  return buffer.valid && buffer.mode == mode && buffer.language == language && buffer.itemCount == index.rowCount() &&
-         buffer.generation == index.generation;
+  return buffer.valid && searchBufferBegunFor(buffer, index, mode, language);
 }
 
 int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language, std::string_view term,
                    int from) {
-  if (!searchBufferCurrent(*buffer, index, mode, language)) buildSearchBuffer(index, mode, language, buffer);
+  foldSearchTexts(index, mode, language, index.rowCount(), buffer);  // the rest of a buffer begun in steps
   std::string needle = foldSearchText(term);
   if (needle.empty() || from >= static_cast<int>(buffer->itemCount)) return -1;
   size_t begin = buffer->starts[std::max(from, 0)];

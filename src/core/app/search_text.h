@@ -39,6 +39,12 @@ struct SearchBuffer {
 
 void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBuffer* buffer);
 
+// The same in steps, so the folding can wait until the window is shown and run
+// between other work: folds the texts of up to `maxItems` more items, starting over
+// when the buffer was begun for another index, mode or language. True once the
+// buffer is complete (searchBufferCurrent).
+bool foldSearchTexts(const IndexModel& index, int mode, int language, size_t maxItems, SearchBuffer* buffer);
+
 // True when the buffer was built for this index, mode and language.
 bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, int mode, int language);
 

@@ -110,6 +110,22 @@ TEST(SearchTextFind, BufferFollowsModeLanguageAndIndex) {
   EXPECT_EQ(findSearchItem(&buffer, m, 0, 0, "loop", 0), 4);
 }
 
+// Folding in steps gives the buffer of one pass; a step for another language
+// starts over.
+TEST(SearchTextFind, FoldingInStepsGivesTheSameBuffer) {
+  IndexModel m = sampleIndex();
+  SearchBuffer whole;
+  buildSearchBuffer(m, 2, 1, &whole);
+  SearchBuffer steps;
+  EXPECT_FALSE(foldSearchTexts(m, 2, 0, 3, &steps));
+  int unfinished = 0;
+  while (!foldSearchTexts(m, 2, 1, 1, &steps)) ++unfinished;
+  EXPECT_EQ(unfinished, 3);
+  EXPECT_EQ(steps.folded, whole.folded);
+  EXPECT_EQ(steps.starts, whole.starts);
+  EXPECT_TRUE(searchBufferCurrent(steps, m, 2, 1));
+}
+
 // The buffer search must find exactly what the plain rule finds, item by item.
 TEST(SearchTextFind, AgreesWithThePlainRuleOnRandomTexts) {
   std::mt19937 random(7);
