@@ -20,6 +20,9 @@ struct IndexView {
   int dragX = 0, dragY = 0;
   GdkEvent* dragMotion = nullptr;
   std::string dragUri;
+  // The search's folded texts are made in idle steps once the rows are shown.
+  AppState* foldApp = nullptr;
+  guint foldSource = 0;
 };
 
 // Builds the tree view in its scrolled window, which the main window places.
