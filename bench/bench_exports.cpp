@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/database/duplicate_protocol.h"
+#include "core/database/index_builder.h"
 #include "core/exports/posting_export.h"
 #include "core/exports/web_page_export.h"
 
@@ -14,27 +15,29 @@ namespace {
 // grown database does where entries are copied and edited.
 IndexModel makeIndex(int entries) {
   IndexModel index;
-  auto add = [&](int level, const std::string& text, TopicNode node) {
-    index.rows.push_back(IndexRow{text, level});
-    index.topicList.push_back(std::move(node));
-  };
-  add(0, "Root", TopicNode{});
+  appendTopic(&index, 0, "Root", TopicNode{});
   const int distinct = entries / 3 + 1;
   for (int i = 0; i < entries; ++i) {
+    std::string group = "Theme " + std::to_string(i / 25);
     if (i % 25 == 0) {
       TopicNode theme;
-      theme.group = "Theme " + std::to_string(i / 25);
-      add(1, theme.group, theme);
+      theme.group = group;
+      appendTopic(&index, 1, group, theme);
     }
-    TopicNode e;
     int v = (i * 7919) % distinct;
-    e.group = "Theme " + std::to_string(i / 25);
-    e.file = "/Folder" + std::to_string(v % 50) + "/example" + std::to_string(v) + ".vl";
-    e.themeDe = (i % 40 == 0 ? "\xE2\x9C\xB0" : "") + std::string("Titel ") + std::to_string(v);
-    e.themeEn = "Title " + std::to_string((v * 3) % distinct);
-    e.descriptDe = "Beschreibung " + std::to_string(v / 2);
-    e.descriptEn = "Description " + std::to_string(v);
-    add(2, e.themeDe, e);
+    std::string file = "/Folder" + std::to_string(v % 50) + "/example" + std::to_string(v) + ".vl";
+    std::string themeDe = (i % 40 == 0 ? "\xE2\x9C\xB0" : "") + std::string("Titel ") + std::to_string(v);
+    std::string themeEn = "Title " + std::to_string((v * 3) % distinct);
+    std::string descriptDe = "Beschreibung " + std::to_string(v / 2);
+    std::string descriptEn = "Description " + std::to_string(v);
+    TopicNode e;
+    e.group = group;
+    e.file = file;
+    e.themeDe = themeDe;
+    e.themeEn = themeEn;
+    e.descriptDe = descriptDe;
+    e.descriptEn = descriptEn;
+    appendTopic(&index, 2, "", e);  // copies the texts into the index
   }
   return index;
 }
@@ -44,7 +47,7 @@ void BM_DuplicateProtocol(benchmark::State& state) {
   size_t bytes = 0;
   for (auto _ : state) {
     OutputSink sink;
-    renderDuplicateProtocol(index.topicList, "VL-LinuxAPI-Toc.xml", &sink);
+    renderDuplicateProtocol(index, "VL-LinuxAPI-Toc.xml", &sink);
     bytes = sink.buffer.size();
     benchmark::DoNotOptimize(sink.buffer.data());
   }

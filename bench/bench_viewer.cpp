@@ -70,7 +70,7 @@ void benchStartup(int entries) {
   std::printf(
       "%7d entries: start-up to first entry shown %8.1f ms; rebuild + fill + expand tree %8.1f ms "
       "(%zu rows, %d themes, %d entries)\n",
-      entries, startup, fillMs, v.app.index.rows.size(), v.app.counts.themeCount, v.app.counts.entryCount);
+      entries, startup, fillMs, v.app.index.rowCount(), v.app.counts.themeCount, v.app.counts.entryCount);
   endViewer(v);
   std::system(("rm -rf '" + folder + "'").c_str());
 }

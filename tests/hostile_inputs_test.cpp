@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "code_generator.h"
+#include "core/database/index_builder.h"
 #include "gui/code_view.h"
 #include "gui/index_tree_model.h"
 #include "gui/index_view.h"
@@ -105,7 +106,7 @@ class HostileInputsTest : public ViewerTest {
     selectRow(viewer().index, 0);
     post(kEventGadget, kWinMain, IndexTree, kTypeChange);
     EXPECT_EQ(selectedRow(viewer().index), 0);
-    EXPECT_EQ(text(Main_EdDescript), app().index.topicList.at(0).text);
+    EXPECT_EQ(text(Main_EdDescript), app().index.topic(0).text);
     EXPECT_EQ(app().quitRequested, 0);
   }
 
@@ -211,7 +212,7 @@ TEST_F(HostileInputsTest, MillionElementDatabaseLoads) {
   useDatabase(folder + "lib/db.xml");
   ASSERT_TRUE(start());
   EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(app().index.rows.size(), 1000000u);
+  EXPECT_EQ(app().index.rowCount(), 1000000u);
   EXPECT_EQ(app().index.databaseVersion, "1.0");
   selectRow(viewer().index, 999999);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
@@ -231,8 +232,8 @@ TEST_F(HostileInputsTest, HundredThousandDeepNestingLoads) {
   useDatabase(folder + "lib/db.xml");
   ASSERT_TRUE(start());
   EXPECT_TRUE(messages.empty());
-  ASSERT_EQ(app().index.rows.size(), static_cast<size_t>(depth));
-  EXPECT_EQ(app().index.rows.back().level, depth - 1);
+  ASSERT_EQ(app().index.rowCount(), static_cast<size_t>(depth));
+  EXPECT_EQ(app().index.level(depth - 1), depth - 1);
   selectRow(viewer().index, depth - 1);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
   EXPECT_EQ(selectedRow(viewer().index), depth - 1);
@@ -243,9 +244,9 @@ TEST_F(HostileInputsTest, HundredThousandDeepNestingLoads) {
 // every row keeps its number; rows after the deep part are placed as before.
 TEST(IndexTreeDepthTest, DeepRowsAreShownFlatWithTheirNumbers) {
   IndexModel index;
-  for (int level = 0; level < 300; ++level) index.rows.push_back(IndexRow{"deep", level});
-  index.rows.push_back(IndexRow{"theme", 1});
-  index.rows.push_back(IndexRow{"entry", 2});
+  for (int level = 0; level < 300; ++level) appendTopic(&index, level, "deep", TopicNode{});
+  appendTopic(&index, 1, "theme", TopicNode{});
+  appendTopic(&index, 2, "", TopicNode{});
   GtkTreeModel* model = indexTreeModelNew(&index);
   // A walk in tree order meets the rows in number order.
   std::vector<int> order;
@@ -276,7 +277,7 @@ TEST(IndexTreeDepthTest, DeepRowsAreShownFlatWithTheirNumbers) {
       iter = next;
     }
   }
-  std::vector<int> expected(index.rows.size());
+  std::vector<int> expected(index.rowCount());
   for (size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<int>(i);
   EXPECT_EQ(order, expected);
   EXPECT_EQ(deepest, kIndexMaxShownLevel + 1);
@@ -302,8 +303,8 @@ TEST_F(HostileInputsTest, MegabyteAttributeValuesAreShown) {
   writeBytes(folder + "lib/db.xml", xml);
   useDatabase(folder + "lib/db.xml");
   ASSERT_TRUE(start());
-  ASSERT_EQ(app().index.rows.size(), 3u);
-  EXPECT_EQ(app().index.rows[2].text.size(), mega.size());
+  ASSERT_EQ(app().index.rowCount(), 3u);
+  EXPECT_EQ(app().index.row(2).text.size(), mega.size());
   selectRow(viewer().index, 2);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
   EXPECT_EQ(text(Main_EdDescript), mega);
@@ -328,7 +329,7 @@ TEST_F(HostileInputsTest, GarbageSettingsFileFallsBackToDefaults) {
   ASSERT_TRUE(start()) << (messages.empty() ? "" : messages[0].second);
   EXPECT_TRUE(fileRequests.empty());
   EXPECT_EQ(app().settings.databaseFilePath, folder + "VL-LinuxAPI-Toc.xml");
-  EXPECT_GT(app().index.rows.size(), 10u);
+  EXPECT_GT(app().index.rowCount(), 10u);
   expectStillRunning();
 }
 

@@ -57,9 +57,9 @@ inline void setClipboardText(const std::string& text) {
 // keyboard selection does. False when the database has no such entry.
 inline bool showEntryWithFile(const std::string& file) {
   Viewer& v = viewer();
-  const auto& list = v.app.index.topicList;
-  for (size_t i = 0; i < list.size(); ++i) {
-    if (list[i].file != file) continue;
+  const IndexModel& index = v.app.index;
+  for (size_t i = 0; i < index.rowCount(); ++i) {
+    if (index.topic(i).file != file) continue;
     selectRow(v.index, static_cast<int>(i));
     v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
     drainEvents(v);

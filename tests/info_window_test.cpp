@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "core/database/index_builder.h"
 #include "gui/database_info_window.h"
 #include "gui_fixture.h"
 #include "info_test_util.h"
@@ -56,7 +57,7 @@ TEST_F(InfoWindowTest, MenuFillsAndShowsTheDatabaseFields) {
   EXPECT_EQ(gtk_window_get_type_hint(window), GDK_WINDOW_TYPE_HINT_UTILITY);
   EXPECT_EQ(text(DbA_Db), sampleLibrary() + "VL-LinuxAPI-Toc.xml");
   const IndexModel& index = app().index;
-  EXPECT_EQ(text(DbA_Cont), index.rows[0].text + " - " + index.topicList[0].text);
+  EXPECT_EQ(text(DbA_Cont), std::string(index.row(0).text) + " - " + std::string(index.topic(0).text));
   EXPECT_NE(text(DbA_Cont).find("Veldra Linux API 2026-11-20"), std::string::npos);
   EXPECT_EQ(text(DbA_Lib), sampleLibrary());
   EXPECT_EQ(text(DbA_Top), std::to_string(app().counts.themeCount));
@@ -72,12 +73,13 @@ TEST_F(InfoWindowTest, MenuFillsAndShowsTheDatabaseFields) {
 TEST_F(InfoWindowTest, ContentLineOfAnEmptyRoot) {
   IndexModel index;
   EXPECT_EQ(databaseContentLine(index), " - ");
-  index.rows.push_back(IndexRow{});
-  index.topicList.push_back(TopicNode{});
+  appendTopic(&index, 0, "", TopicNode{});
   EXPECT_EQ(databaseContentLine(index), " - ");
-  index.rows[0].text = "Lib";
-  index.topicList[0].text = "Title 2026-01-01";
-  EXPECT_EQ(databaseContentLine(index), "Lib - Title 2026-01-01");
+  TopicNode root;
+  root.text = "Title 2026-01-01";
+  IndexModel named;
+  appendTopic(&named, 0, "Lib", root);
+  EXPECT_EQ(databaseContentLine(named), "Lib - Title 2026-01-01");
 }
 
 TEST_F(InfoWindowTest, FileFieldsFollowTheShownEntry) {

@@ -58,7 +58,7 @@ class LanguageTest : public ViewerTest {
   std::string menuText(int no) {
     return gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(mainMenuItem(viewer().main, no)))));
   }
-  std::string topicRow() { return app().index.rows[2].text; }
+  std::string topicRow() { return std::string(app().index.row(2).text); }
   // What the gadget of a table text shows, combo items joined by tabs.
   std::string shown(const UiText& t) {
     if (t.kind == UiTextKind::MenuItem) return menuText(t.menuItem);

@@ -84,6 +84,15 @@ TEST_F(SearchTest, UnfindableLastCharacterIsTakenOutAgain) {
   EXPECT_TRUE(messages.empty());
 }
 
+// The folded texts are made while the viewer waits after start-up, so the first
+// keystroke does not fold them.
+TEST_F(SearchTest, TextsAreFoldedBeforeTheFirstKeystroke) {
+  ASSERT_TRUE(startOnTestLibrary("SearchMode=2\n"));
+  drain();
+  const AppState& a = app();
+  EXPECT_TRUE(searchBufferCurrent(a.searchTexts, a.index, 2, a.settings.language));
+}
+
 TEST_F(SearchTest, TypingInsideTheTermDeletesNothing) {
   ASSERT_TRUE(startOnTestLibrary("SearchHint=2\n"));
   setTerm("gtk");

@@ -195,16 +195,16 @@ TEST_F(SettingsWindowTest, RequestersFillTheirFields) {
 
 TEST_F(SettingsWindowTest, SaveWithOnlyDyeingNewsChangedRebuildsTheTree) {
   ASSERT_TRUE(startHere());
-  ASSERT_EQ(app().index.rows.size(), 4u);
-  EXPECT_EQ(app().index.rows[2].foreground, kNewTopicColor);
+  ASSERT_EQ(app().index.rowCount(), 4u);
+  EXPECT_EQ(app().index.row(2).foreground, kNewTopicColor);
   selectRow(viewer().index, 3);
   std::string label = text(Cnf_LabelSearch);
   openWindow();
   setChecked(Cnf_DyeNews, false);
   click(Cnf_OkSave);
   EXPECT_EQ(app().settings.dyeingNews, 0);
-  EXPECT_EQ(app().index.rows[2].foreground, kNoColor);
-  EXPECT_EQ(app().index.rows[2].text, "Neu");
+  EXPECT_EQ(app().index.row(2).foreground, kNoColor);
+  EXPECT_EQ(app().index.row(2).text, "Neu");
   EXPECT_EQ(selectedRow(viewer().index), 3);
   EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(gadget(Main_NodeToggle))));
   EXPECT_EQ(text(Cnf_LabelSearch), label);
@@ -282,7 +282,7 @@ TEST_F(SettingsWindowTest, ApplyLoadsTheChosenDatabase) {
   click(Cnf_DbChoose);
   click(Cnf_Apply);
   EXPECT_TRUE(visible(kWinSettings));
-  EXPECT_EQ(app().index.rows[1].text, "Zweites");
+  EXPECT_EQ(app().index.row(1).text, "Zweites");
   EXPECT_EQ(app().settings.databaseFilePath, folder + "two.xml");
   EXPECT_EQ(selectedRow(viewer().index), 0);
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara");
@@ -311,8 +311,8 @@ TEST_F(SettingsWindowTest, ApplyReportsBrokenDatabasesAndKeepsRunning) {
   EXPECT_EQ(messages[0].second.rfind("Error in the XML file:\rMessage: mismatched tag\rLine: 4", 0), 0u)
       << messages[0].second;
   // The part read before the error is shown.
-  ASSERT_EQ(app().index.rows.size(), 2u);
-  EXPECT_EQ(app().index.rows[0].text, "Kaputt");
+  ASSERT_EQ(app().index.rowCount(), 2u);
+  EXPECT_EQ(app().index.row(0).text, "Kaputt");
   EXPECT_EQ(app().quitRequested, 0);
 
   messages.clear();
@@ -323,7 +323,7 @@ TEST_F(SettingsWindowTest, ApplyReportsBrokenDatabasesAndKeepsRunning) {
   EXPECT_EQ(messages[0].first, "Linux VL-ZEZ-Ovidozo-Vivara-Error");
   EXPECT_EQ(messages[0].second, "The database '" + folder + "missing.xml' cannot be opened.");
   // The document held before stays.
-  EXPECT_EQ(app().index.rows[0].text, "Kaputt");
+  EXPECT_EQ(app().index.row(0).text, "Kaputt");
   EXPECT_EQ(app().settings.databaseFilePath, folder + "missing.xml");
   EXPECT_EQ(app().quitRequested, 0);
 }

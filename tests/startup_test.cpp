@@ -12,7 +12,7 @@ TEST_F(StartupTest, SelectsAndShowsTheFirstRow) {
   ASSERT_TRUE(start());
   EXPECT_EQ(selectedRow(viewer().index), 0);
   // The root row shows its text as description; it has no code file.
-  EXPECT_EQ(text(Main_EdDescript), app().index.topicList[0].text);
+  EXPECT_EQ(text(Main_EdDescript), app().index.topic(0).text);
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara");
   EXPECT_TRUE(gtk_widget_has_focus(gadget(Main_Find)));
   EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(gadget(Main_NodeToggle))));
@@ -31,8 +31,8 @@ TEST_F(StartupTest, TreeIsFullyExpandedAndColoured) {
   // Every row with children is open.
   const IndexModel& index = app().index;
   int parents = 0;
-  for (size_t i = 0; i + 1 < index.rows.size(); ++i) {
-    if (index.rows[i + 1].level <= index.rows[i].level) continue;
+  for (size_t i = 0; i + 1 < index.rowCount(); ++i) {
+    if (index.row(i + 1).level <= index.row(i).level) continue;
     GtkTreePath* path = indexTreeModelPath(model, static_cast<int>(i));
     ASSERT_NE(path, nullptr);
     EXPECT_TRUE(gtk_tree_view_row_expanded(tree, path)) << "row " << i;

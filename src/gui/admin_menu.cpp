@@ -50,7 +50,7 @@ void onFileList(Viewer& v, const Event&) {
 
 void onDuplicates(Viewer& v, const Event&) {
   VL_TRACE();
-  show(writeDuplicateProtocol(v.app.index.topicList, v.app.settings.databaseFileName, exportSettingsOf(v.app)));
+  show(writeDuplicateProtocol(v.app.index, v.app.settings.databaseFileName, exportSettingsOf(v.app)));
 }
 
 const HandlerEntry kAdminHandlers[] = {

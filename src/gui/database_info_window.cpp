@@ -113,9 +113,8 @@ void createInfoWindow(InfoWindow& w, EventSink& events, const std::string& boldF
 }
 
 std::string databaseContentLine(const IndexModel& index) {
-  std::string rootRow = index.rows.empty() ? std::string() : index.rows[0].text;
-  std::string rootText = index.topicList.empty() ? std::string() : index.topicList[0].text;
-  return rootRow + " - " + rootText;
+  if (index.empty()) return " - ";
+  return std::string(index.row(0).text).append(" - ").append(index.topic(0).text);
 }
 
 void fillDatabaseInfo(Viewer& v) {

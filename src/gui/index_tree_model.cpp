@@ -50,13 +50,13 @@ void vl_index_model_class_init(VlIndexModelClass* klass) { G_OBJECT_CLASS(klass)
 // One pass with a stack of open ancestors gives every row its parent; a counting
 // pass then lays the children out parent by parent.
 void buildLinks(VlIndexModel* m) {
-  const auto& rows = m->rows->rows;
-  size_t n = rows.size();
+  const IndexModel& rows = *m->rows;
+  size_t n = rows.rowCount();
   m->parentOf->assign(n, -1);
   m->position->assign(n, 0);
   std::vector<int> open;
   std::vector<int> count(n + 1, 0);
-  auto shownLevel = [&rows](size_t r) { return std::min(rows[r].level, kIndexMaxShownLevel); };
+  auto shownLevel = [&rows](size_t r) { return std::min(rows.level(r), kIndexMaxShownLevel); };
   for (size_t i = 0; i < n; ++i) {
     while (!open.empty() && shownLevel(open.back()) >= shownLevel(i)) open.pop_back();
     int parent = open.empty() ? -1 : open.back();
@@ -128,10 +128,10 @@ void setColor(GValue* value, Color c) {
 
 void getValue(GtkTreeModel* model, GtkTreeIter* iter, gint column, GValue* value) {
   VlIndexModel* m = VL_INDEX_MODEL(model);
-  const IndexRow& row = m->rows->rows[rowOf(iter)];
+  const IndexRow row = m->rows->row(rowOf(iter));
   g_value_init(value, getColumnType(model, column));
   if (column == kIndexColText)
-    g_value_set_string(value, row.text.c_str());
+    g_value_set_string(value, row.text.data());  // the index's texts end in NUL
   else
     setColor(value, column == kIndexColForeground ? row.foreground : row.background);
 }
@@ -206,7 +206,7 @@ int indexTreeModelRow(GtkTreeIter* iter) { return rowOf(iter); }
 
 bool indexTreeModelIter(GtkTreeModel* model, int row, GtkTreeIter* iter) {
   VlIndexModel* m = VL_INDEX_MODEL(model);
-  if (row < 0 || static_cast<size_t>(row) >= m->rows->rows.size()) return false;
+  if (row < 0 || static_cast<size_t>(row) >= m->rows->rowCount()) return false;
   setIter(m, iter, row);
   return true;
 }

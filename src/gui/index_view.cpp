@@ -70,15 +70,40 @@ void setColumnWidth(IndexView& view, const IndexModel& index) {
   int charWidth = pango_font_metrics_get_approximate_char_width(metrics) / PANGO_SCALE;
   pango_font_metrics_unref(metrics);
   long widest = 0;
-  for (const IndexRow& row : index.rows) {
-    long chars = g_utf8_strlen(row.text.c_str(), static_cast<gssize>(row.text.size()));
+  for (size_t i = 0; i < index.rowCount(); ++i) {
+    const IndexRow row = index.row(i);
+    long chars = g_utf8_strlen(row.text.data(), static_cast<gssize>(row.text.size()));
     widest = std::max(widest, (row.level + 1) * 20L + chars * std::max(charWidth, 6));
   }
   GtkTreeViewColumn* column = gtk_tree_view_get_column(treeOf(view), 0);
   gtk_tree_view_column_set_fixed_width(column, static_cast<int>(std::min(widest + 16, 30000L)));
 }
 
+// Folds the search texts a slice at a time when nothing else waits, so after the
+// window is drawn: the first keystroke finds them ready, and no step holds input up
+// for longer than a frame (2,000 items take about a millisecond).
+gboolean foldSearchTextsStep(gpointer data) {
+  IndexView& view = *static_cast<IndexView*>(data);
+  AppState& app = *view.foldApp;
+  const SettingsStore& s = app.settings;
+  if (!foldSearchTexts(app.index, s.searchMode, s.language, 2000, &app.searchTexts)) return TRUE;
+  view.foldSource = 0;
+  return FALSE;
+}
+
+void stopFolding(IndexView& view) {
+  if (view.foldSource) g_source_remove(view.foldSource);
+  view.foldSource = 0;
+}
+
+void foldWhenIdle(IndexView& view, AppState& app) {
+  stopFolding(view);
+  view.foldApp = &app;
+  view.foldSource = g_idle_add(foldSearchTextsStep, &view);
+}
+
 void detachModel(IndexView& view) {
+  stopFolding(view);  // the index may be about to change
   if (!view.tree) return;
   SuppressEvents quiet(*view.events);
   gtk_tree_view_set_model(treeOf(view), nullptr);
@@ -135,19 +160,13 @@ void destroyIndexView(IndexView& view) {
 void buildIndexView(IndexView& view, AppState& app) {
   VL_TRACE();
   detachModel(view);
-  app.index.clear();
-  IndexBuildOptions options;
-  options.topicLanguage = app.languageBox;
-  options.dyeingNews = app.settings.dyeingNews;
-  options.libraryTitle = app.libraryTitle;
-  options.treeColorA = app.treeColorA;
-  options.treeColorB = app.treeColorB;
-  options.treeColorC = app.treeColorC;
-  options.treeColorD = app.treeColorD;
-  if (app.document.hasRoot()) buildIndex(app.document, options, &app.index);
-  app.searchTexts = SearchBuffer();  // folded again from the new rows when the search next runs
+  applyIndexLook(indexBuildOptions(app), &app.index);
+  app.searchTexts = SearchBuffer();  // folded again from the new rows
   attachModel(view, app.index);
+  foldWhenIdle(view, app);
 }
+
+void detachIndexModel(IndexView& view) { detachModel(view); }
 
 void expandAndCount(IndexView& view, AppState& app) {
   VL_TRACE();
@@ -159,7 +178,11 @@ void expandAndCount(IndexView& view, AppState& app) {
 
 void rebuildIndex(IndexView& view, AppState& app) {
   int row = selectedRow(view);
-  buildIndexView(view, app);
+  detachModel(view);
+  rebuildIndexModel(indexBuildOptions(app), &app.index);
+  app.searchTexts = SearchBuffer();
+  attachModel(view, app.index);
+  foldWhenIdle(view, app);
   gtk_tree_view_expand_all(treeOf(view));
   selectRow(view, row);
 }
@@ -216,8 +239,8 @@ void expandRow(IndexView& view, int row) {
 
 std::string entryDragUri(const IndexView& view, const AppState& app) {
   int row = selectedRow(view);
-  if (row < 0 || static_cast<size_t>(row) >= app.index.topicList.size()) return std::string();
-  const std::string& file = app.index.topicList[row].file;
+  if (row < 0 || static_cast<size_t>(row) >= app.index.rowCount()) return std::string();
+  std::string_view file = app.index.topic(row).file;
   if (file.empty()) return std::string();
   std::string full = externalCodePath(app.settings.libPath, file);  // "" when it leaves the library
   if (full.empty() || !fileExists(full)) return std::string();

@@ -20,15 +20,21 @@ struct IndexView {
   int dragX = 0, dragY = 0;
   GdkEvent* dragMotion = nullptr;
   std::string dragUri;
+  // The search's folded texts are made in idle steps once the rows are shown.
+  AppState* foldApp = nullptr;
+  guint foldSource = 0;
 };
 
 // Builds the tree view in its scrolled window, which the main window places.
 GtkWidget* createIndexView(IndexView& view, EventSink& events);
 void destroyIndexView(IndexView& view);
 
-// Clears rows and records, builds them anew from the document in the topic
-// language, and shows them (the count pass is not run).
+// Shows the index the loader built, in the topic language and with the markers of
+// now (the count pass is not run).
 void buildIndexView(IndexView& view, AppState& app);
+
+// Takes the index away from the tree, which must not read it while it is replaced.
+void detachIndexModel(IndexView& view);
 
 // Expands every row and counts themes and entries.
 void expandAndCount(IndexView& view, AppState& app);

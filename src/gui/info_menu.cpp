@@ -19,12 +19,12 @@ int openHelpFile(Viewer& v) {
   VL_TRACE();
   const IndexModel& index = v.app.index;
   int help = index.helpEntryIndex;
-  if (help == 0 || static_cast<size_t>(help) >= index.topicList.size()) {
+  if (help == 0 || static_cast<size_t>(help) >= index.rowCount()) {
     messageBox("Sorry", "seems the helpfile can't be found.");
     return 0;
   }
   // The file the code view would load for the entry, handed over as one argument.
-  std::string file = externalCodePath(v.app.settings.libPath, index.topicList[help].file);
+  std::string file = externalCodePath(v.app.settings.libPath, index.topic(help).file);
   if (file.empty()) return 0;
   return startProgramWithArguments("xdg-open", {pathArgument(file)}, std::string());
 }

@@ -19,7 +19,7 @@ bool openDatabase(Viewer& v) {
     messageBox(kErrorTitle, "No database selected. Programm canceled!");
     return false;
   }
-  if (!parseDatabaseFile(path, &app.document, &app.parseResult)) {
+  if (!loadDatabaseFile(path, indexBuildOptions(app), &app.index, &app.parseResult)) {
     messageBox(kErrorTitle, "The database '" + path + "' cannot be opened.");
     return false;
   }

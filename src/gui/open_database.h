@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/database/xml_document.h"
+#include "core/database/database_loader.h"
 
 struct Viewer;
 

@@ -59,7 +59,7 @@ void presentEntry(Viewer& v, const EntryRequest& request) {
     markDescription(v.code, view.mark == DescriptionMark::ByLoad && !read ? v.app.alertColor : kNoColor);
   applyInfo(v, view);
   if (view.recordHistory || view.clearHistory)
-    setHistoryItems(v.main, v.events, historyItemTexts(v.app.historyList, v.app.index.topicList));
+    setHistoryItems(v.main, v.events, historyItemTexts(v.app.historyList, v.app.index));
 }
 
 void rebuildIndexInPlace(Viewer& v) {

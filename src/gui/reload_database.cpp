@@ -3,6 +3,7 @@
 
 #include "core/app/error_report.h"
 #include "core/app/paths.h"
+#include "core/database/index_builder.h"
 #include "gui/message_box.h"
 #include "gui/open_database.h"
 #include "gui/present_entry.h"
@@ -38,7 +39,10 @@ void reloadDatabase(Viewer& v, const std::string& databaseFile, const std::strin
   presentEntry(v, EntryRequest{EntryCause::Reload});
   app.index.helpEntryIndex = 0;
   VL_TRACE();
-  bool opened = parseDatabaseFile(s.databaseFilePath, &app.document, &app.parseResult);
+  detachIndexModel(v.index);  // the tree must not read the index while it is replaced
+  bool opened = loadDatabaseFile(s.databaseFilePath, indexBuildOptions(app), &app.index, &app.parseResult);
+  // The index still held is rebuilt as it was read when the new file cannot be opened.
+  if (!opened) rebuildIndexModel(indexBuildOptions(app), &app.index);
   buildIndexView(v.index, app);
   expandAndCount(v.index, app);
   setNodeToggle(v.main, v.events, false);

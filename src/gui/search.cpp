@@ -77,7 +77,7 @@ void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
   AppState& app = v.app;
   int from = continueSearch ? selectedRow(v.index) + 1 : 0;
   int item = findSearchItem(&app.searchTexts, app.index, app.settings.searchMode, app.settings.language, term, from);
-  if (item >= 0 && item < static_cast<int>(app.index.rows.size())) {
+  if (item >= 0 && item < static_cast<int>(app.index.rowCount())) {
     selectRow(v.index, item);
     v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
     return;

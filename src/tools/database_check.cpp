@@ -28,7 +28,7 @@ bool isRegularFile(const std::string& path) {
 }
 
 void checkTitles(const CheckInput& in, size_t row, std::vector<std::string>* findings) {
-  const TopicNode& node = in.index->topicList[row];
+  const TopicNode& node = in.index->topic(row);
   const bool noDe = node.themeDe.empty();
   const bool noEn = node.themeEn.empty();
   if (!noDe && !noEn) return;
@@ -37,7 +37,7 @@ void checkTitles(const CheckInput& in, size_t row, std::vector<std::string>* fin
 }
 
 void checkCodeFile(const CheckInput& in, size_t row, std::vector<std::string>* findings) {
-  const std::string& file = in.index->topicList[row].file;
+  std::string_view file = in.index->topic(row).file;
   if (file.empty()) return;
   std::string full = joinLibraryPath(in.libraryFolder, file);
   if (!isRegularFile(full)) findings->push_back(where(in, row) + ": code file missing: " + full);
@@ -45,11 +45,11 @@ void checkCodeFile(const CheckInput& in, size_t row, std::vector<std::string>* f
 
 // The viewer's help command opens the last help entry; earlier ones are dead weight.
 void checkHelpEntries(const CheckInput& in, std::vector<std::string>* findings) {
-  const std::vector<TopicNode>& topics = in.index->topicList;
-  size_t first = topics.size();
-  for (size_t i = 0; i < topics.size() && i < in.index->rows.size(); ++i) {
-    if (filePart(topics[i].file) != kHelpFileName) continue;
-    if (first == topics.size()) {
+  const size_t rows = in.index->rowCount();
+  size_t first = rows;
+  for (size_t i = 0; i < rows; ++i) {
+    if (filePart(in.index->topic(i).file) != kHelpFileName) continue;
+    if (first == rows) {
       first = i;
       continue;
     }
@@ -60,7 +60,7 @@ void checkHelpEntries(const CheckInput& in, std::vector<std::string>* findings) 
 
 void checkUnnamedCodeFiles(const CheckInput& in, std::vector<std::string>* findings) {
   std::unordered_set<std::string_view> named;
-  for (const TopicNode& node : in.index->topicList) named.insert(stripLeadingSlashes(node.file));
+  for (size_t i = 0; i < in.index->rowCount(); ++i) named.insert(stripLeadingSlashes(in.index->topic(i).file));
   std::vector<std::string> errors;
   for (const std::string& code : listCodeFiles(in.libraryFolder, &errors)) {
     if (named.count(stripLeadingSlashes(code)) != 0) continue;
@@ -124,10 +124,9 @@ std::vector<std::string> checkDatabase(const CheckInput& in) {
     findings.push_back(in.databasePath + ":" + std::to_string(in.parseResult.line) + ": Error in the XML file: " +
                        in.parseResult.errorText + " (character " + std::to_string(in.parseResult.column) + ")");
   }
-  const size_t rows = std::min(in.index->rows.size(), in.index->topicList.size());
-  for (size_t i = 0; i < rows; ++i) {
+  for (size_t i = 0; i < in.index->rowCount(); ++i) {
     checkCodeFile(in, i, &findings);
-    if (in.index->rows[i].level >= 2) checkTitles(in, i, &findings);
+    if (in.index->row(i).level >= 2) checkTitles(in, i, &findings);
   }
   checkHelpEntries(in, &findings);
   struct stat st;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/database/database_loader.h"
 #include "core/database/topic_node.h"
-#include "core/database/xml_document.h"
 
 struct CheckInput {
   std::string databasePath;   // as named in the findings

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/database/index_builder.h"
+#include "core/database/database_loader.h"
 #include "core/exports/export_test_util.h"
 #include "tools/element_lines.h"
 
@@ -28,10 +28,8 @@ class DatabaseCheckTest : public ::testing::Test {
 
   std::vector<std::string> check(const std::string& xml) {
     writeTestFile(lib_ + "db.xml", xml);
-    XmlDocument doc;
     CheckInput in;
-    EXPECT_TRUE(parseDatabaseFile(lib_ + "db.xml", &doc, &in.parseResult));
-    buildIndex(doc, IndexBuildOptions{}, &index_);
+    EXPECT_TRUE(loadDatabaseFile(lib_ + "db.xml", IndexBuildOptions{}, &index_, &in.parseResult));
     in.databasePath = "db.xml";
     in.libraryFolder = lib_;
     in.index = &index_;
@@ -79,10 +77,8 @@ TEST_F(DatabaseCheckTest, XmlErrorIsReportedAndWhatWasReadStillChecked) {
 
 TEST_F(DatabaseCheckTest, MissingLibraryFolderIsOneFinding) {
   writeTestFile(lib_ + "db.xml", "<r a='x'/>");
-  XmlDocument doc;
   CheckInput in;
-  ASSERT_TRUE(parseDatabaseFile(lib_ + "db.xml", &doc, &in.parseResult));
-  buildIndex(doc, IndexBuildOptions{}, &index_);
+  ASSERT_TRUE(loadDatabaseFile(lib_ + "db.xml", IndexBuildOptions{}, &index_, &in.parseResult));
   in.databasePath = "db.xml";
   in.libraryFolder = lib_ + "nowhere/";
   in.index = &index_;
@@ -138,10 +134,8 @@ TEST_F(DatabaseCheckTest, DeepLibraryNeedsOneDescriptorAndErrorsAreFindings) {
             0);
   // Without any, the walk fails at once, and the check says so rather than nothing.
   writeTestFile(lib_ + "db.xml", "<r a='x'/>");
-  XmlDocument doc;
   CheckInput in;
-  ASSERT_TRUE(parseDatabaseFile(lib_ + "db.xml", &doc, &in.parseResult));
-  buildIndex(doc, IndexBuildOptions{}, &index_);
+  ASSERT_TRUE(loadDatabaseFile(lib_ + "db.xml", IndexBuildOptions{}, &index_, &in.parseResult));
   in.databasePath = "db.xml";
   in.libraryFolder = lib_;
   in.index = &index_;

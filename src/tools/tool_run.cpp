@@ -5,9 +5,9 @@
 
 #include "core/app/paths.h"
 #include "core/app/regular_file.h"
+#include "core/database/database_loader.h"
 #include "core/database/duplicate_protocol.h"
 #include "core/database/index_builder.h"
-#include "core/database/xml_document.h"
 #include "core/exports/date_text.h"
 #include "core/exports/posting_export.h"
 #include "core/exports/web_page_export.h"
@@ -26,8 +26,9 @@ bool isReadableRegularFile(const std::string& path) {
 }
 
 // The viewer's start-up refuses a database it cannot open or parse; so does the tool.
-bool loadDatabase(const std::string& path, XmlDocument* doc, XmlParseResult* result, std::string* err) {
-  if (!isReadableRegularFile(path) || !parseDatabaseFile(path, doc, result)) {
+bool loadDatabase(const std::string& path, const IndexBuildOptions& options, IndexModel* index, XmlParseResult* result,
+                  std::string* err) {
+  if (!isReadableRegularFile(path) || !loadDatabaseFile(path, options, index, result)) {
     *err = "The database '" + path + "' cannot be opened.\n";
     return false;
   }
@@ -60,34 +61,30 @@ ExportResult runExport(const ToolOptions& o, const IndexModel& index, const Expo
     case ToolCommand::ExportFileList:
       return exportFileList(index, s);
     default:
-      return writeDuplicateProtocol(index.topicList, filePart(o.databasePath), s);
+      return writeDuplicateProtocol(index, filePart(o.databasePath), s);
   }
 }
 
 int runExportCommand(const ToolOptions& o, const std::string& programFolder, ToolOutput* output) {
-  XmlDocument doc;
-  XmlParseResult parsed;
-  if (!loadDatabase(o.databasePath, &doc, &parsed, &output->err)) return 1;
-  if (parsed.status != 0) {
-    output->err = xmlErrorReport(parsed);
-    return 1;
-  }
   IndexBuildOptions build;
   build.topicLanguage = o.topicLanguage;
   build.dyeingNews = o.dyeingNews;
   IndexModel index;
-  buildIndex(doc, build, &index);
+  XmlParseResult parsed;
+  if (!loadDatabase(o.databasePath, build, &index, &parsed, &output->err)) return 1;
+  if (parsed.status != 0) {
+    output->err = xmlErrorReport(parsed);
+    return 1;
+  }
   ExportResult result = runExport(o, index, exportSettingsFor(o, programFolder));
   (result.ok ? output->out : output->err) = result.message + "\n";
   return result.ok ? 0 : 1;
 }
 
 int runCheckCommand(const ToolOptions& o, ToolOutput* output) {
-  XmlDocument doc;
   CheckInput in;
-  if (!loadDatabase(o.databasePath, &doc, &in.parseResult, &output->err)) return 1;
   IndexModel index;
-  buildIndex(doc, IndexBuildOptions{}, &index);
+  if (!loadDatabase(o.databasePath, IndexBuildOptions{}, &index, &in.parseResult, &output->err)) return 1;
   in.databasePath = o.databasePath;
   in.libraryFolder = o.libraryFolder.empty() ? folderPart(o.databasePath) : o.libraryFolder;
   if (in.libraryFolder.empty()) in.libraryFolder = "./";

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/database/database_loader.h"
 #include "core/database/duplicate_protocol.h"
 #include "core/database/index_builder.h"
 #include "core/exports/date_text.h"
@@ -51,14 +52,12 @@ class ToolTest : public ::testing::Test {
   }
 
   IndexModel index(int language, int dyeingNews) {
-    XmlDocument doc;
     XmlParseResult result;
-    EXPECT_TRUE(parseDatabaseFile(root_ + "db.xml", &doc, &result));
     IndexBuildOptions options;
     options.topicLanguage = language;
     options.dyeingNews = dyeingNews;
     IndexModel model;
-    buildIndex(doc, options, &model);
+    EXPECT_TRUE(loadDatabaseFile(root_ + "db.xml", options, &model, &result));
     return model;
   }
 
@@ -91,7 +90,7 @@ TEST_F(ToolTest, ExportsWriteWhatTheCoreWritesAndPrintItsMessage) {
   ASSERT_EQ(run(exportArgs("duplicates")), 0);
   EXPECT_EQ(out_.out, "Protokoll with double terms done to ...\n" + root_ + "Export/Protocoll.txt\n");
   OutputSink protocol;
-  renderDuplicateProtocol(index(0, 1).topicList, "db.xml", &protocol);
+  renderDuplicateProtocol(index(0, 1), "db.xml", &protocol);
   EXPECT_EQ(readTestFile(root_ + "Export/Protocoll.txt"), protocol.buffer);
   EXPECT_NE(protocol.buffer.find("File: read.vl[Dateien] = read.vl[Fenster's]\n"), std::string::npos);
 }

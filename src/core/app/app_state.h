@@ -9,8 +9,8 @@
 
 #include "core/app/color.h"
 #include "core/app/search_text.h"
+#include "core/database/database_loader.h"
 #include "core/database/topic_node.h"
-#include "core/database/xml_document.h"
 #include "core/settings/language_table.h"
 #include "core/settings/settings_store.h"
 
@@ -35,8 +35,8 @@ struct AppState {
   std::array<double, 8> zoomTable{0.8, 0.86, 0.93, 1.0, 1.15, 1.3, 1.45, 1.6};
   std::string boldFontName;
 
-  // The topic database: the parsed document, its index and the derived values.
-  XmlDocument document;
+  // The topic database: the index read from it (which is all that is kept of the
+  // file), how its parse ended and the counts.
   XmlParseResult parseResult;
   IndexModel index;
   IndexCounts counts;
@@ -65,3 +65,16 @@ struct AppState {
 
   SettingsStore settings;
 };
+
+// How the index is shown with the current topic language and settings.
+inline IndexBuildOptions indexBuildOptions(const AppState& app) {
+  IndexBuildOptions options;
+  options.topicLanguage = app.languageBox;
+  options.dyeingNews = app.settings.dyeingNews;
+  options.libraryTitle = app.libraryTitle;
+  options.treeColorA = app.treeColorA;
+  options.treeColorB = app.treeColorB;
+  options.treeColorC = app.treeColorC;
+  options.treeColorD = app.treeColorD;
+  return options;
+}

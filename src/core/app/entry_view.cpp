@@ -10,15 +10,14 @@ namespace {
 constexpr char kDroppedDescription[] = "Extern file ...";
 
 const TopicNode* nodeAt(const AppState& app, int row) {
-  if (row < 0 || static_cast<size_t>(row) >= app.index.topicList.size()) return nullptr;
-  return &app.index.topicList[row];
+  if (row < 0 || static_cast<size_t>(row) >= app.index.rowCount()) return nullptr;
+  return &app.index.topic(row);
 }
 
 // Themes and the root show their own text; entries their description.
 std::string rowDescription(const AppState& app, int row) {
-  const TopicNode& node = app.index.topicList[row];
-  bool entry = static_cast<size_t>(row) < app.index.rows.size() && app.index.rows[row].level >= 2;
-  return entry ? descriptionFor(node, app.languageBox) : node.text;
+  const TopicNode& node = app.index.topic(row);
+  return std::string(app.index.level(row) >= 2 ? descriptionFor(node, app.languageBox) : node.text);
 }
 
 std::string dropTitle(const std::string& names) { return std::string(kAppTitle) + " ~ " + filePart(firstLine(names)); }
@@ -48,7 +47,7 @@ EntryView forRow(const AppState& app, const EntryRequest& r) {
     view.info = InfoFields::Clear;
     return view;
   }
-  loadEntryCode(app, node->file, &view);
+  loadEntryCode(app, std::string(node->file), &view);
   // A click on the entry already shown records it; keyboard selections do not.
   view.recordHistory = r.cause == EntryCause::LeftClick;
   view.historyRow = r.row;
@@ -61,7 +60,7 @@ EntryView forHistory(const AppState& app, const EntryRequest& r) {
   if (!node) return view;
   view.select = r.row;
   view.description = descriptionFor(*node, app.languageBox);
-  if (!node->file.empty()) loadEntryCode(app, node->file, &view);
+  if (!node->file.empty()) loadEntryCode(app, std::string(node->file), &view);
   return view;
 }
 
@@ -154,7 +153,7 @@ void noteEntryView(AppState* app, const EntryView& view) {
   if (view.recordHistory) addToHistory(&app->historyList, view.historyRow);
 }
 
-const std::string& descriptionFor(const TopicNode& node, int language) {
+std::string_view descriptionFor(const TopicNode& node, int language) {
   if (language == 0) return node.descriptDe;
   if (language == 1) return node.descriptEn;
   return node.descriptFr;

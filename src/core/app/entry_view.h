@@ -48,7 +48,7 @@ void noteEntryView(AppState* app, const EntryView& view);
 
 // The description of an entry in the topic language: German for 0, English for 1,
 // else French.
-const std::string& descriptionFor(const TopicNode& node, int language);
+std::string_view descriptionFor(const TopicNode& node, int language);
 
 // The file the code view loaded for the shown entry: "Lib-path" + its code path
 // without the leading "/". Every command on "the shown file" uses this one path.

@@ -2,19 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include "core/database/index_builder.h"
+
 namespace {
 
 // Row 0 a theme, rows 1 and 2 entries with code files.
 AppState twoEntries() {
   AppState app;
-  app.index.rows = {{"Theme", 1}, {"A", 2}, {"B", 2}};
-  app.index.topicList.resize(3);
-  app.index.topicList[0].text = "theme text";
-  for (int row : {1, 2}) {
-    TopicNode& node = app.index.topicList[row];
-    node.file = row == 1 ? "/G/A.vl" : "/G/B.vl";
+  TopicNode theme;
+  theme.text = "theme text";
+  appendTopic(&app.index, 1, "Theme", theme);
+  for (const char* file : {"/G/A.vl", "/G/B.vl"}) {
+    TopicNode node;
+    node.file = file;
     node.descriptDe = "de";
     node.descriptEn = "en";
+    appendTopic(&app.index, 2, "", node);
   }
   return app;
 }

@@ -10,18 +10,23 @@
 
 namespace {
 
-const TopicNode& nodeAt(const IndexModel& index, size_t item) {
-  static const TopicNode empty;
-  return item < index.topicList.size() ? index.topicList[item] : empty;
+bool searchBufferBegunFor(const SearchBuffer& buffer, const IndexModel& index, int mode, int language) {
+  return buffer.mode == mode && buffer.language == language && buffer.itemCount == index.rowCount() &&
+         buffer.generation == index.generation;
 }
 
-const std::string& descriptionIn(const TopicNode& node, int language) {
+const TopicNode& nodeAt(const IndexModel& index, size_t item) {
+  static const TopicNode empty;
+  return item < index.rowCount() ? index.topic(item) : empty;
+}
+
+std::string_view descriptionIn(const TopicNode& node, int language) {
   return language == 0 ? node.descriptDe : language == 1 ? node.descriptEn : node.descriptFr;
 }
 
 // Folds the searched text of one item straight into *out, without building it first.
 void appendFoldedItem(const IndexModel& index, size_t item, int mode, int language, std::string* out) {
-  appendFolded(index.rows[item].text, out);
+  appendFolded(index.row(item).text, out);
   if (mode == 1) return;
   const TopicNode& node = nodeAt(index, item);
   if (mode != 2) {
@@ -29,7 +34,7 @@ void appendFoldedItem(const IndexModel& index, size_t item, int mode, int langua
     appendFolded(descriptionIn(node, language), out);
     return;
   }
-  for (const std::string* field :
+  for (const std::string_view* field :
        {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr}) {
     out->push_back(';');
     appendFolded(*field, out);
@@ -66,14 +71,14 @@ std::string foldSearchText(std::string_view utf8) {
 }
 
 std::string searchedText(const IndexModel& index, size_t item, int mode, int language) {
-  if (item >= index.rows.size()) return std::string();
-  std::string text = index.rows[item].text;
+  if (item >= index.rowCount()) return std::string();
+  std::string text(index.row(item).text);
   if (mode == 1) return text;
   const TopicNode& node = nodeAt(index, item);
-  if (mode != 2) return text + ";" + descriptionIn(node, language);
-  for (const std::string* field :
+  if (mode != 2) return text.append(";").append(descriptionIn(node, language));
+  for (const std::string_view* field :
        {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr})
-    text += ";" + *field;
+    text.append(";").append(*field);
   return text;
 }
 
@@ -81,30 +86,38 @@ bool searchTextContains(std::string_view text, std::string_view term) {
   return foldSearchText(text).find(foldSearchText(term)) != std::string::npos;
 }
 
-void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBuffer* buffer) {
-  buffer->folded.clear();
-  buffer->starts.clear();
-  buffer->starts.reserve(index.rows.size());
-  for (size_t i = 0; i < index.rows.size(); ++i) {
+bool foldSearchTexts(const IndexModel& index, int mode, int language, size_t maxItems, SearchBuffer* buffer) {
+  if (!searchBufferBegunFor(*buffer, index, mode, language) || (buffer->starts.empty() && !buffer->valid)) {
+    buffer->folded.clear();
+    buffer->starts.clear();
+    buffer->starts.reserve(index.rowCount());
+    buffer->mode = mode;
+    buffer->language = language;
+    buffer->itemCount = index.rowCount();
+    buffer->generation = index.generation;
+  }
+  const size_t end = buffer->starts.size() + std::min(maxItems, index.rowCount() - buffer->starts.size());
+  for (size_t i = buffer->starts.size(); i < end; ++i) {
     buffer->starts.push_back(buffer->folded.size());
     appendFoldedItem(index, i, mode, language, &buffer->folded);
     buffer->folded.push_back('\0');
   }
-  buffer->valid = true;
-  buffer->mode = mode;
-  buffer->language = language;
-  buffer->itemCount = index.rows.size();
-  buffer->rowsData = index.rows.data();
+  buffer->valid = buffer->starts.size() == index.rowCount();
+  return buffer->valid;
+}
+
+void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBuffer* buffer) {
+  *buffer = SearchBuffer();
+  foldSearchTexts(index, mode, language, index.rowCount(), buffer);
 }
 
 bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, int mode, int language) {
-  return buffer.valid && buffer.mode == mode && buffer.language == language && buffer.itemCount == index.rows.size() &&
-         buffer.rowsData == index.rows.data();
+  return buffer.valid && searchBufferBegunFor(buffer, index, mode, language);
 }
 
 int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language, std::string_view term,
                    int from) {
-  if (!searchBufferCurrent(*buffer, index, mode, language)) buildSearchBuffer(index, mode, language, buffer);
+  foldSearchTexts(index, mode, language, index.rowCount(), buffer);  // the rest of a buffer begun in steps
   std::string needle = foldSearchText(term);
   if (needle.empty() || from >= static_cast<int>(buffer->itemCount)) return -1;
   size_t begin = buffer->starts[std::max(from, 0)];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,12 +32,18 @@ struct SearchBuffer {
   int mode = 0;
   int language = 0;
   size_t itemCount = 0;
-  const void* rowsData = nullptr;  // catches a rebuilt index that was not announced
+  uint64_t generation = 0;  // catches a rebuilt index that was not announced
   std::string folded;
   std::vector<size_t> starts;  // item i begins at starts[i]
 };
 
 void buildSearchBuffer(const IndexModel& index, int mode, int language, SearchBuffer* buffer);
+
+// The same in steps, so the folding can wait until the window is shown and run
+// between other work: folds the texts of up to `maxItems` more items, starting over
+// when the buffer was begun for another index, mode or language. True once the
+// buffer is complete (searchBufferCurrent).
+bool foldSearchTexts(const IndexModel& index, int mode, int language, size_t maxItems, SearchBuffer* buffer);
 
 // True when the buffer was built for this index, mode and language.
 bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, int mode, int language);

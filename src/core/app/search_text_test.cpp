@@ -7,21 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include "core/database/index_builder.h"
+
 namespace {
 
 void addItem(IndexModel* m, const std::string& rowText, const std::string& de, const std::string& en,
              const std::string& fr, const std::string& themeFr = "") {
-  IndexRow row;
-  row.text = rowText;
-  m->rows.push_back(row);
+  const std::string themeEn = rowText + " en";
   TopicNode node;
-  node.themeDe = rowText;
-  node.themeEn = rowText + " en";
+  node.themeDe = rowText;  // the row shows the German title
+  node.themeEn = themeEn;
   node.themeFr = themeFr;
   node.descriptDe = de;
   node.descriptEn = en;
   node.descriptFr = fr;
-  m->topicList.push_back(node);
+  appendTopic(m, 2, "", node);
 }
 
 IndexModel sampleIndex() {
@@ -110,6 +110,22 @@ TEST(SearchTextFind, BufferFollowsModeLanguageAndIndex) {
   EXPECT_EQ(findSearchItem(&buffer, m, 0, 0, "loop", 0), 4);
 }
 
+// Folding in steps gives the buffer of one pass; a step for another language
+// starts over.
+TEST(SearchTextFind, FoldingInStepsGivesTheSameBuffer) {
+  IndexModel m = sampleIndex();
+  SearchBuffer whole;
+  buildSearchBuffer(m, 2, 1, &whole);
+  SearchBuffer steps;
+  EXPECT_FALSE(foldSearchTexts(m, 2, 0, 3, &steps));
+  int unfinished = 0;
+  while (!foldSearchTexts(m, 2, 1, 1, &steps)) ++unfinished;
+  EXPECT_EQ(unfinished, 3);
+  EXPECT_EQ(steps.folded, whole.folded);
+  EXPECT_EQ(steps.starts, whole.starts);
+  EXPECT_TRUE(searchBufferCurrent(steps, m, 2, 1));
+}
+
 // The buffer search must find exactly what the plain rule finds, item by item.
 TEST(SearchTextFind, AgreesWithThePlainRuleOnRandomTexts) {
   std::mt19937 random(7);
@@ -128,7 +144,7 @@ TEST(SearchTextFind, AgreesWithThePlainRuleOnRandomTexts) {
     int from = static_cast<int>(random() % 62);
     std::string term = randomText(1 + static_cast<int>(random() % 3));
     int expected = -1;
-    for (size_t i = std::max(from, 0); i < m.rows.size() && expected < 0; ++i)
+    for (size_t i = std::max(from, 0); i < m.rowCount() && expected < 0; ++i)
       if (searchTextContains(searchedText(m, i, mode, language), term)) expected = static_cast<int>(i);
     ASSERT_EQ(findSearchItem(&buffer, m, mode, language, term, from), expected)
         << "term '" << term << "' mode " << mode << " from " << from;

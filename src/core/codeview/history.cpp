@@ -11,12 +11,12 @@ void addToHistory(std::vector<int>* history, int row) {
   history->insert(history->begin(), row);
 }
 
-std::vector<std::string> historyItemTexts(const std::vector<int>& history, const std::vector<TopicNode>& topicList) {
+std::vector<std::string> historyItemTexts(const std::vector<int>& history, const IndexModel& index) {
   std::vector<std::string> items;
   items.reserve(history.size());
   for (int row : history) {
-    bool valid = row >= 0 && static_cast<size_t>(row) < topicList.size();
-    items.push_back(valid ? filePart(topicList[row].file) : std::string());
+    bool valid = row >= 0 && static_cast<size_t>(row) < index.rowCount();
+    items.push_back(valid ? filePart(index.topic(row).file) : std::string());
   }
   return items;
 }

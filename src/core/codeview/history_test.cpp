@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/database/index_builder.h"
+
 TEST(History, RecentFirstWithoutRepeats) {
   std::vector<int> history;
   addToHistory(&history, 4);  // A
@@ -22,10 +24,12 @@ TEST(History, KeepsTheTenMostRecent) {
 }
 
 TEST(History, ItemTextsAreFileNamesInHistoryOrder) {
-  std::vector<TopicNode> topics(4);
-  topics[1].file = "/Gadget/Button.vl";
-  topics[2].file = "/Other/Button.vl";
-  topics[3].file = "Plain.vl";
+  IndexModel topics;
+  for (const char* file : {"", "/Gadget/Button.vl", "/Other/Button.vl", "Plain.vl"}) {
+    TopicNode node;
+    node.file = file;
+    appendTopic(&topics, 2, "", node);
+  }
   std::vector<int> history{3, 1, 9, -1, 2, 0};
   std::vector<std::string> expected{"Plain.vl", "Button.vl", "", "", "Button.vl", ""};
   EXPECT_EQ(historyItemTexts(history, topics), expected);

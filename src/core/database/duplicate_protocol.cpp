@@ -13,7 +13,7 @@ namespace {
 
 struct Pass {
   const char* label;
-  std::string TopicNode::*field;
+  std::string_view TopicNode::*field;
 };
 
 constexpr Pass kPasses[] = {
@@ -49,8 +49,8 @@ Groups groupValues(const std::vector<std::string_view>& values, bool skipEmpty) 
   return g;
 }
 
-void writePair(const char* label, std::string_view a, const std::string& groupA, std::string_view b,
-               const std::string& groupB, std::string* line, OutputSink* sink) {
+void writePair(const char* label, std::string_view a, std::string_view groupA, std::string_view b,
+               std::string_view groupB, std::string* line, OutputSink* sink) {
   line->assign(label).append(a).append("[").append(groupA).append("] = ");
   line->append(b).append("[").append(groupB).append("]");
   sinkLine(sink, *line);
@@ -58,10 +58,10 @@ void writePair(const char* label, std::string_view a, const std::string& groupA,
 
 // An equal path means an equal file name, so the later elements with A's file name
 // are all the candidates of both tests, already in list order.
-void writeFilePass(const std::vector<TopicNode>& topics, OutputSink* sink) {
-  std::vector<std::string_view> names(topics.size());
-  for (size_t i = 0; i < topics.size(); ++i) {
-    std::string_view file = topics[i].file;
+void writeFilePass(const IndexModel& topics, OutputSink* sink) {
+  std::vector<std::string_view> names(topics.rowCount());
+  for (size_t i = 0; i < topics.rowCount(); ++i) {
+    std::string_view file = topics.topic(i).file;
     size_t slash = file.rfind('/');
     names[i] = slash == std::string_view::npos ? file : file.substr(slash + 1);
   }
@@ -69,37 +69,37 @@ void writeFilePass(const std::vector<TopicNode>& topics, OutputSink* sink) {
   // without a file.
   Groups g = groupValues(names, false);
   std::string line;
-  for (size_t a = 0; a < topics.size(); ++a) {
-    if (topics[a].file.empty()) continue;
+  for (size_t a = 0; a < topics.rowCount(); ++a) {
+    if (topics.topic(a).file.empty()) continue;
     const std::vector<uint32_t>& same = g.members[g.group[a]];
     for (size_t k = g.position[a] + 1; k < same.size(); ++k) {
-      const TopicNode& b = topics[same[k]];
-      if (b.file == topics[a].file) {
-        writePair("File: ", topics[a].file, topics[a].group, b.file, b.group, &line, sink);
+      const TopicNode& b = topics.topic(same[k]);
+      if (b.file == topics.topic(a).file) {
+        writePair("File: ", topics.topic(a).file, topics.topic(a).group, b.file, b.group, &line, sink);
       }
-      writePair("File: ", names[a], topics[a].group, names[same[k]], b.group, &line, sink);
+      writePair("File: ", names[a], topics.topic(a).group, names[same[k]], b.group, &line, sink);
     }
   }
 }
 
-void writeFieldPass(const std::vector<TopicNode>& topics, const Pass& pass, OutputSink* sink) {
-  std::vector<std::string_view> values(topics.size());
-  for (size_t i = 0; i < topics.size(); ++i) values[i] = topics[i].*pass.field;
+void writeFieldPass(const IndexModel& topics, const Pass& pass, OutputSink* sink) {
+  std::vector<std::string_view> values(topics.rowCount());
+  for (size_t i = 0; i < topics.rowCount(); ++i) values[i] = topics.topic(i).*pass.field;
   Groups g = groupValues(values, true);
   std::string line;
-  for (size_t a = 0; a < topics.size(); ++a) {
+  for (size_t a = 0; a < topics.rowCount(); ++a) {
     if (g.group[a] < 0) continue;
     const std::vector<uint32_t>& same = g.members[g.group[a]];
     for (size_t k = g.position[a] + 1; k < same.size(); ++k) {
-      writePair(pass.label, values[a], topics[a].group, values[same[k]], topics[same[k]].group, &line, sink);
+      writePair(pass.label, values[a], topics.topic(a).group, values[same[k]], topics.topic(same[k]).group, &line,
+                sink);
     }
   }
 }
 
 }  // namespace
 
-void renderDuplicateProtocol(const std::vector<TopicNode>& topics, const std::string& databaseFileName,
-                             OutputSink* sink) {
+void renderDuplicateProtocol(const IndexModel& topics, const std::string& databaseFileName, OutputSink* sink) {
   sinkLine(sink, "Doppelte xml-Eintr\xC3\xA4ge in " + databaseFileName + ":");
   sinkLine(sink, "");
   writeFilePass(topics, sink);
@@ -110,7 +110,7 @@ void renderDuplicateProtocol(const std::vector<TopicNode>& topics, const std::st
   }
 }
 
-ExportResult writeDuplicateProtocol(const std::vector<TopicNode>& topics, const std::string& databaseFileName,
+ExportResult writeDuplicateProtocol(const IndexModel& topics, const std::string& databaseFileName,
                                     const ExportSettings& settings) {
   const std::string shownPath = settings.exportFolder + kProtocolFileName;
   OutputSink sink;

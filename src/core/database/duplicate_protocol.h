@@ -16,9 +16,8 @@ inline constexpr const char kProtocolFileName[] = "Protocoll.txt";
 // once, earlier element first, pairs ordered by their first and then their second
 // element. Elements are grouped by value, so the cost follows the number of lines
 // written rather than the square of the number of elements.
-void renderDuplicateProtocol(const std::vector<TopicNode>& topics, const std::string& databaseFileName,
-                             OutputSink* sink);
+void renderDuplicateProtocol(const IndexModel& topics, const std::string& databaseFileName, OutputSink* sink);
 
 // "Protocoll.txt" in the export folder, with the message the admin menu shows.
-ExportResult writeDuplicateProtocol(const std::vector<TopicNode>& topics, const std::string& databaseFileName,
+ExportResult writeDuplicateProtocol(const IndexModel& topics, const std::string& databaseFileName,
                                     const ExportSettings& settings);

@@ -16,7 +16,7 @@ TopicNode node(const std::string& group, const std::string& file, const std::str
 
 std::string render(const std::vector<TopicNode>& topics) {
   OutputSink sink;
-  renderDuplicateProtocol(topics, "db.xml", &sink);
+  renderDuplicateProtocol(indexOf(topics), "db.xml", &sink);
   return sink.buffer;
 }
 
@@ -66,13 +66,15 @@ TEST(DuplicateProtocolTest, FolderPathHasEmptyNameMatchingElementsWithoutFile) {
 // The rule as the viewer states it: every element against every later one.
 std::string allPairs(const std::vector<TopicNode>& t) {
   std::string out = kHeader;
-  const std::pair<const char*, std::string TopicNode::*> passes[] = {{"File: ", &TopicNode::file},
-                                                                     {"FunctionDe: ", &TopicNode::themeDe},
-                                                                     {"DescriptDe: ", &TopicNode::descriptDe},
-                                                                     {"FunctionEn: ", &TopicNode::themeEn},
-                                                                     {"DescriptEn: ", &TopicNode::descriptEn}};
-  auto line = [&](const char* label, const std::string& a, const TopicNode& na, const std::string& b,
-                  const TopicNode& nb) { out += label + a + "[" + na.group + "] = " + b + "[" + nb.group + "]\n"; };
+  const std::pair<const char*, std::string_view TopicNode::*> passes[] = {{"File: ", &TopicNode::file},
+                                                                          {"FunctionDe: ", &TopicNode::themeDe},
+                                                                          {"DescriptDe: ", &TopicNode::descriptDe},
+                                                                          {"FunctionEn: ", &TopicNode::themeEn},
+                                                                          {"DescriptEn: ", &TopicNode::descriptEn}};
+  auto line = [&](const char* label, std::string_view a, const TopicNode& na, std::string_view b, const TopicNode& nb) {
+    out.append(label).append(a).append("[").append(na.group).append("] = ");
+    out.append(b).append("[").append(nb.group).append("]\n");
+  };
   for (int p = 0; p < 5; ++p) {
     auto field = passes[p].second;
     for (size_t a = 0; a < t.size(); ++a) {
@@ -93,7 +95,7 @@ TEST(DuplicateProtocolTest, GroupedEqualsAllPairsOnGeneratedDatabases) {
   std::mt19937 random(20260307);
   const std::vector<std::string> files = {"", "", "/a/x.vl", "/b/x.vl", "/a/y.vl", "y.vl", "/a/", "/b/", "/c/z.vli"};
   const std::vector<std::string> words = {"", "", "Lesen", "Schreiben", "lesen", "\xE2\x9C\xB0Neu"};
-  auto pick = [&](const std::vector<std::string>& v) { return v[random() % v.size()]; };
+  auto pick = [&](const std::vector<std::string>& v) -> const std::string& { return v[random() % v.size()]; };
   for (int round = 0; round < 40; ++round) {
     std::vector<TopicNode> topics(1 + random() % 120);
     for (TopicNode& n : topics) {
@@ -110,13 +112,13 @@ TEST(DuplicateProtocolFileTest, MessagesAndFile) {
   ExportSettings settings;
   settings.exportFolder = folder;
   std::vector<TopicNode> topics = {node("A", "/a.vl"), node("B", "/a.vl")};
-  ExportResult result = writeDuplicateProtocol(topics, "db.xml", settings);
+  ExportResult result = writeDuplicateProtocol(indexOf(topics), "db.xml", settings);
   EXPECT_TRUE(result.ok && result.shown);
   EXPECT_EQ(result.title, "Linux VL-ZEZ-Ovidozo-Vivara");
   EXPECT_EQ(result.message, "Protokoll with double terms done to ...\n" + folder + "Protocoll.txt");
   EXPECT_EQ(readTestFile(folder + "Protocoll.txt"), render(topics));
   settings.exportFolder = folder + "missing/";
-  result = writeDuplicateProtocol(topics, "db.xml", settings);
+  result = writeDuplicateProtocol(indexOf(topics), "db.xml", settings);
   EXPECT_FALSE(result.ok);
   EXPECT_TRUE(result.shown);
   EXPECT_EQ(result.message, "Couldn't create Protokoll\n" + folder + "missing/Protocoll.txt");

@@ -1,48 +1,29 @@
-// Turns the parsed topic database into index rows and TopicNode records, and counts
-// the themes and entries of the finished index.
+// Shapes the index for showing and counts the themes and entries of the finished
+// index.
 #include "core/database/index_builder.h"
 
 #include <string_view>
-#include <vector>
-
-#include "core/app/paths.h"
 
 namespace {
 
 constexpr std::string_view kNewTopicMarker = "\xE2\x9C\xB0";  // U+2730, decides the colour
 constexpr std::string_view kRevisedMarker = "\xE2\x86\xBA";   // U+21BA, never coloured
+constexpr size_t kMarkerBytes = 3;                            // both markers in UTF-8
 constexpr std::string_view kHelpFileName = "ViewerHelp.txt";
-constexpr std::string_view kTrimmed = " \n\r\t";
 
-// The record field an attribute fills; nullptr for the names that make group text.
-std::string* fieldOf(const std::string& name, TopicNode* node) {
-  if (name == "File") return &node->file;
-  if (name == "theme_de") return &node->themeDe;
-  if (name == "theme_en") return &node->themeEn;
-  if (name == "theme_fr") return &node->themeFr;
-  if (name == "descript_de") return &node->descriptDe;
-  if (name == "descript_en") return &node->descriptEn;
-  if (name == "descript_fr") return &node->descriptFr;
-  return nullptr;
+int languageSlot(int topicLanguage) { return topicLanguage == 0 ? 0 : topicLanguage == 1 ? 1 : 2; }
+
+std::string_view* titleIn(int slot, TopicNode* node) {
+  return slot == 0 ? &node->themeDe : slot == 1 ? &node->themeEn : &node->themeFr;
 }
 
-std::string* shownTitle(int topicLanguage, TopicNode* node) {
-  if (topicLanguage == 0) return &node->themeDe;
-  if (topicLanguage == 1) return &node->themeEn;
-  return &node->themeFr;
+const std::string_view& titleIn(int slot, const TopicNode& node) {
+  return slot == 0 ? node.themeDe : slot == 1 ? node.themeEn : node.themeFr;
 }
 
-void removeMarker(std::string* title) {
-  std::string_view view(*title);
-  if (view.starts_with(kNewTopicMarker) || view.starts_with(kRevisedMarker)) {
-    title->erase(0, kNewTopicMarker.size());  // both markers are three bytes of UTF-8
-  }
-}
-
-std::string_view trimmed(std::string_view text) {
-  size_t first = text.find_first_not_of(kTrimmed);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kTrimmed) - first + 1);
+std::string_view fileNamePart(std::string_view path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 // Fields are split at every single blank, so two blanks in a row make an empty field.
@@ -57,93 +38,97 @@ std::string fourthField(std::string_view text) {
   return std::string(text.substr(start, end == std::string_view::npos ? end : end - start));
 }
 
-IndexRow makeRow(const std::string& group, int level, const IndexBuildOptions& options, TopicNode* node) {
-  IndexRow row;
-  row.level = level;
-  if (level <= 1) {
-    row.text = group;
-    if (level == 1) {
-      row.background = group == options.libraryTitle ? options.treeColorA : options.treeColorD;
-    }
-    return row;
-  }
-  std::string* title = shownTitle(options.topicLanguage, node);
-  if (options.dyeingNews == 0) removeMarker(title);
-  row.text = *title;
-  return row;
+// The marker a title lost is still in the arena just before it: restoring it is
+// widening the view again.
+void restoreTitle(IndexModel::Record* record) {
+  if (record->shortened == 0) return;
+  std::string_view* title = titleIn(record->shortened - 1, &record->node);
+  *title = std::string_view(title->data() - kMarkerBytes, title->size() + kMarkerBytes);
+  record->shortened = 0;
 }
 
-void addElement(const XmlElement& element, int level, const IndexBuildOptions& options, IndexModel* model) {
-  TopicNode node;
-  std::string group;
-  for (const XmlAttribute& attribute : element.attributes) {
-    if (std::string* field = fieldOf(attribute.name, &node)) {
-      *field = attribute.value;
-    } else {
-      group += attribute.value;
-    }
-  }
-  // The text is picked up while the attributes are read, so an element without
-  // attributes has none.
-  std::string_view text = element.attributes.empty() ? std::string_view() : trimmed(element.text);
-  IndexRow row = makeRow(group, level, options, &node);
-  if (std::string_view(node.themeDe).starts_with(kNewTopicMarker) && options.dyeingNews != 0) {
-    row.foreground = kNewTopicColor;
-  }
-  model->rows.push_back(std::move(row));
-  if (filePart(node.file) == kHelpFileName) {
-    model->helpEntryIndex = static_cast<int>(model->rows.size() - 1);
-  }
-  if (!group.empty()) model->currentGroup = group;
-  if (level == 0) model->databaseVersion = fourthField(text);
-  node.text = text;
-  node.group = model->currentGroup;
-  model->topicList.push_back(std::move(node));
+void shortenTitle(int slot, IndexModel::Record* record) {
+  std::string_view* title = titleIn(slot, &record->node);
+  if (!title->starts_with(kNewTopicMarker) && !title->starts_with(kRevisedMarker)) return;
+  title->remove_prefix(kMarkerBytes);
+  record->shortened = static_cast<uint8_t>(slot + 1);
 }
 
 }  // namespace
 
-void buildIndex(const XmlDocument& doc, const IndexBuildOptions& options, IndexModel* model) {
-  if (!doc.hasRoot()) return;
-  model->rows.reserve(model->rows.size() + doc.elements.size());
-  model->topicList.reserve(model->topicList.size() + doc.elements.size());
-  struct Pending {
-    int32_t element;
-    int level;
-  };
-  // Pre-order without recursion: a node's next sibling waits below its first child.
-  std::vector<Pending> pending{{0, 0}};
-  const auto count = static_cast<int32_t>(doc.elements.size());
-  while (!pending.empty()) {
-    Pending next = pending.back();
-    pending.pop_back();
-    if (next.element < 0 || next.element >= count) continue;
-    const XmlElement& element = doc.elements[next.element];
-    addElement(element, next.level, options, model);
-    if (next.level > 0 && element.nextSibling >= 0) {
-      pending.push_back({element.nextSibling, next.level});
-    }
-    if (element.firstChild >= 0) pending.push_back({element.firstChild, next.level + 1});
+IndexRow IndexModel::row(size_t i) const {
+  const Element& element = elements[i];
+  const Record& record = records[element.record];
+  IndexRow row;
+  row.level = element.level;
+  if (element.level <= 1) {
+    row.text = record.ownGroup;
+    if (element.level == 1) row.background = record.ownGroup == look.libraryTitle ? look.treeColorA : look.treeColorD;
+  } else {
+    row.text = titleIn(languageSlot(look.topicLanguage), record.node);
   }
-  // However the rows were coloured on the way, the root row ends dark with light text.
-  model->rows[0].background = options.treeColorB;
-  model->rows[0].foreground = options.treeColorC;
+  if (look.dyeingNews != 0 && record.node.themeDe.starts_with(kNewTopicMarker)) row.foreground = kNewTopicColor;
+  if (i == 0) {  // however the rows are coloured, the root row is dark with light text
+    row.background = look.treeColorB;
+    row.foreground = look.treeColorC;
+  }
+  if (row.text.data() == nullptr) row.text = "";
+  return row;
+}
+
+void appendTopic(IndexModel* model, int level, std::string_view ownGroup, const TopicNode& node) {
+  IndexModel::Record record;
+  TextArena& arena = model->arena;
+  record.node = {arena.store(node.text),       arena.store(node.group),      arena.store(node.themeDe),
+                 arena.store(node.descriptDe), arena.store(node.themeEn),    arena.store(node.descriptEn),
+                 arena.store(node.themeFr),    arena.store(node.descriptFr), arena.store(node.file)};
+  record.ownGroup = arena.store(ownGroup);
+  model->records.push_back(record);
+  model->elements.push_back({level, static_cast<uint32_t>(model->records.size() - 1)});
+  ++model->generation;
+}
+
+void applyIndexLook(const IndexBuildOptions& options, IndexModel* model) {
+  model->look = options;
+  ++model->generation;
+  const int slot = languageSlot(options.topicLanguage);
+  int helpRow = -1;
+  for (size_t i = 0; i < model->elements.size(); ++i) {
+    const IndexModel::Element element = model->elements[i];
+    IndexModel::Record& record = model->records[element.record];
+    if (element.level >= 2) {
+      restoreTitle(&record);
+      if (options.dyeingNews == 0) shortenTitle(slot, &record);
+    }
+    if (fileNamePart(record.node.file) == kHelpFileName) helpRow = static_cast<int>(i);
+  }
+  if (helpRow >= 0) model->helpEntryIndex = helpRow;
+  if (!model->empty()) model->databaseVersion = fourthField(model->topic(0).text);
+}
+
+void rebuildIndexModel(const IndexBuildOptions& options, IndexModel* model) {
+  if (model->groupPrefix > 0) {
+    std::string_view carried = model->arena.store(model->currentGroup);
+    for (size_t i = 0; i < model->groupPrefix && i < model->elements.size(); ++i)
+      model->records[model->elements[i].record].node.group = carried;
+  }
+  applyIndexLook(options, model);
 }
 
 bool rowHasChildren(const IndexModel& model, size_t row) {
-  return row + 1 < model.rows.size() && model.rows[row + 1].level > model.rows[row].level;
+  return row + 1 < model.rowCount() && model.elements[row + 1].level > model.elements[row].level;
 }
 
 IndexCounts countThemesAndEntries(const IndexModel& model, const std::string& libraryTitle) {
   IndexCounts counts;
   bool inLibraryGroup = false;  // the viewer's own group and its entries are not counted
-  for (size_t i = 0; i < model.rows.size(); ++i) {
-    const IndexRow& row = model.rows[i];
+  for (size_t i = 0; i < model.rowCount(); ++i) {
+    const int level = model.elements[i].level;
     if (rowHasChildren(model, i)) {
-      if (row.level != 1) continue;
-      inLibraryGroup = row.text == libraryTitle;
+      if (level != 1) continue;
+      inLibraryGroup = model.row(i).text == libraryTitle;
       if (!inLibraryGroup) ++counts.themeCount;
-    } else if (row.level == 2 && !inLibraryGroup && i < model.topicList.size() && !model.topicList[i].file.empty()) {
+    } else if (level == 2 && !inLibraryGroup && !model.topic(i).file.empty()) {
       ++counts.entryCount;
     }
   }

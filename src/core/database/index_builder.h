@@ -1,32 +1,29 @@
-// Turns the parsed document into the index: one row and one TopicNode per element,
-// in document order, with the colours and markers of new topics.
+// Shapes the index for showing (topic language, new-topic markers and colours),
+// and counts its themes and entries. The loader (database_loader.h) fills it.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/app/color.h"
 #include "core/database/topic_node.h"
-#include "core/database/xml_document.h"
 
-struct IndexBuildOptions {
-  int topicLanguage = 0;  // 0 German, 1 English, anything else French
-  int dyeingNews = 1;     // "DyeingNews": 0 removes the new-topic marker of the shown title
-  std::string libraryTitle = "ZEZ Ovidozo Vivara";
-  Color treeColorA = rgb(200, 200, 200);  // level-1 row of the viewer's own group
-  Color treeColorB = rgb(127, 127, 127);  // root row background
-  Color treeColorC = rgb(255, 255, 255);  // root row text
-  Color treeColorD = rgb(232, 232, 232);  // any other level-1 row
-};
+// Appends one element with the record as given (its texts are copied into the
+// index); the loader and hand-made indexes use it. `ownGroup` is the element's own
+// group text, which levels 0 and 1 show.
+void appendTopic(IndexModel* model, int level, std::string_view ownGroup, const TopicNode& node);
 
-// Colour of a new topic's title while "DyeingNews" is on.
-constexpr Color kNewTopicColor = rgb(0, 0, 185);
+// Shows the index with `options`, in place: the titles of levels 2 and deeper in
+// the topic language, with the marker removed when "DyeingNews" is 0 (the record
+// keeps the shortened title too), the colours, and the group text carried into the
+// elements before the first group of their own. Sets helpEntryIndex when it meets
+// the help entry and recomputes databaseVersion, as every build does.
+void applyIndexLook(const IndexBuildOptions& options, IndexModel* model);
 
-// Appends the rows and records of the document's root element and all its
-// descendants to *model (nothing when the document has no root). Clears nothing:
-// callers clear rows and records first. Walks iteratively, so any nesting depth
-// is safe. Sets helpEntryIndex when it meets the help entry, recomputes
-// databaseVersion and carries currentGroup over from the previous build.
-void buildIndex(const XmlDocument& doc, const IndexBuildOptions& options, IndexModel* model);
+// A rebuild of the index still held (language switch, "DyeingNews" change): the
+// elements before the first group text of their own take the current group text,
+// then applyIndexLook.
+void rebuildIndexModel(const IndexBuildOptions& options, IndexModel* model);
 
 // True when row i has children (the next row is one level deeper).
 bool rowHasChildren(const IndexModel& model, size_t row);

@@ -1,29 +1,39 @@
 // Helpers of the export tests.
 #include "core/exports/export_test_util.h"
 
+#include "core/database/index_builder.h"
+
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 void addRow(IndexModel* index, int level, const std::string& text, const TopicNode& node) {
-  IndexRow row;
-  row.text = text;
-  row.level = level;
-  index->rows.push_back(row);
-  index->topicList.push_back(node);
+  appendTopic(index, level, level <= 1 ? text : std::string(), node);
+}
+
+std::string_view keptText(const std::string& text) {
+  static std::deque<std::string> kept;
+  return kept.emplace_back(text);
 }
 
 TopicNode entryNode(const std::string& themeDe, const std::string& themeEn, const std::string& file,
                     const std::string& group) {
   TopicNode node;
-  node.themeDe = themeDe;
-  node.themeEn = themeEn;
-  node.file = file;
-  node.group = group;
+  node.themeDe = keptText(themeDe);
+  node.themeEn = keptText(themeEn);
+  node.file = keptText(file);
+  node.group = keptText(group);
   return node;
+}
+
+IndexModel indexOf(const std::vector<TopicNode>& topics) {
+  IndexModel index;
+  for (const TopicNode& node : topics) appendTopic(&index, 2, "", node);
+  return index;
 }
 
 std::string makeScratchFolder() {

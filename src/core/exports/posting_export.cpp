@@ -35,15 +35,15 @@ void renderPosting(const IndexModel& index, int firstEntryIndex, const PostingOp
   std::string themeHeader;
   std::string line;
   for (size_t i = std::min(walkedRowStart(firstEntryIndex), end); i < end; ++i) {
-    const IndexRow& row = index.rows[i];
+    const IndexRow row = index.row(i);
     if (row.level == 1) {
-      themeHeader = "[b]" + row.text + "[/b]";
+      themeHeader.assign("[b]").append(row.text).append("[/b]");
     } else if (row.level == 2 && (previousLevel == 1 || previousLevel == 2)) {
       if (previousLevel == 1) sinkLine(sink, "");
       // The news test looks at the title as the index shows it, in the topic language.
       if (!options.newsOnly || startsWithNewMarker(row.text)) {
         line.clear();
-        appendEntryLine(themeHeader, index.topicList[i], options.withFileName, &line);
+        appendEntryLine(themeHeader, index.topic(i), options.withFileName, &line);
         sinkLine(sink, line);
       }
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/database/index_builder.h"
 #include "core/exports/export_test_util.h"
 
 namespace {
@@ -12,14 +13,14 @@ const std::string kNew = "\xE2\x9C\xB0";
 
 // Root, two themes of two entries, the second entry of the first theme new in its
 // German title; rows show the German titles as the index does with markers kept.
-IndexModel twoThemes() {
+IndexModel twoThemes(const std::string& showEn = "Show") {
   IndexModel index;
   addRow(&index, 0, "Root");
   addRow(&index, 1, "Dateien");
   addRow(&index, 2, "Lesen", entryNode("Lesen", "Read", "/Files/read.vl"));
   addRow(&index, 2, kNew + "Schreiben", entryNode(kNew + "Schreiben", "Write", "/Files/write.vl"));
   addRow(&index, 1, "Fenster");
-  addRow(&index, 2, "Zeigen", entryNode("Zeigen", "Show", "/Win/show.vl"));
+  addRow(&index, 2, "Zeigen", entryNode("Zeigen", showEn, "/Win/show.vl"));
   addRow(&index, 2, "Verbergen", entryNode("Verbergen", "Hide", "/Win/"));
   return index;
 }
@@ -44,13 +45,16 @@ TEST(PostingTest, NewsFollowTheShownTitle) {
   // "DyeingNews" off with German topic language: the loader removed the marker from
   // the shown title and the record, so nothing is news and only the blocks remain.
   IndexModel off = twoThemes();
-  off.rows[3].text = "Schreiben";
-  off.topicList[3].themeDe = "Schreiben";
+  IndexBuildOptions look;
+  look.dyeingNews = 0;
+  applyIndexLook(look, &off);
+  EXPECT_EQ(off.topic(3).themeDe, "Schreiben");
   EXPECT_EQ(render(off, true), "\n\n");
   // English topic language: the English title decides, the German one is written.
-  IndexModel english = twoThemes();
-  english.rows[3].text = "Write";
-  english.rows[5].text = kNew + "Show";
+  IndexModel english = twoThemes(kNew + "Show");
+  look.dyeingNews = 1;
+  look.topicLanguage = 1;
+  applyIndexLook(look, &english);
   EXPECT_EQ(render(english, true), "\n\n[b]Fenster[/b]: \tZeigen\n");
 }
 

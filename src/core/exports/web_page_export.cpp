@@ -37,8 +37,8 @@ constexpr std::string_view kPageBodyEnd = "</span>\n</p>";
 void appendButtonLine(const IndexModel& index, size_t first, size_t end, std::string* line) {
   line->append(kButtonStart);
   for (size_t i = first; i < end; ++i) {
-    if (index.rows[i].level != 1) continue;
-    line->append(kOutlineCallStart).append(index.rows[i].text).append(kOutlineCallEnd);
+    if (index.row(i).level != 1) continue;
+    line->append(kOutlineCallStart).append(index.row(i).text).append(kOutlineCallEnd);
   }
   line->append(kButtonEnd);
 }
@@ -71,14 +71,14 @@ void renderWebPageBody(const IndexModel& index, int firstEntryIndex, const std::
   int previousLevel = 0;
   std::string theme;
   for (size_t i = first; i < end; ++i) {
-    const int level = index.rows[i].level;
+    const int level = index.row(i).level;
     line.clear();
     if (level == 1) {
-      theme = index.rows[i].text;
+      theme = index.row(i).text;
       appendThemeLine(theme, previousLevel, &line);
       sinkLine(sink, line);
     } else if (level == 2 && (previousLevel == 1 || previousLevel == 2)) {
-      appendEntryLine(index.topicList[i], theme, previousLevel, platformWord, &line);
+      appendEntryLine(index.topic(i), theme, previousLevel, platformWord, &line);
       sinkLine(sink, line);
     }
     previousLevel = level;
