@@ -81,6 +81,8 @@ void chooseDatabaseAtStart(Viewer& v) {
     // A cancelled requester saves nothing: the stored path stays as it was, and on a
     // first start no settings file appears.
     if (!takeChosenDatabase(&s, chosen)) return;
+    // An installed program's folder holds no library: the code files lie with the database.
+    if (!loaded && !v.app.firstStartFolder.empty()) s.libPath = s.dbPath;
   }
   saveSettingsWithMessage(v);
 }
