@@ -4,12 +4,14 @@ ADMIN ?= 0
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
+DESTDIR ?=
 ifeq ($(ADMIN),1)
   BUILD := build-admin
   CMAKE_FLAGS += -DADMIN_MODE=ON
 endif
 
-.PHONY: all deps configure build stage run check bench fuzz clean
+.PHONY: all deps configure build stage run check bench fuzz clean install uninstall deb
 
 all: build
 
@@ -40,5 +42,17 @@ bench: configure
 fuzz: deps
 	@scripts/run-fuzz $${FUZZ_SECONDS:-60}
 
+# Installs under PREFIX (DESTDIR in front when set); uninstall removes what the
+# last install of this build folder wrote (its install_manifest.txt).
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+uninstall:
+	@DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
+
+# The Debian package, built from a copy of the tree in build-deb/; lintian checks it.
+deb: deps
+	@scripts/make-deb
+
 clean:
-	rm -rf build build-admin build-asan build-fuzz
+	rm -rf build build-admin build-asan build-fuzz build-deb

@@ -18,6 +18,7 @@ ExportSettings exportSettingsOf(const AppState& app) {
   ExportSettings s;
   s.exportFolder = app.exportFolder;
   s.templatesFolder = app.templatesFolder;
+  s.makeFolder = app.makeExportFolder;
   s.platformWord = app.platformWord;
   s.firstEntryIndex = app.firstEntryIndex;
   s.dateText = currentExportDateText();

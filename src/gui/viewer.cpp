@@ -46,7 +46,18 @@ void readScreenSize(AppState& app) {
   app.screenHeight = r.height;
 }
 
-std::string settingsPath(const AppState& app) { return app.programFolder + kSettingsFileName; }
+// The settings and language file, and the admin folders: beside the executable as
+// written, or the installed program's shared and per-user places (app/paths.h).
+void findProgramFiles(AppState& app) {
+  FileLocations f = findFileLocations(app.programFolder, writtenFileLocations(kSettingsFileName),
+                                      currentLocationEnvironment(), diskProbe());
+  app.settingsFile = f.settingsFile;
+  app.languageFileName = f.languageFileName;
+  app.templatesFolder = f.templatesFolder;
+  app.exportFolder = f.exportFolder;
+  app.makeExportFolder = f.makeExportFolder;
+  app.firstStartFolder = f.firstStartFolder;
+}
 
 bool saveSettingsWithMessage(Viewer& v);
 
@@ -54,14 +65,18 @@ bool saveSettingsWithMessage(Viewer& v);
 void chooseDatabaseAtStart(Viewer& v) {
   VL_TRACE();
   SettingsStore& s = v.app.settings;
-  bool loaded = loadSettings(&s, settingsPath(v.app), v.app.screenWidth, v.app.screenHeight, fontLoads);
+  bool loaded = loadSettings(&s, v.app.settingsFile, v.app.screenWidth, v.app.screenHeight, fontLoads);
   DatabaseChoice choice = settleDatabasePath(&s, loaded);
   if (choice == DatabaseChoice::Ready) return;
   if (choice == DatabaseChoice::Ask) {
-    std::string chosen = fileRequester(databaseRequesterTitle(s), s.databaseFileName, "XML files (*.xml)|*.xml");
+    // An installed program's first start opens the requester in its sample library.
+    std::string start = (loaded ? std::string() : v.app.firstStartFolder) + s.databaseFileName;
+    std::string chosen = fileRequester(databaseRequesterTitle(s), start, "XML files (*.xml)|*.xml");
     // A cancelled requester saves nothing: the stored path stays as it was, and on a
     // first start no settings file appears.
     if (!takeChosenDatabase(&s, chosen)) return;
+    // An installed program's folder holds no library: the code files lie with the database.
+    if (!loaded && !v.app.firstStartFolder.empty()) s.libPath = s.dbPath;
   }
   saveSettingsWithMessage(v);
 }
@@ -97,7 +112,8 @@ bool saveSettingsWithMessage(Viewer& v) {
     live = mainWindowGeometry(v.main);
     geometry = &live;
   }
-  if (saveSettings(v.app.settings, settingsPath(v.app), geometry)) return true;
+  // The per-user settings folder of an installed program appears with the first save.
+  if (saveSettings(v.app.settings, v.app.settingsFile, geometry, true)) return true;
   messageBox(kAppTitle, "*.ini-file couldn't be updatet!");
   return false;
 }
@@ -121,6 +137,7 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   if (options.changeDirectory && chdir(app.programFolder.c_str()) != 0) {
     // Relative paths then resolve against the starting folder; the viewer still runs.
   }
+  findProgramFiles(app);
   app.settings = defaultSettings(app.programFolder);
   app.boldFontName = DefaultFontFamily() + " bold";
   registerHandlers(v);

@@ -18,6 +18,8 @@ constexpr CommandName kCommands[] = {
     {"check", ToolCommand::Check},
     {"help", ToolCommand::Help},
     {"--help", ToolCommand::Help},
+    {"version", ToolCommand::Version},
+    {"--version", ToolCommand::Version},
 };
 
 bool findCommand(const std::string& word, ToolCommand* command) {
@@ -36,7 +38,17 @@ std::string asFolder(std::string path) {
   return path;
 }
 
-bool isExport(ToolCommand c) { return c != ToolCommand::Check && c != ToolCommand::Help; }
+bool isExport(ToolCommand c) { return c != ToolCommand::Check && c != ToolCommand::Help && c != ToolCommand::Version; }
+
+bool isOption(const std::string& word) { return word.size() > 1 && word[0] == '-'; }
+
+// "--help" or "--version" anywhere answers at once, whatever else is there.
+bool findInformationOption(const std::vector<std::string>& args, ToolCommand* command) {
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "--version") return findCommand(a, command);
+  }
+  return false;
+}
 
 bool applyValueOption(const std::string& name, std::string value, ToolOptions* o, std::string* err) {
   if (value.empty()) {
@@ -83,25 +95,55 @@ std::string toolUsage() {
          "                  --db FILE [--language de|en|fr] [--dyeing-news 0|1]\n"
          "                  [--templates DIR] [--export DIR]\n"
          "       vlapi-tool check --db FILE [--lib DIR]\n"
-         "Exports write the same files as the viewer's admin menu; the folders default to\n"
-         "../../Templates/ and ../../Export/ beside the program. check lists problems of the\n"
-         "database, one a line; the library folder defaults to the database's folder.\n"
+         "       vlapi-tool --help | --version\n";
+}
+
+std::string toolHelp() {
+  return toolUsage() +
+         "\n"
+         "Exports write the same files as the viewer's admin menu. check lists problems of\n"
+         "the database, one a line.\n"
+         "\n"
+         "Options:\n"
+         "  --db FILE            the topic database (VL-LinuxAPI-Toc.xml) to read\n"
+         "  --language de|en|fr  topic language of the exports (default de)\n"
+         "  --dyeing-news 0|1    mark new topics as the viewer's index does (default 1)\n"
+         "  --news               export-posting: only the new topics\n"
+         "  --templates DIR      folder of VL-LinuxAPI-Head.html and VL-LinuxAPI-Tail.html\n"
+         "  --export DIR         folder the exports are written into\n"
+         "  --lib DIR            check: the library folder (default: the database's folder)\n"
+         "  --help, --version    print this help or the version and exit\n"
+         "\n"
+         "Files: without --templates and --export the folders are those of the viewer:\n"
+         "../../Templates/ and ../../Export/ beside the program; for an installed program\n"
+         "the templates are looked for in $XDG_DATA_HOME/vlapi-viewer/Templates/\n"
+         "(~/.local/share/vlapi-viewer/Templates/), then in ../share/vlapi-viewer/Templates/,\n"
+         "and the exports go into $XDG_DATA_HOME/vlapi-viewer/Export/, made when missing.\n"
+         "Written: VL-LinuxAPI-Lib.html, ForumPosting.txt, FileList.txt, Protocoll.txt.\n"
+         "\n"
          "Exit status: 0 done, 1 failed or findings, 2 bad usage.\n";
 }
 
 bool parseToolArguments(const std::vector<std::string>& args, ToolOptions* options, std::string* err) {
   ToolOptions o;
   err->clear();
+  if (findInformationOption(args, &o.command)) {
+    *options = std::move(o);
+    return true;
+  }
   if (args.empty() || !findCommand(args[0], &o.command)) {
-    *err = args.empty() ? "no command given" : "unknown command " + args[0];
+    *err = args.empty()        ? "no command given"
+           : isOption(args[0]) ? "unknown option " + args[0]
+                               : "unknown command " + args[0];
     return false;
   }
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& name = args[i];
-    if (name == "--news" && o.command == ToolCommand::ExportPosting) {
+    if (name == "--news") {
       o.newsOnly = true;
+      if (o.command != ToolCommand::ExportPosting) *err = "option --news does not belong to this command";
     } else if (!takesValue(name)) {
-      *err = "unexpected argument " + name;
+      *err = (isOption(name) ? "unknown option " : "unexpected argument ") + name;
     } else if (i + 1 == args.size()) {
       *err = "missing value for " + name;
     } else {
@@ -109,7 +151,7 @@ bool parseToolArguments(const std::vector<std::string>& args, ToolOptions* optio
     }
     if (!err->empty()) return false;
   }
-  if (o.command != ToolCommand::Help && o.databasePath.empty()) {
+  if (o.command != ToolCommand::Help && o.command != ToolCommand::Version && o.databasePath.empty()) {
     *err = "--db FILE is required";
     return false;
   }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-enum class ToolCommand { ExportHtml, ExportPosting, ExportFileList, Duplicates, Check, Help };
+enum class ToolCommand { ExportHtml, ExportPosting, ExportFileList, Duplicates, Check, Help, Version };
 
 struct ToolOptions {
   ToolCommand command = ToolCommand::Help;
@@ -17,8 +17,11 @@ struct ToolOptions {
   std::string libraryFolder;    // --lib (check), "/" at the end; empty = the database's folder
 };
 
-// The usage text printed with exit status 2 (and for --help).
+// The usage text printed with exit status 2; --help adds the details to it.
 std::string toolUsage();
+// What --help prints: usage, options, exit status and the files read and written.
+std::string toolHelp();
 
-// Parses the arguments after the program name. False with *err set on bad usage.
+// Parses the arguments after the program name. --help and --version anywhere win.
+// False with *err set on bad usage, naming the argument.
 bool parseToolArguments(const std::vector<std::string>& args, ToolOptions* options, std::string* err);

@@ -45,6 +45,7 @@ TEST(ToolOptionsTest, BadUsageIsRefusedWithAReason) {
       {"export-html", "--db", "x", "--language", "it"},
       {"export-html", "--db", "x", "--dyeing-news", "2"},
       {"export-html", "--db", "x", "stray"},
+      {"--bogus"},
   };
   for (const auto& args : bad) {
     ToolOptions o;
@@ -52,6 +53,19 @@ TEST(ToolOptionsTest, BadUsageIsRefusedWithAReason) {
     EXPECT_FALSE(parse(args, &o, &err)) << (args.empty() ? "" : args.back());
     EXPECT_FALSE(err.empty());
   }
+}
+
+TEST(ToolOptionsTest, HelpAndVersionAnywhereAndUnknownOptionsNamed) {
+  ToolOptions o;
+  std::string err;
+  ASSERT_TRUE(parse({"export-html", "--bogus", "--version"}, &o, &err));
+  EXPECT_EQ(o.command, ToolCommand::Version);
+  ASSERT_TRUE(parse({"check", "--help"}, &o, &err));
+  EXPECT_EQ(o.command, ToolCommand::Help);
+  EXPECT_FALSE(parse({"--bogus"}, &o, &err));
+  EXPECT_EQ(err, "unknown option --bogus");
+  EXPECT_FALSE(parse({"check", "--db", "x", "-q"}, &o, &err));
+  EXPECT_EQ(err, "unknown option -q");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include "core/app/command_line.h"
 #include "core/app/paths.h"
 #include "core/app/regular_file.h"
 #include "core/database/database_loader.h"
@@ -11,6 +12,7 @@
 #include "core/exports/date_text.h"
 #include "core/exports/posting_export.h"
 #include "core/exports/web_page_export.h"
+#include "core/settings/settings_io.h"
 #include "tools/database_check.h"
 #include "tools/element_lines.h"
 
@@ -40,14 +42,21 @@ std::string xmlErrorReport(const XmlParseResult& r) {
          "   Character: " + std::to_string(r.column) + "\n";
 }
 
+// The viewer's folders, found as the viewer finds them and seen from the program folder.
 ExportSettings exportSettingsFor(const ToolOptions& o, const std::string& programFolder) {
-  ExportSettings s;  // the viewer's folders, seen from the program folder
-  if (o.exportFolder.empty()) {
-    s.exportDiskFolder = programFolder + s.exportFolder;
-  } else {
+  const FileLocations found = findFileLocations(programFolder, writtenFileLocations(kSettingsFileName),
+                                                currentLocationEnvironment(), diskProbe());
+  ExportSettings s;
+  if (!o.exportFolder.empty()) {
     s.exportFolder = o.exportFolder;
+  } else if (found.makeExportFolder) {
+    s.exportFolder = found.exportFolder;
+    s.makeFolder = true;
+  } else {
+    s.exportDiskFolder = programFolder + s.exportFolder;
   }
-  s.templatesFolder = o.templatesFolder.empty() ? programFolder + s.templatesFolder : o.templatesFolder;
+  s.templatesFolder =
+      o.templatesFolder.empty() ? inProgramFolder(programFolder, found.templatesFolder) : o.templatesFolder;
   s.dateText = currentExportDateText();
   return s;
 }
@@ -100,7 +109,10 @@ int runCheckCommand(const ToolOptions& o, ToolOutput* output) {
 int runToolCommand(const ToolOptions& options, const std::string& programFolder, ToolOutput* output) {
   switch (options.command) {
     case ToolCommand::Help:
-      output->out = toolUsage();
+      output->out = toolHelp();
+      return 0;
+    case ToolCommand::Version:
+      output->out = versionText("vlapi-tool");
       return 0;
     case ToolCommand::Check:
       return runCheckCommand(options, output);

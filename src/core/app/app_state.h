@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "core/app/color.h"
+#include "core/app/paths.h"
 #include "core/app/search_text.h"
+#include "core/app/version.h"
 #include "core/database/database_loader.h"
 #include "core/database/topic_node.h"
 #include "core/settings/language_table.h"
@@ -16,9 +18,15 @@
 
 struct AppState {
   std::string programFolder;  // folder of the executable, "/" at the end; also the working directory
-  std::string languageFileName = "RoruvUR EZU-RedIzir.ari";
-  std::string templatesFolder = "../../Templates/";
-  std::string exportFolder = "../../Export/";
+  std::string languageFileName = kLanguageFileName;
+  std::string templatesFolder = kTemplatesFolder;
+  std::string exportFolder = kExportFolder;
+  // Where start-up found the settings file to use (app/paths.h), and what else that
+  // decision gave: the per-user export folder is made on demand, and a first start's
+  // database requester may open in the installed sample library.
+  std::string settingsFile;
+  bool makeExportFolder = false;
+  std::string firstStartFolder;
   std::string platformWord = "Linux";
   std::string libraryTitle = "ZEZ Ovidozo Vivara";
   int firstEntryIndex = 0;
@@ -51,7 +59,7 @@ struct AppState {
   LanguageTable languageTable;
 
   int quitRequested = 0;
-  std::string versionText = "0.25.36";
+  std::string versionText = kProgramVersion;
   std::string versionFileText;
   std::string remoteAppVersion;
   std::string remoteDatabaseVersion;

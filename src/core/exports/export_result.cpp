@@ -2,9 +2,14 @@
 #include "core/exports/export_result.h"
 
 #include <utility>
+#include <vector>
 
 std::string exportDiskFolder(const ExportSettings& settings) {
-  return settings.exportDiskFolder.empty() ? settings.exportFolder : settings.exportDiskFolder;
+  std::string folder = settings.exportDiskFolder.empty() ? settings.exportFolder : settings.exportDiskFolder;
+  std::vector<std::string> made;
+  // A folder that cannot be made shows as the export's own failure to create its file.
+  if (settings.makeFolder) makeFolders(folder, &made);
+  return folder;
 }
 
 ExportResult shownResult(bool ok, std::string message) {

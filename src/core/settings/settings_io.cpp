@@ -2,8 +2,10 @@
 #include "core/settings/settings_io.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "core/app/paths.h"
 #include "core/settings/preference_file.h"
@@ -105,7 +107,9 @@ bool loadSettings(SettingsStore* s, const std::string& iniPath, int screenWidth,
   return true;
 }
 
-bool saveSettings(const SettingsStore& s, const std::string& iniPath, const WindowGeometry* liveWindow) {
+namespace {
+
+bool writeSettings(const SettingsStore& s, const std::string& iniPath, const WindowGeometry* liveWindow) {
   PreferenceFile f;
   const bool isNew = !isRegularFile(iniPath);
   if (!(isNew ? f.create(iniPath, kPrefCompactKeys) : f.open(iniPath, kPrefCompactKeys))) {
@@ -119,7 +123,19 @@ bool saveSettings(const SettingsStore& s, const std::string& iniPath, const Wind
     if (isNew && blockStarts && newFileComment(k.block)) f.addComment(newFileComment(k.block));
     if (blockIsWritten(k.block, s, liveWindow)) writeKey(&f, k, s, liveWindow);
   }
-  return f.close() != PrefWriteBack::Failed;
+  const PrefWriteBack result = f.close();
+  return result == PrefWriteBack::Written || result == PrefWriteBack::Unchanged;
+}
+
+}  // namespace
+
+bool saveSettings(const SettingsStore& s, const std::string& iniPath, const WindowGeometry* liveWindow,
+                  bool makeFolder) {
+  std::vector<std::string> made;
+  bool saved = (!makeFolder || makeFolders(folderPart(iniPath), &made)) && writeSettings(s, iniPath, liveWindow);
+  // A failed save leaves nothing behind, not even the folders it made.
+  for (auto folder = made.rbegin(); !saved && folder != made.rend(); ++folder) rmdir(folder->c_str());
+  return saved;
 }
 
 DatabaseChoice settleDatabasePath(SettingsStore* s, bool settingsLoaded) {

@@ -7,7 +7,7 @@
 
 #include "core/settings/settings_store.h"
 
-// The settings file, in the program's folder.
+// The settings file's name: in the program's folder, or in the per-user one (app/paths.h).
 inline constexpr char kSettingsFileName[] = "LinuxVL API-RuvUduviv.ini";
 
 // Loads a code font; false when it cannot be loaded.
@@ -29,10 +29,13 @@ struct WindowGeometry {
 };
 
 // Writes the settings; `liveWindow` is null while the main window does not exist.
-// False when the file can be neither opened nor created, or when the new content
-// could not be put in place (the old file then stays as it was). A read-only
-// settings file is left unchanged and counts as saved.
-bool saveSettings(const SettingsStore& s, const std::string& iniPath, const WindowGeometry* liveWindow);
+// False when the file can be neither opened nor created, when it is read-only, or
+// when the new content could not be put in place: the old file then stays as it was,
+// and the caller tells the user, so no change is ever dropped silently. With
+// `makeFolder` a missing folder of the file (the per-user one) is made first, and
+// removed again when the save fails.
+bool saveSettings(const SettingsStore& s, const std::string& iniPath, const WindowGeometry* liveWindow,
+                  bool makeFolder = false);
 
 enum class DatabaseChoice {
   Ready,         // the stored file exists; nothing to save

@@ -239,8 +239,22 @@ TEST(SettingsSave, FailuresAreReportedAndReadOnlyFileIsLeftAlone) {
   std::string path = dir.file(kSettingsFileName);
   writeBytes(path, "Language=1\n");
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-  EXPECT_TRUE(saveSettings(s, path, nullptr));  // silently unchanged, as documented
+  EXPECT_FALSE(saveSettings(s, path, nullptr));  // the user hears of it; the file stays
   EXPECT_EQ(readBytes(path), "Language=1\n");
+}
+
+TEST(SettingsSave, PerUserFolderIsMadeByTheFirstSaveAndNotLeftByAFailedOne) {
+  ScratchFolder dir;
+  SettingsStore s = defaultSettings("/prog/");
+  s.language = 2;
+  const std::string path = dir.file("config/vlapi-viewer/") + kSettingsFileName;
+  ASSERT_TRUE(saveSettings(s, path, nullptr, true));
+  SettingsStore back = defaultSettings("/prog/");
+  ASSERT_TRUE(loadSettings(&back, path, 0, 0, nullptr));
+  EXPECT_EQ(back.language, 2);
+  // A file name the file system refuses: the folders made for it go again.
+  EXPECT_FALSE(saveSettings(s, dir.file("new/sub/") + std::string(300, 'x'), nullptr, true));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("new")));
 }
 
 TEST(DatabaseChoice, SettlesFromTheStoredPath) {

@@ -1,9 +1,10 @@
-// The texts of the about dialog and the program's own version.
+// The texts of the about dialog.
 #pragma once
 
 #include <string>
 
-inline constexpr char kProgramVersion[] = "0.25.36";
+#include "core/app/version.h"
+
 inline constexpr char kAboutComments[] =
     "Viewer f\xC3\xBCr die Veldra-API-Funktions-Sammlung.\n"
     "Viewer for the Veldra API-functions-collection.";

@@ -1,0 +1,26 @@
+# Removes every file named in the install manifest (below $DESTDIR, as installed), then the program's own data
+# folders once they are empty. Shared folders (bin/, share/applications/, the icon
+# theme) stay, even when this install was the first to make them.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} is missing (run make install first).")
+endif()
+file(STRINGS "${MANIFEST}" files)
+set(data_dirs)
+foreach(f IN LISTS files)
+  set(f "$ENV{DESTDIR}${f}")
+  if(IS_SYMLINK "${f}" OR EXISTS "${f}")
+    message(STATUS "Removing ${f}")
+    file(REMOVE "${f}")
+  endif()
+  if(f MATCHES "^(.*/${DATA_DIR_NAME})/")
+    list(APPEND data_dirs "${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES data_dirs)
+foreach(dir IN LISTS data_dirs)
+  # Only folders that hold nothing but empty folders are ours to remove.
+  file(GLOB_RECURSE left LIST_DIRECTORIES false "${dir}/*")
+  if(IS_DIRECTORY "${dir}" AND NOT left)
+    file(REMOVE_RECURSE "${dir}")
+  endif()
+endforeach()
