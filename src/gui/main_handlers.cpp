@@ -6,6 +6,7 @@
 #include "core/app/window_title.h"
 #include "core/codeview/history.h"
 #include "gui/main_window.h"
+#include "gui/match_list.h"
 #include "gui/message_box.h"
 #include "gui/present_entry.h"
 #include "gui/search.h"
@@ -16,6 +17,14 @@ static constexpr int kTraceFileId = 6;
 namespace {
 
 void onQuit(Viewer& v, const Event&) { v.app.quitRequested = 1; }
+
+// Escape closes an open match list first; the focus stays in the search field.
+void onEscape(Viewer& v, const Event& e) {
+  if (matchListShown(v.matches))
+    hideMatchList(v.matches);
+  else
+    onQuit(v, e);
+}
 
 void onSize(Viewer& v, const Event&) { layoutMainWindow(v, true); }
 
@@ -99,7 +108,7 @@ const HandlerEntry kMainHandlers[] = {
     {kWinMain, kEventGadget, Main_FindNext, onFindNext},
     {kWinMain, kEventGadget, Main_Find, onFindFieldChanged},
     {kWinMain, kEventGadgetDrop, CodeView, onDrop},
-    {kWinMain, kEventMenu, kKeyEscape, onQuit},
+    {kWinMain, kEventMenu, kKeyEscape, onEscape},
     {kWinMain, kEventMenu, kKeyReturn, onReturnKey},
     {kWinMain, kEventMenu, kKeyF1, onF1},
     {kWinMain, kEventMenu, kKeyF3, onFindNext},

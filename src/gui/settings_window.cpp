@@ -288,6 +288,7 @@ void saveFromSettingsWindow(Viewer& v) {
   SettingsStore& s = app.settings;
   const SettingsStore before = s;
   readSettingGadgets(v, &s);
+  syncCodeReading(v, s.libPath != before.libPath);
   EntryRequest shown{EntryCause::SettingsChange};
   shown.marksChanged = s.codeMarks != before.codeMarks;
   shown.titleChanged = s.sourceInTitle != before.sourceInTitle;

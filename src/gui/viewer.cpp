@@ -151,6 +151,7 @@ bool startViewer(Viewer& v, const StartOptions& options) {
     messageBox(kAppTitle, "Main-Window couldn't be created!");
     return false;
   }
+  createMatchList(v);
   createSecondaryWindows(v);
   gtk_widget_show(windowWidget(v, kWinMain));
   buildIndexView(v.index, app);
@@ -159,10 +160,12 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   showAboutIfNotSeen(app);
   selectFirstEntry(v);
   settleMainWindow(v);
+  syncCodeReading(v, true);
   return true;
 }
 
 void endViewer(Viewer& v) {
+  destroyMatchList(v.matches);
   destroyCodeView(v.code);
   destroyIndexView(v.index);
   for (WindowFrame* frame : {&v.settings.frame, &v.info.frame, &v.update.frame}) destroyFrame(*frame);
