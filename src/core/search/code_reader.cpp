@@ -67,6 +67,8 @@ CodeReader::~CodeReader() { stopCodeReading(this); }
 
 void stopCodeReading(CodeReader* reader) {
   reader->cancel = true;
+  // The program error report ends the viewer from whichever thread faulted.
+  if (reader->thread.joinable() && reader->thread.get_id() == std::this_thread::get_id()) reader->thread.detach();
   if (reader->thread.joinable()) reader->thread.join();
   std::lock_guard<std::mutex> hold(reader->lock);
   reader->ready.clear();

@@ -56,21 +56,25 @@ void collectTextItems(const SearchBuffer& texts, std::string_view needle, std::v
   }
 }
 
-// A match that begins in the item's text and ends in its code: the needle's part up
-// to one of its ";" ends the text, and the rest, from that ";", begins the segment.
-bool crossesIntoCode(std::string_view text, std::string_view segment, std::string_view needle) {
-  if (segment.empty()) return false;
-  for (size_t k = needle.find(';'); k != std::string_view::npos; k = needle.find(';', k + 1))
-    if (text.ends_with(needle.substr(0, k)) && segment.starts_with(needle.substr(k))) return true;
-  return false;
+// A match that begins in the item's text and ends in its code (the segment begins
+// with the ";" between them) lies in the junction of the text's end and the
+// segment's start, each no longer than the needle: one linear search per item,
+// whatever the term holds.
+bool crossesIntoCode(std::string_view text, std::string_view segment, std::string_view needle, std::string* junction) {
+  if (segment.empty() || needle.size() > text.size() + segment.size()) return false;
+  size_t before = std::min(text.size(), needle.size() - 1);
+  junction->assign(text.substr(text.size() - before));
+  junction->append(segment.substr(0, std::min(segment.size(), needle.size())));
+  return findFrom(*junction, 0, needle) != std::string_view::npos;
 }
 
 int findCrossingItem(const SearchBuffer& texts, const CodeBuffer& code, std::string_view needle, size_t from,
                      size_t until) {
   if (needle.find(';') == std::string_view::npos) return -1;
   until = std::min(until, code.itemsCovered);
+  std::string junction;
   for (size_t i = from; i < until; ++i)
-    if (crossesIntoCode(textOf(texts, i), codeSegment(code, i), needle)) return static_cast<int>(i);
+    if (crossesIntoCode(textOf(texts, i), codeSegment(code, i), needle, &junction)) return static_cast<int>(i);
   return -1;
 }
 

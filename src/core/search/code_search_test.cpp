@@ -148,3 +148,21 @@ TEST(CodeSearch, MatchRowsShowTitleThemeAndTheCodeLine) {
   EXPECT_EQ(changed.codeLine, "debug \"icon\"");
   EXPECT_EQ(changed.termBegin, 7u);
 }
+
+TEST(CodeSearch, HostileTermsEndQuickly) {
+  ScratchFolder lib;
+  writeBytes(lib.file("a.vl"), std::string(4000, ';') + "\xFF\xFE-no mark here\n");
+  IndexModel m;
+  for (int i = 0; i < 2000; ++i) addRow(&m, 2, std::string(200, ';'), "/a.vl");
+  CodeBuffer code = readCode(m, lib.path(), m.rows.size());
+  SearchBuffer texts;
+  // Runs of ";" longer than any item, and as long as an item's text and code: each
+  // item is searched once, not once for every ";" of the term.
+  std::string semicolons(1 << 20, ';');
+  EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, semicolons, 0), -1);
+  EXPECT_TRUE(collectMatches(&texts, code, m, 3, 0, std::string(4300, ';') + "x").empty());
+  // Invalid UTF-8 and bytes read as ISO 8859-1 are searched like any other text.
+  EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, "\xC3\xBF\xC3\xBE-NO", 0), 0);
+  EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, "\xFF\xFE", 0), -1);
+  EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, std::string(300, ';') + "\xC3\xBF", 5), 5);
+}
