@@ -1,6 +1,8 @@
 #include "gui/code_view.h"
 
 #include <algorithm>
+#include <chrono>
+#include <limits>
 #include <vector>
 
 #include "core/app/error_report.h"
@@ -45,20 +47,6 @@ void createTags(GtkTextBuffer* buffer) {
   gtk_text_buffer_create_tag(buffer, "Disable", "foreground", "#808080", nullptr);
 }
 
-// Applies the spans of the given tags; the refresh steps fall between the groups.
-void applySpans(GtkTextBuffer* buffer, const HighlightResult& marks, std::initializer_list<TagId> tags) {
-  GtkTextTagTable* table = gtk_text_buffer_get_tag_table(buffer);
-  for (const TagSpan& span : marks.spans) {
-    bool wanted = false;
-    for (TagId t : tags) wanted = wanted || t == span.tag;
-    if (!wanted) continue;
-    GtkTextIter start, end;
-    gtk_text_buffer_get_iter_at_offset(buffer, &start, span.start);
-    gtk_text_buffer_get_iter_at_offset(buffer, &end, span.end);
-    gtk_text_buffer_apply_tag(buffer, gtk_text_tag_table_lookup(table, tagName(span.tag)), &start, &end);
-  }
-}
-
 gboolean onActivateLink(GtkLabel*, gchar*, gpointer) {
   return FALSE;  // GTK's own handling hands the target to the desktop
 }
@@ -66,29 +54,6 @@ gboolean onActivateLink(GtkLabel*, gchar*, gpointer) {
 void forgetLinks(CodePane& view) {
   for (CodeLink& link : view.codeLinks) g_object_unref(link.anchor);
   view.codeLinks.clear();
-}
-
-// From the last link to the first, so the offsets of the earlier ones stay valid.
-void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResult& marks) {
-  forgetLinks(g);
-  g.codeLinks.resize(marks.links.size());
-  for (size_t i = marks.links.size(); i-- > 0;) {
-    const TopicLink& link = marks.links[i];
-    GtkTextIter start, end;
-    gtk_text_buffer_get_iter_at_offset(buffer, &start, link.start);
-    gtk_text_buffer_get_iter_at_offset(buffer, &end, link.end);
-    gtk_text_buffer_delete(buffer, &start, &end);
-    CodeLink& cl = g.codeLinks[i];
-    cl.anchor = gtk_text_buffer_create_child_anchor(buffer, &start);
-    g_object_ref(cl.anchor);
-    cl.target = link.target;
-  }
-  // Each earlier target shrank to one anchor character.
-  int shift = 0;
-  for (size_t i = 0; i < marks.links.size(); ++i) {
-    g.codeLinks[i].offset = marks.links[i].start - shift;
-    shift += marks.links[i].end - marks.links[i].start - 1;
-  }
 }
 
 GtkWidget* linkLabel(const std::string& target) {
@@ -133,9 +98,81 @@ void showVisibleLinks(CodePane& g) {
 void onCodeViewMoved(GtkWidget*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
 void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
 
+using Clock = std::chrono::steady_clock;
+// An idle step gives input and drawing their turn after this long.
+constexpr auto kMarkingStep = std::chrono::milliseconds(5);
+// Steps run before the view lays out the lines they mark, and after input and drawing.
+constexpr int kMarkingPriority = GDK_PRIORITY_REDRAW + 2;
+
+// The placeholder of a topic link becomes the anchor of its label; the text keeps
+// its length, so the offsets of the marks still to come stay valid.
+void anchorLink(CodePane& g, GtkTextBuffer* buffer, const TopicLink& link) {
+  GtkTextIter start, end;
+  gtk_text_buffer_get_iter_at_offset(buffer, &start, link.start);
+  gtk_text_buffer_get_iter_at_offset(buffer, &end, link.end);
+  gtk_text_buffer_delete(buffer, &start, &end);
+  CodeLink cl;
+  cl.anchor = gtk_text_buffer_create_child_anchor(buffer, &start);
+  g_object_ref(cl.anchor);
+  cl.offset = link.start;
+  cl.target = link.target;
+  g.codeLinks.push_back(std::move(cl));
+}
+
+// Applies the marks that start before `limit`, in text order, until the deadline.
+// True when none is left.
+bool applyMarks(CodePane& g, int limit, Clock::time_point deadline) {
+  CodeMarking& m = g.marking;
+  GtkTextBuffer* buffer = bufferOf(g.code);
+  GtkTextTagTable* table = gtk_text_buffer_get_tag_table(buffer);
+  GtkTextTag* tags[kTagCount];
+  for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
+  const std::vector<TagSpan>& spans = m.marks.spans;
+  const std::vector<TopicLink>& links = m.marks.links;
+  for (int n = 0; m.nextSpan < spans.size() && spans[m.nextSpan].start < limit; ++n) {
+    if (n % 64 == 63 && Clock::now() >= deadline) break;
+    const TagSpan& span = spans[m.nextSpan++];
+    GtkTextIter start, end;
+    gtk_text_buffer_get_iter_at_offset(buffer, &start, span.start);
+    gtk_text_buffer_get_iter_at_offset(buffer, &end, span.end);
+    gtk_text_buffer_apply_tag(buffer, tags[int(span.tag)], &start, &end);
+  }
+  int reached = m.nextSpan < spans.size() ? std::min(limit, spans[m.nextSpan].start) : limit;
+  while (m.nextLink < links.size() && links[m.nextLink].start < reached) anchorLink(g, buffer, links[m.nextLink++]);
+  return m.nextSpan == spans.size() && m.nextLink == links.size();
+}
+
+gboolean markingStep(gpointer data) {
+  CodePane& g = *static_cast<CodePane*>(data);
+  bool done = applyMarks(g, std::numeric_limits<int>::max(), Clock::now() + kMarkingStep);
+  showVisibleLinks(g);
+  if (!done) return TRUE;
+  g.marking = CodeMarking();  // frees the marks; the source ends with FALSE
+  return FALSE;
+}
+
+// The offset of the line a screen and more below the top of the view: the view has
+// not measured the new text yet, so the lines are counted at 8 pixels or more each.
+int endOfFirstScreens(CodePane& g) {
+  GdkRectangle rect;
+  gtk_text_view_get_visible_rect(GTK_TEXT_VIEW(g.code), &rect);
+  int lines = 2 * std::max(rect.height, 200) / 8;
+  GtkTextIter iter;
+  gtk_text_view_get_line_at_y(GTK_TEXT_VIEW(g.code), &iter, rect.y, nullptr);
+  gtk_text_iter_forward_lines(&iter, lines + 1);
+  return gtk_text_iter_get_offset(&iter);
+}
+
 void beep(const char* arguments) { startProgram("beep", arguments, ""); }
 
+void stopMarking(CodePane& view) {
+  CodeMarking& m = view.marking;
+  if (m.idle) g_source_remove(m.idle);
+  m = CodeMarking();
+}
+
 void setCodeText(CodePane& view, const std::string& text) {
+  stopMarking(view);
   forgetLinks(view);
   gtk_text_buffer_set_text(bufferOf(view.code), text.c_str(), static_cast<gint>(text.size()));
 }
@@ -245,6 +282,7 @@ void createCodeView(Viewer& v) {
 }
 
 void destroyCodeView(CodePane& view) {
+  stopMarking(view);
   forgetLinks(view);
   if (view.tabArray) pango_tab_array_free(view.tabArray);
   view.tabArray = nullptr;
@@ -260,34 +298,23 @@ void clearCode(CodePane& view) { setCodeText(view, ""); }
 
 std::string codeText(const CodePane& view) { return widgetText(view.code); }
 
-void highlightCode(CodePane& cv, const AppState& app) {
+void showMarkedCode(CodePane& cv, const AppState& app, const ShownCode& code) {
   VL_TRACE();
-  GtkWidget* view = cv.code;
-  GtkTextBuffer* buffer = bufferOf(view);
-  GtkTextIter start, end;
-  gtk_text_buffer_get_bounds(buffer, &start, &end);
-  gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, TRUE);
-  HighlightResult marks = computeHighlight(text ? text : "", app.settings.codeMarks);
-  g_free(text);
-  // Tags and anchors go into the buffer while no view shows it: every change of a
-  // shown buffer makes the view re-measure, which costs more the longer the text.
-  g_object_ref(buffer);
-  GtkTextBuffer* spare = gtk_text_buffer_new(gtk_text_buffer_get_tag_table(buffer));
-  gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), spare);
-  g_object_unref(spare);
-  gtk_text_buffer_get_bounds(buffer, &start, &end);
-  gtk_text_buffer_remove_all_tags(buffer, &start, &end);
-  createTags(buffer);
-  applySpans(buffer, marks, {TagId::Disable, TagId::Literal});
-  applySpans(buffer, marks, {TagId::Constant});
-  applySpans(buffer, marks, {TagId::BlueBold, TagId::FBold, TagId::Function, TagId::FuncCall});
-  replaceLinkTargets(cv, buffer, marks);
-  gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
-  g_object_unref(buffer);
-  refresh(view);
+  HighlightResult found = computeHighlight(code.markedText(), app.settings.codeMarks);
+  PlacedMarks placed = placeMarks(code, found);
+  found = HighlightResult();
+  setCodeText(cv, placed.text);
+  placed.text = std::string();
+  cv.marking.marks = std::move(placed);
+  createTags(bufferOf(cv.code));
+  if (!applyMarks(cv, endOfFirstScreens(cv), Clock::time_point::max()))
+    cv.marking.idle = g_idle_add_full(kMarkingPriority, markingStep, &cv, nullptr);
+  refresh(cv.code);
   showVisibleLinks(cv);
-  refresh(view);
+  refresh(cv.code);
 }
+
+bool codeMarksPending(const CodePane& view) { return view.marking.idle != 0; }
 
 bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool external) {
   VL_TRACE();
@@ -308,8 +335,12 @@ bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool e
   app.sourceIsUtf8 = code.sourceIsUtf8;
   app.exeIsUnicode = code.exeIsUnicode;
   app.subsystemKind = code.subsystemKind;
-  setCodeText(view, code.text);
-  if (app.settings.codeMarks != 0 && extensionAccepted(codeFileExtension(path))) highlightCode(view, app);
+  ShownCode shown = cutLongCodeLines(std::move(code.text));
+  if (app.settings.codeMarks != 0 && extensionAccepted(codeFileExtension(path))) {
+    showMarkedCode(view, app, shown);
+  } else {
+    setCodeText(view, shown.text);
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <gdk/gdkkeysyms.h>
 
 #include "core/app/error_report.h"
+#include "core/app/text_cut.h"
 #include "core/app/window_title.h"
 #include "core/settings/language_keys.h"
 #include "gui/language_switch.h"
@@ -336,14 +337,14 @@ void destroyMainWindow(MainWindow& w) {
 }
 
 void setMainTitle(MainWindow& w, const std::string& title) {
-  gtk_window_set_title(GTK_WINDOW(w.frame.window), title.c_str());
+  gtk_window_set_title(GTK_WINDOW(w.frame.window), cutShownText(title).c_str());
 }
 
 void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<std::string>& items) {
   GtkComboBox* box = GTK_COMBO_BOX(w.gadget[Main_CbHistory]);
   SuppressEvents quiet(events);
   gtk_list_store_clear(GTK_LIST_STORE(gtk_combo_box_get_model(box)));
-  for (const std::string& text : items) gtk_combo_box_append_text(box, text.c_str());
+  for (const std::string& text : items) gtk_combo_box_append_text(box, cutShownText(text).c_str());
   if (!items.empty()) gtk_combo_box_set_active(box, 0);
 }
 
