@@ -97,8 +97,7 @@ def main():
     english = set(SAMPLE.values())
 
     def fresh_names():
-        # This script listens to no events, so the bridge sends it no name changes
-        # (a screen reader listens and is told): its cached names are dropped instead.
+        # The names read before the switch may be cached here; read them anew.
         app.clear_cache()
         return names(main_frame, settings)
 
