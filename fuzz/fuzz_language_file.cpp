@@ -14,7 +14,7 @@
 
 #include "core/settings/language_file.h"
 #include "core/settings/language_table.h"
-#include "core/update/utf8_repair.h"
+#include "core/text/utf8.h"
 #include "fuzz_util.h"
 
 namespace {
