@@ -8,8 +8,6 @@
 #define XML_DTD 1
 #endif
 #include <expat.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/app/regular_file.h"
 #include "core/database/index_builder.h"
 
 namespace {
@@ -382,18 +381,18 @@ void feedBuffer(std::string_view bytes, ParseSession* s) {
   }
 }
 
-// Opens without blocking, so a FIFO or a device under the database's name is
-// refused instead of waiting for a writer.
-int openRegularFile(const std::string& path, size_t* size) {
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+// The shared opener refuses FIFOs and devices without waiting; an empty file or one
+// past the database limit is no database either.
+int openDatabaseFile(const std::string& path, size_t* size) {
+  FileStatus status = FileStatus::Failed;
+  uint64_t bytes = 0;
+  int fd = openRegularFile(path, &status, &bytes);
   if (fd < 0) return -1;
-  struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
-      static_cast<unsigned long long>(info.st_size) > kMaxDatabaseBytes) {
+  if (bytes == 0 || bytes > kMaxDatabaseBytes) {
     close(fd);
     return -1;
   }
-  *size = static_cast<size_t>(info.st_size);
+  *size = static_cast<size_t>(bytes);
   return fd;
 }
 
@@ -408,7 +407,7 @@ std::string xmlErrorText(int code) {
 bool loadDatabaseFile(const std::string& path, const IndexBuildOptions& options, IndexModel* model,
                       XmlParseResult* result) {
   size_t size = 0;
-  int fd = openRegularFile(path, &size);
+  int fd = openDatabaseFile(path, &size);
   if (fd < 0) return false;
   ParseSession session;
   startSession(&session, model, size);
