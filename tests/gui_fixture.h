@@ -42,7 +42,7 @@ class ViewerTest : public ::testing::Test {
   GtkWidget* gadget(int no) { return gadgetWidget(viewer(), no); }
   GtkWidget* topWindow(int no) { return windowWidget(viewer(), WindowNo(no)); }
   AppState& app() { return viewer().app; }
-  std::string title(WindowNo window = kWinMain);
+  std::string title(WindowNo no = kWinMain);
   std::string text(int no);
 
   std::string folder;                                         // the program folder, with "/"

@@ -258,9 +258,9 @@ void clearCode(CodePane& view) { setCodeText(view, ""); }
 
 std::string codeText(const CodePane& view) { return widgetText(view.code); }
 
-void highlightCode(CodePane& cv, const AppState& app) {
+void highlightCode(CodePane& pane, const AppState& app) {
   VL_TRACE();
-  GtkWidget* view = cv.code;
+  GtkWidget* view = pane.code;
   GtkTextBuffer* buffer = bufferOf(view);
   GtkTextIter start, end;
   gtk_text_buffer_get_bounds(buffer, &start, &end);
@@ -279,11 +279,11 @@ void highlightCode(CodePane& cv, const AppState& app) {
   applySpans(buffer, marks, {TagId::Disable, TagId::Literal});
   applySpans(buffer, marks, {TagId::Constant});
   applySpans(buffer, marks, {TagId::BlueBold, TagId::FBold, TagId::Function, TagId::FuncCall});
-  replaceLinkTargets(cv, buffer, marks);
+  replaceLinkTargets(pane, buffer, marks);
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
   g_object_unref(buffer);
   refresh(view);
-  showVisibleLinks(cv);
+  showVisibleLinks(pane);
   refresh(view);
 }
 

@@ -45,7 +45,7 @@ void clearCode(CodePane& view);
 std::string codeText(const CodePane& view);
 
 // Colours the code view's text by "CodeMarks" and turns topic link lines into labels.
-void highlightCode(CodePane& view, const AppState& app);
+void highlightCode(CodePane& pane, const AppState& app);
 
 void setDescription(CodePane& view, const std::string& text);
 // The description's background: the alert colour, or the default with kNoColor.

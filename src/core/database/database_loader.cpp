@@ -30,7 +30,7 @@ constexpr size_t kMaxElements = std::numeric_limits<int32_t>::max();
 
 // Room kept for the text of an open element after it was stored: a huge text
 // must not stay held by the next element of the same depth.
-constexpr size_t kKeptTextCapacity = 64 * 1024;
+constexpr size_t kKeptTextCapacity = size_t{64} * 1024;
 
 enum class LineBreak { kUnknown, kLf, kCrLf, kCr };
 

@@ -59,7 +59,7 @@ class HttpFetch : public ::testing::Test {
     if (mkdtemp(pattern) == nullptr) return;
     folder_ = pattern;
     writeFile(folder_ / "version.ini", kVersionFile);
-    writeFile(folder_ / "big.bin", std::string(2 * 1024 * 1024, 'x'));
+    writeFile(folder_ / "big.bin", std::string(size_t{2} * 1024 * 1024, 'x'));
     writeFile(folder_ / "thousand.txt", std::string(1000, 'k'));
     writeFile(folder_ / "latin1.ini", "a\nb\nGtk2=0.25.40\nGtk3=\nApi=2016-01-10 f\xFCr\n");
     std::filesystem::create_directory(folder_ / "moved");
