@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Starts the staged viewer with the accessibility modules on a private session bus
+# and lets accessible_names.py read it as a screen reader would.
+# Exits 77 (skipped) only when the modules are not installed.
+set -euo pipefail
+stage=$1
+library=$2
+here=$(cd "$(dirname "$0")" && pwd)
+python=/usr/bin/python3  # the system's, which has the Debian accessibility module
+
+modules=$(pkg-config --variable=libdir gtk+-2.0 2>/dev/null || echo /usr/lib/x86_64-linux-gnu)/gtk-2.0/modules
+for need in "$modules/libgail.so" "$modules/libatk-bridge.so" /usr/libexec/at-spi-bus-launcher; do
+  [ -e "$need" ] || { echo "SKIP: $need missing (install libgail-common, libatk-adaptor, at-spi2-core)"; exit 77; }
+done
+"$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi missing"; exit 77; }
+command -v dbus-run-session >/dev/null || { echo "SKIP: dbus-run-session missing"; exit 77; }
+
+if [ -z "${VL_A11Y_SESSION:-}" ]; then
+  VL_A11Y_SESSION=1 exec dbus-run-session -- "$0" "$@"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
+cp "$stage/vlapi-viewer" "$stage/RoruvUR EZU-RedIzir.ari" "$work/"
+printf '\xef\xbb\xbf\ndb-path=%s/VL-LinuxAPI-Toc.xml\nLib-path=%s/\nabout=1\n' "$library" "$library" \
+  > "$work/LinuxVL API-RuvUduviv.ini"
+
+export GTK_MODULES=gail:atk-bridge
+unset NO_AT_BRIDGE
+"$work/vlapi-viewer" 2>"$work/stderr" &
+pid=$!
+status=0
+"$python" "$here/accessible_names.py" "$pid" || status=$?
+if [ "$status" -ne 0 ]; then
+  echo "viewer error output:"
+  cat "$work/stderr"
+fi
+exit "$status"
