@@ -1,22 +1,22 @@
-"""Reads the running viewer as a screen reader does: every control of the main and
-settings windows must have a name, and the names must follow a switch to English."""
+"""Reads the running viewer as a screen reader does: every control of its four windows
+and of the info menu must have a name, and the names must follow a switch to English."""
 import sys
 import time
 
-import pyatspi
+import pyatspi as R
 
-R = pyatspi
 # A control of these roles without a name is unusable with a screen reader.
 NAMED_ROLES = {R.ROLE_PUSH_BUTTON, R.ROLE_TOGGLE_BUTTON, R.ROLE_CHECK_BOX, R.ROLE_COMBO_BOX, R.ROLE_TEXT,
-               R.ROLE_ENTRY, R.ROLE_TREE_TABLE, R.ROLE_TREE, R.ROLE_LINK}
-# The rows of the index are data, not controls; the combo lists are their items.
-OPAQUE_ROLES = {R.ROLE_TREE_TABLE, R.ROLE_TABLE, R.ROLE_MENU}
-# German name before the switch -> English name after it.
-SAMPLE = {"Code kopieren": "Copy code", "Einstellungen": "Settings", "Themen-Index": "Topic index",
-          "Suchbegriff": "Search term", "Sprache": "Language"}
+               R.ROLE_ENTRY, R.ROLE_TREE_TABLE, R.ROLE_TREE, R.ROLE_LINK, R.ROLE_MENU, R.ROLE_MENU_ITEM}
+# The rows of the index and the items of a combo box are data, not controls.
+OPAQUE_ROLES = {R.ROLE_TREE_TABLE, R.ROLE_TABLE, R.ROLE_COMBO_BOX}
+# German name before the switch -> English name after it: own names, a caption's, a menu's.
+SAMPLE = {"Code kopieren": "Copy code", "Themen-Index": "Topic index", "Suchbegriff": "Search term",
+          "Sprache": "Language", "Datenbank (xml):": "Database (xml):", "Info-Menü": "Info menu"}
+MAIN = "Linux VL-ZEZ-Ovidozo-Vivara"
 
 
-def wait_for(what, find, seconds=20):
+def wait_for(what, find, seconds=15):
     end = time.time() + seconds
     while time.time() < end:
         found = find()
@@ -27,86 +27,76 @@ def wait_for(what, find, seconds=20):
 
 
 def application(pid):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        if app is not None and app.get_process_id() == pid:
-            return app
-    return None
+    return next((a for a in R.Registry.getDesktop(0) if a is not None and a.get_process_id() == pid), None)
 
 
-def frames(app):
-    return {f.name: f for f in app if f is not None and f.getRole() == R.ROLE_FRAME and f.childCount}
+def window(app, title):
+    return wait_for(f"no window '{title}'", lambda: next((w for w in app if w is not None and w.name == title), None))
 
 
-def controls(node, path="", out=None):
-    """(role, name, path) of every control below node, depth first."""
-    out = [] if out is None else out
-    for i, child in enumerate(node):
+def controls(node):
+    """Every control below node, depth first."""
+    for child in node:
         if child is None:
             continue
-        where = f"{path}/{child.getRoleName()}[{i}]"
         if child.getRole() in NAMED_ROLES:
-            out.append((child, where))
+            yield child
         if child.getRole() not in OPAQUE_ROLES:
-            controls(child, where, out)
-    return out
+            yield from controls(child)
 
 
-def unnamed(frame):
-    return [where for acc, where in controls(frame) if not acc.name.strip()]
-
-
-def names(*frames_):
-    return {acc.name for frame in frames_ for acc, _ in controls(frame)}
-
-
-def find_control(frame, name, role):
-    for acc, _ in controls(frame):
-        if acc.name == name and acc.getRole() == role:
-            return acc
-    sys.exit(f"FAIL: no control '{name}' of role {role}")
+def find(node, name, role=R.ROLE_PUSH_BUTTON):
+    return wait_for(f"no control '{name}'", lambda: next((c for c in controls(node) if
+                                                         c.name == name and c.getRole() == role), None))
 
 
 def click(acc):
     action = acc.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) == "click":
-            action.doAction(i)
-            return
-    sys.exit(f"FAIL: '{acc.name}' cannot be clicked")
+    action.doAction(next(i for i in range(action.nActions) if action.getName(i) == "click"))
+
+
+def info_menu_item(app, main, name):
+    click(find(main, "Programm-Info"))
+    menu = wait_for("no info menu", lambda: next((w[0] for w in app if w is not None and w.getRole() == R.ROLE_WINDOW
+                                                  and w.childCount and w[0].getRole() == R.ROLE_MENU), None))
+    return menu, find(menu, name, R.ROLE_MENU_ITEM)
 
 
 def main():
-    pid = int(sys.argv[1])
-    app = wait_for("the viewer is not on the accessibility bus", lambda: application(pid))
-    main_title = "Linux VL-ZEZ-Ovidozo-Vivara"
-    main_frame = wait_for("no main window", lambda: next(
-        (f for n, f in frames(app).items() if n.startswith(main_title) and "Settings" not in n), None))
-    click(find_control(main_frame, "Einstellungen", R.ROLE_PUSH_BUTTON))
-    settings = wait_for("no settings window", lambda: frames(app).get(main_title + " - Settings"))
-
-    failures = [f"main window {w}" for w in unnamed(main_frame)] + [f"settings {w}" for w in unnamed(settings)]
-    before = names(main_frame, settings)
-    missing = [de for de in SAMPLE if de not in before]
-    if failures or missing:
-        sys.exit("FAIL: unnamed controls:\n  " + "\n  ".join(failures) + f"\nGerman names missing: {missing}")
+    app = wait_for("the viewer is not on the accessibility bus", lambda: application(int(sys.argv[1])))
+    main_window = window(app, MAIN)
+    # An entry whose code links to other topics, so that its link labels are walked too.
+    find(main_window, "Suchbegriff", R.ROLE_TEXT).queryEditableText().setTextContents("zentrieren")
+    wait_for("no link in the code view", lambda: any(c.getRole() == R.ROLE_LINK for c in controls(main_window)))
+    menu, about_db = info_menu_item(app, main_window, "Über Datenbank ...")
+    menu_controls = list(controls(menu)) + [menu]
+    click(about_db)
+    click(info_menu_item(app, main_window, "Auf Updates prüfen ...")[1])
+    click(find(main_window, "Einstellungen"))
+    windows = [window(app, t) for t in (MAIN + " - Settings", "About: current Database & File",
+                                        "Veldra-Linux-API-Viewer: Update check")]
+    placed = [(w.name, c) for w in [main_window] + windows for c in controls(w)] + [("info menu", c) for c in
+                                                                                   menu_controls]
+    everything = [c for _, c in placed]
+    unnamed = [f"{c.getRoleName()} in '{where}'" for where, c in placed if not c.name.strip()]
+    missing = [de for de in SAMPLE if de not in {c.name for c in everything}]
+    if unnamed or missing:
+        sys.exit("FAIL: unnamed controls:\n  " + "\n  ".join(unnamed) + f"\nGerman names missing: {missing}")
 
     # As a screen reader user: English in the language box, then Save.
-    find_control(settings, "Sprache", R.ROLE_COMBO_BOX).querySelection().selectChild(1)
-    click(find_control(settings, "Speichern", R.ROLE_PUSH_BUTTON))
+    find(windows[0], "Sprache", R.ROLE_COMBO_BOX).querySelection().selectChild(1)
+    click(find(windows[0], "Speichern"))
+
+    def names_now():
+        app.clear_cache()  # names read before the switch may be cached here
+        return {c.name for c in everything}
+
     english = set(SAMPLE.values())
-
-    def fresh_names():
-        # The names read before the switch may be cached here; read them anew.
-        app.clear_cache()
-        return names(main_frame, settings)
-
-    after = wait_for(lambda: f"names did not change to English: {english - fresh_names()}",
-                     lambda: (lambda got: got if english <= got else None)(fresh_names()))
-    left = [de for de in SAMPLE if de in after]
-    if left or unnamed(main_frame):
-        sys.exit(f"FAIL: after the switch still German: {left}, unnamed: {unnamed(main_frame)}")
-    print(f"ok: {len(controls(main_frame)) + len(controls(settings))} controls named, sample switched to English")
+    after = wait_for(lambda: f"names did not change to English: {english - names_now()}",
+                     lambda: (lambda got: got if english <= got else None)(names_now()))
+    if set(SAMPLE) & after:
+        sys.exit(f"FAIL: after the switch still German: {set(SAMPLE) & after}")
+    print(f"ok: {len(everything)} controls named, sample switched to English")
 
 
 main()

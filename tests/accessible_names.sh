@@ -15,6 +15,8 @@ done
 "$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi missing"; exit 77; }
 command -v dbus-run-session >/dev/null || { echo "SKIP: dbus-run-session missing"; exit 77; }
 
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: no display; run it under xvfb-run"; exit 1; }
+
 if [ -z "${VL_A11Y_SESSION:-}" ]; then
   VL_A11Y_SESSION=1 exec dbus-run-session -- "$0" "$@"
 fi
@@ -22,15 +24,17 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true' EXIT
 cp "$stage/vlapi-viewer" "$stage/RoruvUR EZU-RedIzir.ari" "$work/"
-printf '\xef\xbb\xbf\ndb-path=%s/VL-LinuxAPI-Toc.xml\nLib-path=%s/\nabout=1\n' "$library" "$library" \
+printf '\xef\xbb\xbf\ndb-path=%s/VL-LinuxAPI-Toc.xml\nLib-path=%s/\nabout=1\nCodeMarks=2\n' "$library" "$library" \
   > "$work/LinuxVL API-RuvUduviv.ini"
 
 export GTK_MODULES=gail:atk-bridge
+export VLAPI_UPDATE_URL=http://127.0.0.1:9/  # refused at once: the update window opens unanswered
 unset NO_AT_BRIDGE
 "$work/vlapi-viewer" 2>"$work/stderr" &
 pid=$!
 status=0
 "$python" "$here/accessible_names.py" "$pid" || status=$?
+grep -q CRITICAL "$work/stderr" && status=1
 if [ "$status" -ne 0 ]; then
   echo "viewer error output:"
   cat "$work/stderr"

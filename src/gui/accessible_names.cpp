@@ -2,6 +2,8 @@
 // language switch, so a name never lags behind the texts on screen.
 #include "gui/accessible_names.h"
 
+#include <string_view>
+
 #include "core/settings/language_keys.h"
 #include "gui/language_switch.h"
 #include "gui/viewer.h"
@@ -9,15 +11,32 @@
 
 namespace {
 
-GtkWidget* gadgetNamed(Viewer& v, const char* name) {
+// Named controls that have no gadget number, by the name kAccessNames gives them.
+struct NamedWidget {
+  const char* name;
+  GtkWidget* (*widget)(const Viewer& v);
+};
+
+const NamedWidget kNamedWidgets[] = {
+    {"InfoMenu", [](const Viewer& v) { return v.main.infoMenu; }},
+    {"AdminMenu", [](const Viewer& v) { return v.main.adminMenu; }},
+};
+
+GtkWidget* widgetNamed(const Viewer& v, const char* name) {
   int no = gadgetByName(name);
-  return no < 0 ? nullptr : gadgetWidget(v, no);
+  if (no >= 0) return gadgetWidget(v, no);
+  for (const NamedWidget& n : kNamedWidgets)
+    if (std::string_view(n.name) == name) return n.widget(v);
+  return nullptr;
 }
 
-// The caption's frame title or label text, whichever it shows.
+// The caption's frame title or label text, whichever it shows; the blank some
+// captions end in, before the field that follows them, is no part of a name.
 std::string captionText(GtkWidget* caption) {
   if (GTK_IS_FRAME(caption)) caption = gtk_frame_get_label_widget(GTK_FRAME(caption));
-  return GTK_IS_LABEL(caption) ? gtk_label_get_text(GTK_LABEL(caption)) : widgetText(caption);
+  std::string text = widgetText(caption);
+  size_t end = text.find_last_not_of(' ');
+  return text.substr(0, end == std::string::npos ? 0 : end + 1);
 }
 
 void labelBy(AtkObject* field, GtkWidget* caption) {
@@ -32,28 +51,34 @@ void labelBy(AtkObject* field, GtkWidget* caption) {
 
 // A key the language file lacks, or leaves empty, keeps the German name: an empty
 // name is what this table is there to prevent.
-std::string nameOf(Viewer& v, const AccessName& k, const std::string& code) {
+std::string keyText(Viewer& v, const char* key, const std::string& code) {
   std::string text;
-  if (!code.empty() && langText(v, k.key, false, code, &text) && !text.empty()) return text;
-  return germanUiText(k.key, false);
+  if (!code.empty() && langText(v, key, false, code, &text) && !text.empty()) return text;
+  return germanUiText(key, false);
+}
+
+std::string tooltipOf(GtkWidget* w) {
+  gchar* tip = gtk_widget_get_tooltip_text(w);
+  std::string text = tip ? tip : "";
+  g_free(tip);
+  return text;
 }
 
 void applyRow(Viewer& v, const AccessName& k, const std::string& code) {
-  GtkWidget* w = gadgetNamed(v, k.gadget);
+  GtkWidget* w = widgetNamed(v, k.gadget);
   if (!w) return;
   AtkObject* acc = gtk_widget_get_accessible(w);
-  if (k.key) {
-    atk_object_set_name(acc, nameOf(v, k, code).c_str());
-  } else if (GtkWidget* caption = k.caption ? gadgetNamed(v, k.caption) : nullptr) {
-    std::string text = captionText(caption);
-    atk_object_set_name(acc, text.c_str());
-    labelBy(acc, caption);
+  GtkWidget* caption = k.caption ? widgetNamed(v, k.caption) : nullptr;
+  if (caption) labelBy(acc, caption);
+  std::string name = k.key ? keyText(v, k.key, code) : caption ? captionText(caption) : std::string();
+  if (GTK_IS_LABEL(w)) {
+    // A label that shows a value (a font name, a size) is read by its text; what it
+    // is goes into the description.
+    atk_object_set_description(acc, name.c_str());
+    return;
   }
-  if (k.tooltipDescription) {
-    gchar* tip = gtk_widget_get_tooltip_text(w);
-    atk_object_set_description(acc, tip ? tip : "");
-    g_free(tip);
-  }
+  if (!name.empty()) atk_object_set_name(acc, name.c_str());
+  if (k.tooltipDescription) atk_object_set_description(acc, tooltipOf(w).c_str());
 }
 
 }  // namespace

@@ -92,6 +92,18 @@ void onHistoryChanged(GtkComboBox* box, gpointer data) {
   if (gtk_combo_box_get_active(box) >= 0) post(static_cast<MainWindow*>(data), Main_CbHistory, kTypeChange);
 }
 
+// Return is the search field's find-next shortcut, but anywhere else it belongs to
+// the focused control: a button is pressed, a link in the code view followed. A
+// shortcut would take it from them, so they get it first.
+gboolean onKeyPress(GtkWidget* window, GdkEventKey* event, gpointer data) {
+  bool enter = event->keyval == GDK_KEY_Return || event->keyval == GDK_KEY_KP_Enter;
+  if (!enter || (event->state & gtk_accelerator_get_default_mod_mask()) != 0) return FALSE;
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
+  if (!focus || focus == static_cast<MainWindow*>(data)->gadget[Main_Find]) return FALSE;
+  return gtk_window_propagate_key_event(GTK_WINDOW(window), event) ||
+         gtk_bindings_activate_event(GTK_OBJECT(window), event);
+}
+
 void onMenuItem(GtkMenuItem* item, gpointer data) {
   static_cast<MainWindow*>(data)->frame.events->post(kEventMenu, kWinMain, gadgetOf(item));
 }
@@ -299,6 +311,7 @@ bool createMainWindow(Viewer& v) {
   connectWindow(w.frame);
   bindMainKeys(w.frame);
   g_signal_connect(w.frame.window, "configure-event", G_CALLBACK(onConfigure), &w);
+  g_signal_connect(w.frame.window, "key-press-event", G_CALLBACK(onKeyPress), &w);
   gtk_widget_show_all(w.frame.fixed);
 #ifndef VL_ADMIN_MODE
   gtk_widget_hide(w.gadget[AdminButton]);

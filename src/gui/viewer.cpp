@@ -152,6 +152,7 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   named = true;
   setDefaultIcon();
   g_object_set(gtk_settings_get_default(), "gtk-button-images", TRUE, "gtk-menu-images", TRUE, nullptr);
+  markKeyboardFocus();
   if (!createMainWindow(v)) {
     messageBox(kAppTitle, "Main-Window couldn't be created!");
     return false;

@@ -63,6 +63,16 @@ void setBackground(GtkWidget* widget, Color c) {
   gtk_widget_modify_bg(widget, GTK_STATE_NORMAL, &color);
 }
 
+void markKeyboardFocus() {
+  static bool parsed = false;  // the styles stay for the whole process
+  if (parsed) return;
+  parsed = true;
+  gtk_rc_parse_string(
+      "style \"vl-outer-focus\" { GtkWidget::interior-focus = 0 }\n"
+      "class \"GtkTextView\" style \"vl-outer-focus\"\n"
+      "class \"GtkEntry\" style \"vl-outer-focus\"\n");
+}
+
 void processPendingEvents() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }

@@ -72,6 +72,11 @@ GdkColor toGdkColor(Color c);
 // Background of an entry or text view (base colour); kNoColor restores the default.
 void setBackground(GtkWidget* widget, Color c);
 
+// Text views and entries draw the keyboard focus as a line around them; the default
+// theme draws it inside, where a read-only view without a cursor shows nothing.
+// Before any window is built.
+void markKeyboardFocus();
+
 // Redraws what is pending at once, so an effect shows before a blocking wait.
 void processPendingEvents();
 void sleepMs(int ms);

@@ -95,6 +95,7 @@ const UiText kUiTexts[kUiTextCount] = {
     {"#Acc_Main_Setting", K::AccessName, 0, 0, "Einstellungen"},
     {"#Acc_Main_Help", K::AccessName, 0, 0, "Hilfe"},
     {"#Acc_Main_Info", K::AccessName, 0, 0, "Programm-Info"},
+    {"#Acc_InfoMenu", K::AccessName, 0, 0, "Info-Menü"},
     {"#Acc_IndexTree", K::AccessName, 0, 0, "Themen-Index"},
     {"#Acc_Main_EdDescript", K::AccessName, 0, 0, "Beschreibung"},
     {"#Acc_CodeView", K::AccessName, 0, 0, "Code"},
@@ -116,8 +117,10 @@ const char* germanUiText(std::string_view key, bool tooltip) {
 }
 
 // Icon buttons get a short name of their own and their tooltip as description;
-// fields beside a caption are named and labelled by it. The about dialog and the
-// menus are named by their own labels.
+// fields beside a caption are named and labelled by it. Menu items, check boxes and
+// labelled buttons are named by their own labels, the about dialog by GTK. A new
+// control gets its row here (a widget without a gadget number also needs its entry
+// in kNamedWidgets of gui/accessible_names.cpp) and its "#Acc_" text above.
 const AccessName kAccessNames[] = {
     {"Main_NodeToggle", "#Acc_Main_NodeToggle", nullptr, true},
     {"Main_FindNext", "#Acc_Main_FindNext", nullptr, true},
@@ -128,6 +131,8 @@ const AccessName kAccessNames[] = {
     {"Main_Setting", "#Acc_Main_Setting", nullptr, true},
     {"Main_Help", "#Acc_Main_Help", nullptr, true},
     {"Main_Info", "#Acc_Main_Info", nullptr, true},
+    {"InfoMenu", "#Acc_InfoMenu", nullptr, false},
+    {"AdminMenu", "#Acc_AdminButton", nullptr, false},
     {"IndexTree", "#Acc_IndexTree", nullptr, false},
     {"Main_EdDescript", "#Acc_Main_EdDescript", nullptr, true},
     {"CodeView", "#Acc_CodeView", nullptr, false},
@@ -137,8 +142,8 @@ const AccessName kAccessNames[] = {
     {"Cnf_LibChoose", "#Acc_Cnf_LibChoose", nullptr, true},
     {"Cnf_Apply", "#Acc_Cnf_Apply", nullptr, true},
     {"Cnf_Language", nullptr, "Cnf_LangLabel", true},
-    {"Cnf_Fontname", nullptr, "Cnf_LangFont", true},
-    {"Cnf_FontSize", "#Acc_Cnf_FontSize", nullptr, false},
+    {"Cnf_Fontname", nullptr, "Cnf_LangFont", false},
+    {"Cnf_FontSize", "#Acc_Cnf_FontSize", "Cnf_LangFont", false},
     {"Cnf_FontChoose", nullptr, nullptr, true},
     {"Cnf_SearchMode", nullptr, "Cnf_LabelSearch", true},
     {"Cnf_SearchFailHint", nullptr, "Cnf_LabelHint", true},

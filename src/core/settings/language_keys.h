@@ -25,19 +25,20 @@ struct UiText {
   const char* german;
 };
 
-inline constexpr int kUiTextCount = 84;
+inline constexpr int kUiTextCount = 85;
 extern const UiText kUiTexts[kUiTextCount];
 
 // The built-in German text of a key: its tooltip or its other text. Null for none.
 const char* germanUiText(std::string_view key, bool tooltip);
 
-// What a screen reader reads for a gadget. The name comes either from its own key
-// (an AccessName text of the table above) or from the caption gadget beside it,
-// which then labels it; the description, where one helps, is the gadget's tooltip.
+// What a screen reader reads for a gadget. The name comes from its own key (an
+// AccessName text of the table above), else from the caption gadget beside it,
+// which also labels it; the description, where one helps, is the gadget's tooltip.
+// A label that shows a value keeps its text as name and gets this as description.
 struct AccessName {
   const char* gadget;   // gadget name, as in the language file without "#"
   const char* key;      // "#Acc_Main_Quickcopy", or nullptr when a caption or its own label names it
-  const char* caption;  // gadget whose text names this one, or nullptr
+  const char* caption;  // gadget that labels this one, or nullptr
   bool tooltipDescription;
 };
 
