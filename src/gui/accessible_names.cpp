@@ -22,14 +22,6 @@ const NamedWidget kNamedWidgets[] = {
     {"AdminMenu", [](const Viewer& v) { return v.main.adminMenu; }},
 };
 
-GtkWidget* widgetNamed(const Viewer& v, const char* name) {
-  int no = gadgetByName(name);
-  if (no >= 0) return gadgetWidget(v, no);
-  for (const NamedWidget& n : kNamedWidgets)
-    if (std::string_view(n.name) == name) return n.widget(v);
-  return nullptr;
-}
-
 // The caption's frame title or label text, whichever it shows; the blank some
 // captions end in, before the field that follows them, is no part of a name.
 std::string captionText(GtkWidget* caption) {
@@ -82,6 +74,14 @@ void applyRow(Viewer& v, const AccessName& k, const std::string& code) {
 }
 
 }  // namespace
+
+GtkWidget* widgetNamed(const Viewer& v, const char* name) {
+  int no = gadgetByName(name);
+  if (no >= 0) return gadgetWidget(v, no);
+  for (const NamedWidget& n : kNamedWidgets)
+    if (std::string_view(n.name) == name) return n.widget(v);
+  return nullptr;
+}
 
 void applyAccessibleNames(Viewer& v, const std::string& languageCode) {
   for (int i = 0; i < kAccessNameCount; ++i) applyRow(v, kAccessNames[i], languageCode);

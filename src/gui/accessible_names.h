@@ -12,5 +12,8 @@ struct Viewer;
 // the language file; otherwise the names are looked up in that language.
 void applyAccessibleNames(Viewer& v, const std::string& languageCode);
 
+// The widget of a gadget name or of a named control without a number ("InfoMenu").
+GtkWidget* widgetNamed(const Viewer& v, const char* name);
+
 // A link label of the code view reads as a link to its target.
 void nameLinkLabel(GtkWidget* label, const std::string& target);
