@@ -79,9 +79,8 @@ def main():
                                                                                    menu_controls]
     everything = [c for _, c in placed]
     unnamed = [f"{c.getRoleName()} in '{where}'" for where, c in placed if not c.name.strip()]
-    missing = [de for de in SAMPLE if de not in {c.name for c in everything}]
-    if unnamed or missing:
-        sys.exit("FAIL: unnamed controls:\n  " + "\n  ".join(unnamed) + f"\nGerman names missing: {missing}")
+    if unnamed:
+        sys.exit("FAIL: unnamed controls:\n  " + "\n  ".join(unnamed))
 
     # As a screen reader user: English in the language box, then Save.
     find(windows[0], "Sprache", R.ROLE_COMBO_BOX).querySelection().selectChild(1)

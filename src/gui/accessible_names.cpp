@@ -46,7 +46,8 @@ void labelBy(AtkObject* field, GtkWidget* caption) {
 std::string keyText(Viewer& v, const char* key, const std::string& code) {
   std::string text;
   if (!code.empty() && langText(v, key, false, code, &text) && !text.empty()) return text;
-  return germanUiText(key, false);
+  const char* german = germanUiText(key, false);
+  return german ? german : "";
 }
 
 std::string tooltipOf(GtkWidget* w) {

@@ -59,13 +59,3 @@ TEST(LanguageKeys, ShippedLanguageFileIsComplete) {
   }
   EXPECT_EQ(table.items.size(), size_t(kUiTextCount));
 }
-
-// Every name key has its German text in the table: the names fall back to it.
-TEST(LanguageKeys, AccessNamesHaveTheirTexts) {
-  for (int i = 0; i < kAccessNameCount; ++i) {
-    const AccessName& a = kAccessNames[i];
-    if (a.key) {
-      EXPECT_NE(germanUiText(a.key, false), nullptr) << a.gadget;
-    }
-  }
-}
