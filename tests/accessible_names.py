@@ -79,8 +79,11 @@ def main():
                                                                                    menu_controls]
     everything = [c for _, c in placed]
     unnamed = [f"{c.getRoleName()} in '{where}'" for where, c in placed if not c.name.strip()]
+    # The value fields of the information and update windows are labelled by their captions.
+    unnamed += [f"'{c.name}' without its caption" for w in windows[1:] for c in controls(w) if c.getRole() ==
+                R.ROLE_TEXT and R.RELATION_LABELLED_BY not in [r.getRelationType() for r in c.getRelationSet()]]
     if unnamed:
-        sys.exit("FAIL: unnamed controls:\n  " + "\n  ".join(unnamed))
+        sys.exit("FAIL: unnamed or unlabelled controls:\n  " + "\n  ".join(unnamed))
 
     # As a screen reader user: English in the language box, then Save.
     find(windows[0], "Sprache", R.ROLE_COMBO_BOX).querySelection().selectChild(1)
