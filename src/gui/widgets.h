@@ -52,8 +52,10 @@ void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec);
 // A scrolled window with an etched frame around `child`, scrolling as needed.
 GtkWidget* scrolledFrame(GtkWidget* child);
 
-// Menus shown at the pointer.
-void popupMenu(GtkWidget* menu);
+// Menus shown at the pointer. Opened from a button that holds the keyboard focus
+// (which a click does not give it), the menu drops down below the button instead,
+// its first item chosen, as keyboard users expect.
+void popupMenu(GtkWidget* menu, GtkWidget* button = nullptr);
 
 // Puts the text on the default clipboard.
 void copyToClipboard(const std::string& text);
