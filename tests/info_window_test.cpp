@@ -2,6 +2,8 @@
 // writes, hiding, and its two clickable icons.
 #include <sys/stat.h>
 
+#include <gdk/gdkkeysyms.h>
+
 #include <cstdlib>
 
 #include "core/database/index_builder.h"
@@ -158,6 +160,15 @@ TEST_F(InfoWindowTest, IconReleaseInsidePostsItsEventOutsideNot) {
   clickIcon(DbA_CopyFile, 40, 8);  // released beside the icon
   EXPECT_EQ(clipboardText(), "untouched");
   clickIcon(DbA_CopyFile, 8, 8);
+  EXPECT_EQ(clipboardText(), sampleLibrary() + "Windows/WindowOpen.vl");
+  // Space presses it from the keyboard.
+  setClipboardText("untouched");
+  GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
+  key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(gadget(DbA_CopyFile))));
+  key->key.keyval = GDK_KEY_space;
+  gtk_widget_event(gadget(DbA_CopyFile), key);
+  gdk_event_free(key);
+  drain();
   EXPECT_EQ(clipboardText(), sampleLibrary() + "Windows/WindowOpen.vl");
   // The flash is over: the field has its default background again.
   GtkRcStyle* style = gtk_widget_get_modifier_style(gadget(DbA_File));

@@ -2,8 +2,10 @@
 // shortcuts that switch only the topic language, and the start-up language.
 #include <cstdlib>
 #include <fstream>
+#include <string_view>
 
 #include "core/settings/language_keys.h"
+#include "gui/accessible_names.h"
 #include "gui/index_view.h"
 #include "gui/language_switch.h"
 #include "gui_fixture.h"
@@ -60,8 +62,22 @@ class LanguageTest : public ViewerTest {
   }
   std::string topicRow() { return std::string(app().index.row(2).text); }
   // What the gadget of a table text shows, combo items joined by tabs.
+  // What a screen reader reads for the first control the name text belongs to; a
+  // label that shows a value carries it as its description.
+  std::string accessibleText(std::string_view key) {
+    for (int i = 0; i < kAccessNameCount; ++i) {
+      if (!kAccessNames[i].key || kAccessNames[i].key != key) continue;
+      GtkWidget* w = widgetNamed(viewer(), kAccessNames[i].gadget);
+      if (!w) return "<no gadget>";
+      AtkObject* acc = gtk_widget_get_accessible(w);
+      const char* s = GTK_IS_LABEL(w) ? atk_object_get_description(acc) : atk_object_get_name(acc);
+      return s ? s : "";
+    }
+    return "<no control>";
+  }
   std::string shown(const UiText& t) {
     if (t.kind == UiTextKind::MenuItem) return menuText(t.menuItem);
+    if (t.kind == UiTextKind::AccessName) return accessibleText(t.key);
     int no = gadgetByName(t.key + 1);
     if (no < 0 || !gadget(no)) return "<no gadget>";
     if (t.kind == UiTextKind::Tooltip) return tooltip(no);

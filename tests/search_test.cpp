@@ -13,6 +13,7 @@
 #include "gui_fixture.h"
 
 // After the test headers: the X11 headers define names such as None that they use.
+#include <gdk/gdkkeysyms.h>
 #include <gdk/gdkx.h>
 
 namespace {
@@ -125,15 +126,34 @@ TEST_F(SearchTest, FindNextContinuesBelowAndDoesNotWrap) {
   EXPECT_EQ(row(), 4);
 }
 
+// Return as the window gets it: elsewhere it belongs to the focused control.
 TEST_F(SearchTest, ReturnFindsNextOnlyFromTheSearchField) {
   ASSERT_TRUE(startOnTestLibrary("SearchHint=2\n"));
   setTerm("ab");
-  gtk_widget_grab_focus(gadget(IndexTree));
-  post(kEventMenu, kWinMain, kKeyReturn);
+  auto pressReturnIn = [this](int focus) {
+    gtk_widget_grab_focus(gadget(focus));
+    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(topWindow(kWinMain))));
+    event->key.keyval = GDK_KEY_Return;
+    GdkKeymapKey* keys = nullptr;
+    gint n = 0;
+    if (gdk_keymap_get_entries_for_keyval(nullptr, GDK_KEY_Return, &keys, &n) && n > 0)
+      event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+    g_free(keys);
+    gtk_widget_event(topWindow(kWinMain), event);
+    gdk_event_free(event);
+    drain();
+  };
+  pressReturnIn(IndexTree);
   EXPECT_EQ(row(), 4);
-  gtk_widget_grab_focus(gadget(Main_Find));
-  post(kEventMenu, kWinMain, kKeyReturn);
+  pressReturnIn(Main_Find);
   EXPECT_EQ(row(), 6);
+  pressReturnIn(Main_Setting);  // a button pressed from the keyboard clicks a moment later
+  for (int i = 0; i < 100 && !gtk_widget_get_visible(topWindow(kWinSettings)); ++i) {
+    usleep(10000);
+    drain();
+  }
+  EXPECT_TRUE(gtk_widget_get_visible(topWindow(kWinSettings)));
 }
 
 TEST_F(SearchTest, ModesDecideWhatIsSearched) {

@@ -9,6 +9,7 @@
 #include "core/codeview/code_file.h"
 #include "core/codeview/highlighter.h"
 #include "core/codeview/process.h"
+#include "gui/accessible_names.h"
 #include "gui/language_switch.h"
 #include "gui/message_box.h"
 #include "gui/viewer.h"
@@ -96,6 +97,7 @@ GtkWidget* linkLabel(const std::string& target) {
   gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
   g_free(markup);
   g_signal_connect(label, "activate-link", G_CALLBACK(onActivateLink), nullptr);
+  nameLinkLabel(label, target);
   return label;
 }
 

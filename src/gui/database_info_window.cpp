@@ -1,6 +1,8 @@
 // Window 2: the database, library and shown-file fields, and its two clickable icons.
 #include "gui/database_info_window.h"
 
+#include <gdk/gdkkeysyms.h>
+
 #include "core/app/entry_view.h"
 #include "core/app/error_report.h"
 #include "core/codeview/process.h"
@@ -40,6 +42,25 @@ gboolean onIconRelease(GtkWidget* box, GdkEventButton* event, gpointer data) {
   return TRUE;
 }
 
+// Return and Space press the icon too, so that it is a button for the keyboard.
+gboolean onIconKey(GtkWidget* box, GdkEventKey* event, gpointer data) {
+  guint key = event->keyval;
+  if (key != GDK_KEY_Return && key != GDK_KEY_KP_Enter && key != GDK_KEY_space) return FALSE;
+  int no = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(box), "vl-gadget"));
+  static_cast<InfoWindow*>(data)->frame.events->post(kEventGadget, kWinDbInfo, no, kTypeLeftClick);
+  return TRUE;
+}
+
+// The box has no window of its own to show the focus, so the frame is drawn here.
+gboolean onIconExpose(GtkWidget* box, GdkEventExpose* event, gpointer) {
+  if (!gtk_widget_has_focus(box)) return FALSE;
+  GtkAllocation a;
+  gtk_widget_get_allocation(box, &a);
+  gtk_paint_focus(gtk_widget_get_style(box), gtk_widget_get_window(box), GTK_STATE_NORMAL, &event->area, box, "button",
+                  a.x, a.y, a.width, a.height);
+  return FALSE;
+}
+
 void addFrame(InfoWindow& w, const Place& p, const std::string& boldFontName) {
   GtkWidget* frame = gtk_frame_new(nullptr);
   gtk_frame_set_label_widget(GTK_FRAME(frame), captionLabel(builtInText(p.no), boldFontName));
@@ -54,6 +75,10 @@ void addIcon(InfoWindow& w, GadgetNo no, int x, int y, const char* icon) {
   gtk_widget_set_tooltip_text(box, builtInTooltip(no));
   g_object_set_data(G_OBJECT(box), "vl-gadget", GINT_TO_POINTER(no));
   g_signal_connect(box, "button-release-event", G_CALLBACK(onIconRelease), &w);
+  gtk_widget_set_can_focus(box, TRUE);
+  g_signal_connect(box, "key-press-event", G_CALLBACK(onIconKey), &w);
+  g_signal_connect_after(box, "expose-event", G_CALLBACK(onIconExpose), nullptr);
+  atk_object_set_role(gtk_widget_get_accessible(box), ATK_ROLE_PUSH_BUTTON);
   w.gadget[no] = box;
   place(w.frame.fixed, box, x, y, 16, 16);
 }

@@ -6,6 +6,7 @@
 #include "core/app/error_report.h"
 #include "core/settings/language_file.h"
 #include "core/settings/language_keys.h"
+#include "gui/accessible_names.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "gui/present_entry.h"
@@ -90,12 +91,14 @@ void applyTexts(Viewer& v, const std::string& code) {
   std::string text;
   SuppressEvents quiet(v.events);  // new combo texts are no user choice
   for (const UiText& t : kUiTexts) {
+    if (t.kind == UiTextKind::AccessName) continue;  // applyAccessibleNames sets them
     if (!langText(v, t.key, t.kind == UiTextKind::Tooltip, code, &text)) text = t.german;
     if (t.kind == UiTextKind::MenuItem)
       setMenuItemText(mainMenuItem(v.main, t.menuItem), text);
     else if (GtkWidget* w = gadgetOfKey(v, t.key))
       setGadgetText(w, t.kind, text);
   }
+  applyAccessibleNames(v, code);  // the descriptions are the tooltips just set
 }
 
 const char* germanTextOf(int gadget, bool tooltip) {

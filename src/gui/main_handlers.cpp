@@ -23,11 +23,11 @@ void onNodeToggle(Viewer& v, const Event&) { expandAll(v.index, nodeTogglePresse
 
 void onAdminButton(Viewer& v, const Event&) {
 #ifdef VL_ADMIN_MODE
-  popupMenu(v.main.adminMenu);
+  popupMenu(v.main.adminMenu, v.main.gadget[AdminButton]);
 #endif
 }
 
-void onInfoButton(Viewer& v, const Event&) { popupMenu(v.main.infoMenu); }
+void onInfoButton(Viewer& v, const Event&) { popupMenu(v.main.infoMenu, v.main.gadget[Main_Info]); }
 
 void onIndexTree(Viewer& v, const Event& e) {
   VL_TRACE();

@@ -92,6 +92,18 @@ void onHistoryChanged(GtkComboBox* box, gpointer data) {
   if (gtk_combo_box_get_active(box) >= 0) post(static_cast<MainWindow*>(data), Main_CbHistory, kTypeChange);
 }
 
+// Return is the search field's find-next shortcut, but anywhere else it belongs to
+// the focused control: a button is pressed, a link in the code view followed. A
+// shortcut would take it from them, so they get it first.
+gboolean onKeyPress(GtkWidget* window, GdkEventKey* event, gpointer data) {
+  bool enter = event->keyval == GDK_KEY_Return || event->keyval == GDK_KEY_KP_Enter;
+  if (!enter || (event->state & gtk_accelerator_get_default_mod_mask()) != 0) return FALSE;
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
+  if (!focus || focus == static_cast<MainWindow*>(data)->gadget[Main_Find]) return FALSE;
+  return gtk_window_propagate_key_event(GTK_WINDOW(window), event) ||
+         gtk_bindings_activate_event(GTK_OBJECT(window), event);
+}
+
 void onMenuItem(GtkMenuItem* item, gpointer data) {
   static_cast<MainWindow*>(data)->frame.events->post(kEventMenu, kWinMain, gadgetOf(item));
 }
@@ -192,6 +204,17 @@ void setTooltips(MainWindow& w) {
   }
 }
 
+// Tab follows the toolbar from left to right, then the panes. Left to GTK, the
+// order goes by each gadget's middle line, and the node toggle sits lower.
+void setFocusOrder(MainWindow& w) {
+  GList* chain = nullptr;
+  for (GadgetNo no : {Main_NodeToggle, Main_FindNext, Main_Find, AdminButton, Main_CbHistory, Main_Quickcopy,
+                      Main_Setting, Main_Help, Main_Info, MainSplitter})
+    chain = g_list_append(chain, w.gadget[no]);
+  gtk_container_set_focus_chain(GTK_CONTAINER(w.frame.fixed), chain);
+  g_list_free(chain);
+}
+
 struct MenuEntry {
   MenuNo no;  // 0 = separator
   const char* text;
@@ -280,6 +303,7 @@ bool createMainWindow(Viewer& v) {
   createToolbar(w);
   createPanes(v);
   setTooltips(w);
+  setFocusOrder(w);
   GtkWidget* toggle = w.gadget[Main_NodeToggle];
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(toggle), TRUE);
   gtk_button_set_image(GTK_BUTTON(toggle), gtk_image_new_from_pixbuf(w.toggleImage[1]));
@@ -287,6 +311,7 @@ bool createMainWindow(Viewer& v) {
   connectWindow(w.frame);
   bindMainKeys(w.frame);
   g_signal_connect(w.frame.window, "configure-event", G_CALLBACK(onConfigure), &w);
+  g_signal_connect(w.frame.window, "key-press-event", G_CALLBACK(onKeyPress), &w);
   gtk_widget_show_all(w.frame.fixed);
 #ifndef VL_ADMIN_MODE
   gtk_widget_hide(w.gadget[AdminButton]);

@@ -11,6 +11,7 @@
 #include "core/app/window_title.h"
 #include "core/settings/settings_io.h"
 #include "gui/about_dialog.h"
+#include "gui/accessible_names.h"
 #include "gui/admin_menu.h"
 #include "gui/info_menu.h"
 #include "gui/language_switch.h"
@@ -151,11 +152,13 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   named = true;
   setDefaultIcon();
   g_object_set(gtk_settings_get_default(), "gtk-button-images", TRUE, "gtk-menu-images", TRUE, nullptr);
+  markKeyboardFocus();
   if (!createMainWindow(v)) {
     messageBox(kAppTitle, "Main-Window couldn't be created!");
     return false;
   }
   createSecondaryWindows(v);
+  applyAccessibleNames(v, "");
   gtk_widget_show(windowWidget(v, kWinMain));
   buildIndexView(v.index, app);
   expandAndCount(v.index, app);

@@ -63,6 +63,16 @@ void setBackground(GtkWidget* widget, Color c) {
   gtk_widget_modify_bg(widget, GTK_STATE_NORMAL, &color);
 }
 
+void markKeyboardFocus() {
+  static bool parsed = false;  // the styles stay for the whole process
+  if (parsed) return;
+  parsed = true;
+  gtk_rc_parse_string(
+      "style \"vl-outer-focus\" { GtkWidget::interior-focus = 0 }\n"
+      "class \"GtkTextView\" style \"vl-outer-focus\"\n"
+      "class \"GtkEntry\" style \"vl-outer-focus\"\n");
+}
+
 void processPendingEvents() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
@@ -179,8 +189,21 @@ GtkWidget* scrolledFrame(GtkWidget* child) {
   return sw;
 }
 
-void popupMenu(GtkWidget* menu) {
-  gtk_menu_popup(GTK_MENU(menu), nullptr, nullptr, nullptr, nullptr, 0, gtk_get_current_event_time());
+static void placeBelow(GtkMenu*, gint* x, gint* y, gboolean* pushIn, gpointer data) {
+  auto* button = static_cast<GtkWidget*>(data);
+  GtkAllocation a;
+  gtk_widget_get_allocation(button, &a);
+  gdk_window_get_origin(gtk_widget_get_window(button), x, y);
+  *x += a.x;
+  *y += a.y + a.height;
+  *pushIn = TRUE;
+}
+
+void popupMenu(GtkWidget* menu, GtkWidget* button) {
+  bool keyboard = button && gtk_widget_has_focus(button);
+  gtk_menu_popup(GTK_MENU(menu), nullptr, nullptr, keyboard ? placeBelow : nullptr, keyboard ? button : nullptr, 0,
+                 gtk_get_current_event_time());
+  if (keyboard) gtk_menu_shell_select_first(GTK_MENU_SHELL(menu), FALSE);
 }
 
 void copyToClipboard(const std::string& text) {

@@ -52,8 +52,10 @@ void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec);
 // A scrolled window with an etched frame around `child`, scrolling as needed.
 GtkWidget* scrolledFrame(GtkWidget* child);
 
-// Menus shown at the pointer.
-void popupMenu(GtkWidget* menu);
+// Menus shown at the pointer. Opened from a button that holds the keyboard focus
+// (which a click does not give it), the menu drops down below the button instead,
+// its first item chosen, as keyboard users expect.
+void popupMenu(GtkWidget* menu, GtkWidget* button = nullptr);
 
 // Puts the text on the default clipboard.
 void copyToClipboard(const std::string& text);
@@ -71,6 +73,11 @@ void moveTo(GtkWidget* container, GtkWidget* widget, int x, int y);
 GdkColor toGdkColor(Color c);
 // Background of an entry or text view (base colour); kNoColor restores the default.
 void setBackground(GtkWidget* widget, Color c);
+
+// Text views and entries draw the keyboard focus as a line around them; the default
+// theme draws it inside, where a read-only view without a cursor shows nothing.
+// Before any window is built.
+void markKeyboardFocus();
 
 // Redraws what is pending at once, so an effect shows before a blocking wait.
 void processPendingEvents();

@@ -86,6 +86,27 @@ const UiText kUiTexts[kUiTextCount] = {
      "Aktuell gewählter Zeichensatz für den Code. Änderung über die Schaltfläche rechts."},
     {"#Cnf_Language", K::Tooltip, 1, 0,
      "Wählt die Sprache für den Index und die Beschreibung. Fränzösich ist noch Englisch!"},
+    {"#Acc_Main_NodeToggle", K::AccessName, 0, 0, "Alle Knoten öffnen/schließen"},
+    {"#Acc_Main_FindNext", K::AccessName, 0, 0, "Nächsten suchen"},
+    {"#Acc_Main_Find", K::AccessName, 0, 0, "Suchbegriff"},
+    {"#Acc_AdminButton", K::AccessName, 0, 0, "Admin-Menü"},
+    {"#Acc_Main_CbHistory", K::AccessName, 0, 0, "Zuletzt gewählte Code-Dateien"},
+    {"#Acc_Main_Quickcopy", K::AccessName, 0, 0, "Code kopieren"},
+    {"#Acc_Main_Setting", K::AccessName, 0, 0, "Einstellungen"},
+    {"#Acc_Main_Help", K::AccessName, 0, 0, "Hilfe"},
+    {"#Acc_Main_Info", K::AccessName, 0, 0, "Programm-Info"},
+    {"#Acc_InfoMenu", K::AccessName, 0, 0, "Info-Menü"},
+    {"#Acc_IndexTree", K::AccessName, 0, 0, "Themen-Index"},
+    {"#Acc_Main_EdDescript", K::AccessName, 0, 0, "Beschreibung"},
+    {"#Acc_CodeView", K::AccessName, 0, 0, "Code"},
+    {"#Acc_Cnf_DbChoose", K::AccessName, 1, 0, "Datenbank wählen"},
+    {"#Acc_Cnf_LibChoose", K::AccessName, 1, 0, "Library-Ordner wählen"},
+    {"#Acc_Cnf_Apply", K::AccessName, 1, 0, "Pfade übernehmen"},
+    {"#Acc_Cnf_FontSize", K::AccessName, 1, 0, "Schriftgröße"},
+    {"#Acc_Cnf_Cancel", K::AccessName, 1, 0, "Abbrechen"},
+    {"#Acc_Cnf_OkSave", K::AccessName, 1, 0, "Speichern"},
+    {"#Acc_DbA_ToDb", K::AccessName, 2, 0, "Library-Ordner öffnen"},
+    {"#Acc_DbA_CopyFile", K::AccessName, 2, 0, "Code-Pfad kopieren"},
 };
 
 const char* germanUiText(std::string_view key, bool tooltip) {
@@ -94,3 +115,57 @@ const char* germanUiText(std::string_view key, bool tooltip) {
   }
   return nullptr;
 }
+
+// Icon buttons get a short name of their own and their tooltip as description;
+// fields beside a caption are named and labelled by it. Menu items, check boxes and
+// labelled buttons are named by their own labels, the about dialog by GTK. A new
+// control gets its row here (a widget without a gadget number also needs its entry
+// in kNamedWidgets of gui/accessible_names.cpp) and its "#Acc_" text above.
+const AccessName kAccessNames[] = {
+    {"Main_NodeToggle", "#Acc_Main_NodeToggle", nullptr, true},
+    {"Main_FindNext", "#Acc_Main_FindNext", nullptr, true},
+    {"Main_Find", "#Acc_Main_Find", nullptr, true},
+    {"AdminButton", "#Acc_AdminButton", nullptr, true},
+    {"Main_CbHistory", "#Acc_Main_CbHistory", nullptr, true},
+    {"Main_Quickcopy", "#Acc_Main_Quickcopy", nullptr, true},
+    {"Main_Setting", "#Acc_Main_Setting", nullptr, true},
+    {"Main_Help", "#Acc_Main_Help", nullptr, true},
+    {"Main_Info", "#Acc_Main_Info", nullptr, true},
+    {"InfoMenu", "#Acc_InfoMenu", nullptr, false},
+    {"AdminMenu", "#Acc_AdminButton", nullptr, false},
+    {"IndexTree", "#Acc_IndexTree", nullptr, false},
+    {"Main_EdDescript", "#Acc_Main_EdDescript", nullptr, true},
+    {"CodeView", "#Acc_CodeView", nullptr, false},
+    {"Cnf_DbShow", nullptr, "Cnf_LabelDB", true},
+    {"Cnf_DbChoose", "#Acc_Cnf_DbChoose", nullptr, true},
+    {"Cnf_LibShow", nullptr, "Cnf_LabelLib", true},
+    {"Cnf_LibChoose", "#Acc_Cnf_LibChoose", nullptr, true},
+    {"Cnf_Apply", "#Acc_Cnf_Apply", nullptr, true},
+    {"Cnf_Language", nullptr, "Cnf_LangLabel", true},
+    {"Cnf_Fontname", nullptr, "Cnf_LangFont", false},
+    {"Cnf_FontSize", "#Acc_Cnf_FontSize", "Cnf_LangFont", false},
+    {"Cnf_FontChoose", nullptr, nullptr, true},
+    {"Cnf_SearchMode", nullptr, "Cnf_LabelSearch", true},
+    {"Cnf_SearchFailHint", nullptr, "Cnf_LabelHint", true},
+    {"Cnf_FileNameLen", nullptr, "Cnf_LabelTitle", true},
+    {"Cnf_CodeMarking", nullptr, "Cnf_LabelMark", true},
+    {"Cnf_Paths2Pref", nullptr, nullptr, true},
+    {"Cnf_DyeNews", nullptr, nullptr, true},
+    {"Cnf_WinData2Pref", nullptr, nullptr, true},
+    {"Cnf_Cancel", "#Acc_Cnf_Cancel", nullptr, true},
+    {"Cnf_OkSave", "#Acc_Cnf_OkSave", nullptr, true},
+    {"DbA_Db", nullptr, "DbA_LabelDb", false},
+    {"DbA_Cont", nullptr, "DbA_LabelCont", false},
+    {"DbA_Lib", nullptr, "DbA_LabelLib", false},
+    {"DbA_File", nullptr, "DbA_LabelFile", false},
+    {"DbA_SrcForm", nullptr, "DbA_LabelSrcForm", false},
+    {"DbA_ExeForm", nullptr, "DbA_LabelExeForm", false},
+    {"DbA_Top", nullptr, "DbA_LabelTop", false},
+    {"DbA_Ent", nullptr, "DbA_LabelEnt", false},
+    {"DbA_ToDb", "#Acc_DbA_ToDb", nullptr, true},
+    {"DbA_CopyFile", "#Acc_DbA_CopyFile", nullptr, true},
+    {"Upt_AnswerGtk2", nullptr, "Upt_LabelAppGtk2", false},
+    {"Upt_AnswerGtk3", nullptr, "Upt_LabelAppGtk3", false},
+    {"Upt_AnswerXml", nullptr, "Upt_LabelXml", false},
+};
+const int kAccessNameCount = sizeof(kAccessNames) / sizeof(kAccessNames[0]);

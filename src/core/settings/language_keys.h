@@ -14,6 +14,7 @@ enum class UiTextKind {
   ComboItems,  // three item texts separated by tabs
   MenuItem,    // an item of the main window's info menu
   Tooltip,     // looked up in the language file with "TT" in front of the key
+  AccessName,  // read by screen readers, never shown; see kAccessNames
 };
 
 struct UiText {
@@ -24,8 +25,22 @@ struct UiText {
   const char* german;
 };
 
-inline constexpr int kUiTextCount = 64;
+inline constexpr int kUiTextCount = 85;
 extern const UiText kUiTexts[kUiTextCount];
 
 // The built-in German text of a key: its tooltip or its other text. Null for none.
 const char* germanUiText(std::string_view key, bool tooltip);
+
+// What a screen reader reads for a gadget. The name comes from its own key (an
+// AccessName text of the table above), else from the caption gadget beside it,
+// which also labels it; the description, where one helps, is the gadget's tooltip.
+// A label that shows a value keeps its text as name and gets this as description.
+struct AccessName {
+  const char* gadget;   // gadget name, as in the language file without "#"
+  const char* key;      // "#Acc_Main_Quickcopy", or nullptr when a caption or its own label names it
+  const char* caption;  // gadget that labels this one, or nullptr
+  bool tooltipDescription;
+};
+
+extern const AccessName kAccessNames[];
+extern const int kAccessNameCount;
