@@ -11,6 +11,7 @@
 #include "core/app/paths.h"
 #include "core/app/search_text.h"
 #include "core/app/version.h"
+#include "core/app/visit_trail.h"
 #include "core/database/database_loader.h"
 #include "core/database/topic_node.h"
 #include "core/settings/language_table.h"
@@ -56,6 +57,7 @@ struct AppState {
   int exeIsUnicode = 0;
   int subsystemKind = 0;
   std::vector<int> historyList;
+  VisitTrail visits;  // back and forward
   LanguageTable languageTable;
 
   int quitRequested = 0;

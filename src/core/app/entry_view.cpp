@@ -40,6 +40,7 @@ EntryView forRow(const AppState& app, const EntryRequest& r) {
   EntryView view;
   const TopicNode* node = nodeAt(app, r.row);
   if (!node) return view;
+  view.visit = Visit{r.row, {}};
   view.description = rowDescription(app, r.row);
   if (node->file.empty()) {
     view.code = CodeAction::Clear;
@@ -59,6 +60,7 @@ EntryView forHistory(const AppState& app, const EntryRequest& r) {
   const TopicNode* node = nodeAt(app, r.row);
   if (!node) return view;
   view.select = r.row;
+  view.visit = Visit{r.row, {}};
   view.description = descriptionFor(*node, app.languageBox);
   if (!node->file.empty()) loadEntryCode(app, std::string(node->file), &view);
   return view;
@@ -77,6 +79,7 @@ EntryView forDrop(const EntryRequest& r) {
   view.onlyIfRead = true;
   view.description = kDroppedDescription;
   view.select = -1;
+  view.visit = Visit{-1, r.dropped};
   return view;
 }
 
@@ -112,9 +115,7 @@ EntryView forReload() {
   return view;
 }
 
-}  // namespace
-
-EntryView decideEntryView(const AppState& app, const EntryRequest& request) {
+EntryView decideByCause(const AppState& app, const EntryRequest& request) {
   switch (request.cause) {
     case EntryCause::Selection:
     case EntryCause::LeftClick:
@@ -133,7 +134,36 @@ EntryView decideEntryView(const AppState& app, const EntryRequest& request) {
   return EntryView();
 }
 
-void noteEntryView(AppState* app, const EntryView& view) {
+}  // namespace
+
+// Going back or forward shows a row as a selection does, without a history record.
+EntryView decideEntryView(const AppState& app, const EntryRequest& request) {
+  EntryView view = decideByCause(app, request);
+  if (request.retracing) {
+    view.visit.reset();
+    view.recordHistory = false;
+    if (request.cause == EntryCause::Selection && view.description) view.select = request.row;
+  }
+  return view;
+}
+
+EntryRequest retraceRequest(const Visit& visit) {
+  EntryRequest request{visit.dropped.empty() ? EntryCause::Selection : EntryCause::Drop, visit.row};
+  request.dropped = visit.dropped;
+  request.retracing = true;
+  return request;
+}
+
+std::string lastShownCodePath(const AppState& app) {
+  const VisitTrail& trail = app.visits;
+  for (size_t i = trail.visits.empty() ? 0 : trail.current + 1; i-- > 0;) {
+    const TopicNode* node = trail.visits[i].dropped.empty() ? nodeAt(app, trail.visits[i].row) : nullptr;
+    if (node && !node->file.empty()) return std::string(node->file);
+  }
+  return app.settings.lastEntry;
+}
+
+void noteEntryView(AppState* app, const EntryView& view, bool shown) {
   switch (view.code) {
     case CodeAction::LoadEntry:
       app->currentCodePath = view.codePath;
@@ -149,7 +179,11 @@ void noteEntryView(AppState* app, const EntryView& view) {
     case CodeAction::Keep:
       break;
   }
-  if (view.clearHistory) app->historyList.clear();
+  if (view.clearHistory) {
+    app->historyList.clear();
+    clearVisits(&app->visits);
+  }
+  if (view.visit && shown) recordVisit(&app->visits, *view.visit);
   if (view.recordHistory) addToHistory(&app->historyList, view.historyRow);
 }
 

@@ -18,6 +18,7 @@ struct EntryRequest {
   std::string dropped;        // Drop: the file names, one a line
   bool marksChanged = false;  // SettingsChange: "CodeMarks" changed
   bool titleChanged = false;  // SettingsChange: "SourceInTitle" changed
+  bool retracing = false;     // back or forward: the row is selected, the trail stays as it is
 };
 
 enum class CodeAction { Keep, LoadEntry, LoadDropped, Clear };
@@ -39,12 +40,21 @@ struct EntryView {
   bool recordHistory = false;  // `select`'s row, or request.row, goes to the front
   int historyRow = -1;
   bool clearHistory = false;
+  std::optional<Visit> visit;  // recorded on the back/forward trail once shown
 };
 
 EntryView decideEntryView(const AppState& app, const EntryRequest& request);
 
 // The state behind the view: the shown code path, the dropped files, the history.
-void noteEntryView(AppState* app, const EntryView& view);
+// `shown` is false when a drop could not be read: the trail does not keep it.
+void noteEntryView(AppState* app, const EntryView& view, bool shown = true);
+
+// The code path of the entry shown now, or of the last one before it that has a
+// code file; the stored "LastEntry" when nothing with a code file was shown.
+std::string lastShownCodePath(const AppState& app);
+
+// What shows a visit of the trail again.
+EntryRequest retraceRequest(const Visit& visit);
 
 // The description of an entry in the topic language: German for 0, English for 1,
 // else French.

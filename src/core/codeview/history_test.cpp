@@ -23,16 +23,27 @@ TEST(History, KeepsTheTenMostRecent) {
   EXPECT_EQ(history, (std::vector<int>{2, 11, 10, 9, 8, 7, 6, 5, 4, 3}));
 }
 
-TEST(History, ItemTextsAreFileNamesInHistoryOrder) {
+TEST(History, ItemsShowTitlesWithFileNamesAndAreStoredAsCodePaths) {
   IndexModel topics;
-  for (const char* file : {"", "/Gadget/Button.vl", "/Other/Button.vl", "Plain.vl"}) {
+  appendTopic(&topics, 1, "Theme", TopicNode{});
+  for (const char* file : {"/Gadget/Button.vl", "/Other/Button.vl", "/Gadget/Button.vl"}) {
     TopicNode node;
     node.file = file;
+    node.themeDe = "Knopf";
+    node.themeEn = file;
     appendTopic(&topics, 2, "", node);
   }
-  std::vector<int> history{3, 1, 9, -1, 2, 0};
-  std::vector<std::string> expected{"Plain.vl", "Button.vl", "", "", "Button.vl", ""};
-  EXPECT_EQ(historyItemTexts(history, topics), expected);
+  applyIndexLook(IndexBuildOptions{.topicLanguage = 1}, &topics);
+  std::vector<HistoryItem> items = historyItems({2, 9, 1}, topics);
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].title, "/Other/Button.vl");  // the title in the topic language
+  EXPECT_EQ(items[0].fileName, "Button.vl");
+  EXPECT_EQ(items[1].title, "");  // a row outside the index keeps its place
+  EXPECT_EQ(historyText({2, 9, 1}, topics), "/Other/Button.vl|/Gadget/Button.vl");
+  // A shared code file comes back as its first entry; unknown paths and repeats drop out.
+  EXPECT_EQ(historyFromText("/Gadget/Button.vl|/Gone.vl||/Other/Button.vl|/Gadget/Button.vl", topics),
+            (std::vector<int>{1, 2}));
+  EXPECT_EQ(rowOfCodePath(topics, ""), -1);
 }
 
 TEST(History, ItemsMapBackToRows) {

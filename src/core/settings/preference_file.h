@@ -49,6 +49,7 @@ class PreferenceFile {
   std::string readText(std::string_view key, std::string_view defaultValue) const;
   // Nullopt when the key is missing or its value does not begin with a number.
   std::optional<int> findInteger(std::string_view key) const;
+  bool hasKey(std::string_view key) const { return findKey(key) >= 0; }
   void writeInteger(std::string_view key, int value);
   void writeText(std::string_view key, std::string_view text);
   void addComment(std::string_view text);

@@ -73,7 +73,15 @@ bool blockIsWritten(SettingBlock block, const SettingsStore& s, const WindowGeom
   }
 }
 
+// A file of a viewer that remembered nothing must stay as it was: the remembered
+// keys appear only once they hold something.
+bool keyIsWritten(const PreferenceFile& f, const SettingKey& k, const SettingsStore& s) {
+  if (k.block != SettingBlock::Session || f.hasKey(k.key)) return true;
+  return k.number ? s.*k.number != k.defaultNumber : s.*k.text != k.defaultText;
+}
+
 void writeKey(PreferenceFile* f, const SettingKey& k, const SettingsStore& s, const WindowGeometry* liveWindow) {
+  if (!keyIsWritten(*f, k, s)) return;
   if (k.live)
     f->writeInteger(k.key, liveWindow->*k.live);  // the window as it is now; the store keeps its own
   else if (k.number)

@@ -99,6 +99,15 @@ const SettingKey kSettingKeys[kSettingKeyCount] = {
      .max = kMaxCoordinate,
      .whenMissing = WhenMissing::TakesDefault,
      .block = B::Window},
+    {.key = "HistoryFiles", .text = &S::historyFiles, .whenMissing = WhenMissing::TakesDefault, .block = B::Session},
+    {.key = "LastEntry", .text = &S::lastEntry, .whenMissing = WhenMissing::TakesDefault, .block = B::Session},
+    // The index into the zoom factors 0.8 to 1.6; 3 is the font's own size.
+    {.key = "ZoomStep",
+     .number = &S::zoomStep,
+     .defaultNumber = 3,
+     .max = 7,
+     .whenMissing = WhenMissing::TakesDefault,
+     .block = B::Session},
 };
 
 int clampSetting(const SettingKey& k, int value) { return value < k.min ? k.belowMin : std::min(value, k.max); }

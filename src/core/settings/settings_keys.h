@@ -11,10 +11,11 @@
 
 // The blocks of a save, in file order. A new file has a comment before some of them.
 enum class SettingBlock {
-  Paths,   // written while "SavePaths" is on or the about dialog was never shown
-  About,   // always written
-  User,    // always written
-  Window,  // written from the live main window while "SaveWinSetting" is on
+  Paths,    // written while "SavePaths" is on or the about dialog was never shown
+  About,    // always written
+  User,     // always written
+  Window,   // written from the live main window while "SaveWinSetting" is on
+  Session,  // what the viewer remembers; written only once it differs from its default or the file has it
 };
 
 // How the settings window shows a key.
@@ -50,7 +51,7 @@ struct SettingKey {
   SettingGadget gadgetKind = SettingGadget::None;
 };
 
-inline constexpr int kSettingKeyCount = 19;
+inline constexpr int kSettingKeyCount = 22;
 extern const SettingKey kSettingKeys[kSettingKeyCount];
 
 // The value of an integer key held to its range.

@@ -28,6 +28,11 @@ struct SettingsStore {
   int winWidth;                // "WinWidth"
   int winHight;                // "WinHight"
   int splitter;                // "Splitter"
+  // What the viewer remembers between runs; a file without these keys keeps
+  // looking as it did until one of them leaves its default.
+  std::string historyFiles;  // "HistoryFiles": the history box's code paths, "|" between them
+  std::string lastEntry;     // "LastEntry": code path of the entry shown last
+  int zoomStep;              // "ZoomStep": index of the code view's zoom factor, 3 = 100 %
 
   // Beside the keys: the database file name inside the "db-path" folder and the
   // full path the start-up and Apply open.
