@@ -137,7 +137,7 @@ TEST_F(CodeViewTest, HistoryKeepsTenDistinctEntriesNewestFirst) {
   click(2);
   click(5);
   click(2);
-  EXPECT_EQ(historyItems(), (std::vector<std::string>{"File0.vl", "File3.vl"}));
+  EXPECT_EQ(historyItems(), (std::vector<std::string>{"Titel 0", "Titel 3"}));  // titles in the topic language
   // Keyboard selection (change events only) adds nothing.
   selectRow(viewer().index, 6);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
@@ -145,8 +145,8 @@ TEST_F(CodeViewTest, HistoryKeepsTenDistinctEntriesNewestFirst) {
   for (int row = 2; row <= 13; ++row) click(row);  // twelve entries, two of them missing
   std::vector<std::string> items = historyItems();
   ASSERT_EQ(items.size(), 10u);
-  EXPECT_EQ(items[0], "File11.vl");
-  EXPECT_EQ(items[9], "Missing2.vl");
+  EXPECT_EQ(items[0], "Titel 11");
+  EXPECT_EQ(items[9], "Titel 2");
 }
 
 TEST_F(CodeViewTest, ChoosingAHistoryItemShowsThatEntry) {
@@ -162,7 +162,7 @@ TEST_F(CodeViewTest, ChoosingAHistoryItemShowsThatEntry) {
   // The information window names the file the code view shows, as its copy icon does.
   EXPECT_EQ(text(DbA_File), "/G/File0.vl");
   // The history itself does not change.
-  EXPECT_EQ(historyItems(), (std::vector<std::string>{"File3.vl", "File0.vl"}));
+  EXPECT_EQ(historyItems(), (std::vector<std::string>{"Titel 3", "Titel 0"}));
 }
 
 TEST_F(CodeViewTest, ChoosingTheActiveHistoryItemShowsItsEntryToo) {

@@ -5,6 +5,7 @@
 
 #include "core/app/error_report.h"
 #include "core/app/paths.h"
+#include "core/app/topic_link.h"
 #include "core/app/window_title.h"
 #include "core/codeview/code_file.h"
 #include "core/codeview/highlighter.h"
@@ -58,8 +59,21 @@ void applySpans(GtkTextBuffer* buffer, const HighlightResult& marks, std::initia
   }
 }
 
-gboolean onActivateLink(GtkLabel*, gchar*, gpointer) {
-  return FALSE;  // GTK's own handling hands the target to the desktop
+// A link leads to the entry it names, shown as a selection in the tree would show
+// it. A target that names no entry goes to the desktop as the toolkit's own handling
+// would send it, but a desktop that cannot show it is no fault worth a warning.
+gboolean onActivateLink(GtkLabel* label, gchar* uri, gpointer data) {
+  Viewer& v = *static_cast<Viewer*>(data);
+  int row = findLinkTarget(v.app.index, uri, v.app.languageBox);
+  if (row >= 0) {
+    selectRow(v.index, row);
+    v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
+    return TRUE;
+  }
+  GError* error = nullptr;
+  gtk_show_uri(gtk_widget_get_screen(GTK_WIDGET(label)), uri, gtk_get_current_event_time(), &error);
+  if (error) g_error_free(error);
+  return TRUE;
 }
 
 void forgetLinks(CodePane& view) {
@@ -68,7 +82,7 @@ void forgetLinks(CodePane& view) {
 }
 
 // From the last link to the first, so the offsets of the earlier ones stay valid.
-void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResult& marks) {
+void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResult& marks, const AppState& app) {
   forgetLinks(g);
   g.codeLinks.resize(marks.links.size());
   for (size_t i = marks.links.size(); i-- > 0;) {
@@ -81,6 +95,8 @@ void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResul
     cl.anchor = gtk_text_buffer_create_child_anchor(buffer, &start);
     g_object_ref(cl.anchor);
     cl.target = link.target;
+    int row = findLinkTarget(app.index, link.target, app.languageBox);
+    cl.tooltip = row < 0 ? std::string() : "\u2192 " + std::string(app.index.row(row).text);
   }
   // Each earlier target shrank to one anchor character.
   int shift = 0;
@@ -90,15 +106,33 @@ void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResul
   }
 }
 
-GtkWidget* linkLabel(const std::string& target) {
+// The labels are the view's children, which do not inherit its font: each takes the
+// code font with its zoom from the view.
+void followCodeFont(GtkWidget* label, GtkWidget* code) {
+  gtk_widget_modify_font(label, pango_context_get_font_description(gtk_widget_get_pango_context(code)));
+}
+
+GtkWidget* linkLabel(const CodePane& g, const CodeLink& link) {
+  const std::string& target = link.target;
   gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", target.c_str(), target.c_str());
   GtkWidget* label = gtk_label_new(nullptr);
   gtk_label_set_markup(GTK_LABEL(label), markup);
   gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
   g_free(markup);
-  g_signal_connect(label, "activate-link", G_CALLBACK(onActivateLink), nullptr);
+  if (!link.tooltip.empty()) gtk_widget_set_tooltip_text(label, link.tooltip.c_str());
+  followCodeFont(label, g.code);
+  g_signal_connect(label, "activate-link", G_CALLBACK(onActivateLink), g.viewer);
   nameLinkLabel(label, target);
   return label;
+}
+
+void zoomLinkLabels(CodePane& g) {
+  for (const CodeLink& link : g.codeLinks) {
+    if (!link.shown) continue;
+    GList* widgets = gtk_text_child_anchor_get_widgets(link.anchor);
+    for (GList* w = widgets; w; w = w->next) followCodeFont(GTK_WIDGET(w->data), g.code);
+    g_list_free(widgets);
+  }
 }
 
 // Child widgets in a text view cost more the more there are, so a label is made
@@ -124,7 +158,7 @@ void showVisibleLinks(CodePane& g) {
   for (; it != g.codeLinks.end() && it->offset <= last; ++it) {
     if (it->shown) continue;
     it->shown = true;
-    GtkWidget* label = linkLabel(it->target);
+    GtkWidget* label = linkLabel(g, *it);
     gtk_text_view_add_child_at_anchor(view, label, it->anchor);
     gtk_widget_show(label);
   }
@@ -155,13 +189,10 @@ void reportMissingFile(CodePane& view, AppState& app, const std::string& asPasse
 gboolean onScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
   if (!(event->state & GDK_CONTROL_MASK)) return FALSE;
   Viewer& v = *static_cast<Viewer*>(data);
-  AppState& app = v.app;
-  if (event->direction == GDK_SCROLL_DOWN && app.zoomStep > 0) --app.zoomStep;
-  if (event->direction == GDK_SCROLL_UP && app.zoomStep < 7) ++app.zoomStep;
-  if (app.zoomStep != app.zoomStepApplied) {
-    applyCodeZoom(v.code, app, app.zoomStep);
-    app.zoomStepApplied = app.zoomStep;
-  }
+  int step = v.app.zoomStep;
+  if (event->direction == GDK_SCROLL_DOWN) --step;
+  if (event->direction == GDK_SCROLL_UP) ++step;
+  setCodeZoom(v.code, v.app, step);
   return TRUE;
 }
 
@@ -236,6 +267,7 @@ void connectCodeSignals(Viewer& v) {
 void createCodeView(Viewer& v) {
   CodePane& view = v.code;
   view.events = &v.events;
+  view.viewer = &v;
   view.description = newTextView(&view.descriptionScroller);
   view.code = newTextView(&view.codeScroller);
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view.description), GTK_WRAP_WORD);
@@ -281,7 +313,7 @@ void highlightCode(CodePane& pane, const AppState& app) {
   applySpans(buffer, marks, {TagId::Disable, TagId::Literal});
   applySpans(buffer, marks, {TagId::Constant});
   applySpans(buffer, marks, {TagId::BlueBold, TagId::FBold, TagId::Function, TagId::FuncCall});
-  replaceLinkTargets(pane, buffer, marks);
+  replaceLinkTargets(pane, buffer, marks, app);
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
   g_object_unref(buffer);
   refresh(view);
@@ -336,8 +368,16 @@ void applyCodeZoom(CodePane& view, const AppState& app, int step) {
   pango_font_description_set_size(font, app.settings.fontSize * pango_units_from_double(app.zoomTable[step]));
   gtk_widget_modify_font(code, font);
   pango_font_description_free(font);
+  zoomLinkLabels(view);
   if (step == 3) beep("-f 100 -l 20");  // a tick marks the normal size
   gtk_widget_queue_draw(code);
+}
+
+void setCodeZoom(CodePane& view, AppState& app, int step) {
+  app.zoomStep = std::clamp(step, 0, static_cast<int>(app.zoomTable.size()) - 1);
+  if (app.zoomStep == app.zoomStepApplied) return;
+  applyCodeZoom(view, app, app.zoomStep);
+  app.zoomStepApplied = app.zoomStep;
 }
 
 void receiveDroppedFiles(CodePane& view, const std::string& names) {

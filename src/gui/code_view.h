@@ -11,17 +11,21 @@
 #include "core/app/app_state.h"
 #include "gui/events.h"
 
+struct Viewer;
+
 // A topic link in the code view: its anchor holds a label once the line is near
 // the visible part of the view.
 struct CodeLink {
   GtkTextChildAnchor* anchor = nullptr;  // referenced while listed
   int offset = 0;                        // of the anchor character
   std::string target;
+  std::string tooltip;  // "→ " and the title of the entry it leads to; empty when none
   bool shown = false;
 };
 
 struct CodePane {
   EventSink* events = nullptr;
+  Viewer* viewer = nullptr;  // a link label's target is looked up and shown the moment it is activated
   GtkWidget* description = nullptr;
   GtkWidget* descriptionScroller = nullptr;
   GtkWidget* code = nullptr;
@@ -55,6 +59,8 @@ void markDescription(CodePane& view, Color c);
 void setCodeFont(CodePane& view, const std::string& name, int size);
 // Ctrl + mouse wheel zoom of the code font.
 void applyCodeZoom(CodePane& view, const AppState& app, int step);
+// Makes `step` (held to the zoom table) the zoom step and applies it when it is new.
+void setCodeZoom(CodePane& view, AppState& app, int step);
 
 // The code view's confirming flash after a copy.
 void flashCodeView(CodePane& view, const AppState& app);

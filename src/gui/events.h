@@ -99,7 +99,9 @@ enum GadgetNo {
   kGadgetCount = 71,
 };
 
-// Menu event numbers: admin menu 1..7, info menu 9..12, keyboard shortcuts 13..22.
+// Menu event numbers: admin menu 1..7, info menu 9..12, keyboard shortcuts 13..22;
+// then the shortcuts and index menu items the viewer added (the mouse's back and
+// forward buttons post the numbers of Alt+Left and Alt+Right).
 enum MenuNo {
   kMenuExportWebPage = 1,
   kMenuPostingAll = 2,
@@ -122,6 +124,21 @@ enum MenuNo {
   kKeyAltE = 20,
   kKeyAltD = 21,
   kKeyAltF = 22,
+  kKeyBack = 23,       // Alt+Left
+  kKeyForward = 24,    // Alt+Right
+  kKeyFocusFind = 25,  // Ctrl+F, Ctrl+L
+  kKeyZoomIn = 26,     // Ctrl+plus
+  kKeyZoomOut = 27,    // Ctrl+minus
+  kKeyZoomReset = 28,  // Ctrl+0
+  kKeyDownInFind = 29,
+  kKeyEntryMenu = 30,  // the Menu key on the index
+  kMenuEntryShow = 31,
+  kMenuEntryCopyCode = 32,
+  kMenuEntryCopyPath = 33,
+  kMenuEntryEdit = 34,
+  kMenuEntryOpen = 35,
+  kMenuEntryShowFolder = 36,
+  kMenuNoCount = 37,
 };
 
 // `object` is a GadgetNo for gadget and drop events, a MenuNo for menu events and 0

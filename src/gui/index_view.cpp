@@ -25,6 +25,13 @@ gboolean onButtonPress(GtkWidget*, GdkEventButton* e, gpointer data) {
     view->dragX = int(e->x);
     view->dragY = int(e->y);
   }
+  // The context menu belongs to the row pointed at: it is selected (and shown) first.
+  GtkTreePath* path = nullptr;
+  if (e->type == GDK_BUTTON_PRESS && e->button == 3 &&
+      gtk_tree_view_get_path_at_pos(treeOf(*view), int(e->x), int(e->y), &path, nullptr, nullptr, nullptr)) {
+    gtk_tree_view_set_cursor(treeOf(*view), path, nullptr, FALSE);
+    gtk_tree_path_free(path);
+  }
   if (e->type == GDK_2BUTTON_PRESS && (e->button == 1 || e->button == 3))
     post(view, e->button == 1 ? kTypeLeftDoubleClick : kTypeRightDoubleClick);
   return FALSE;
@@ -235,6 +242,29 @@ void expandRow(IndexView& view, int row) {
   if (!path) return;
   gtk_tree_view_expand_row(treeOf(view), path, FALSE);
   gtk_tree_path_free(path);
+}
+
+void focusSelectedRow(IndexView& view) {
+  gtk_widget_grab_focus(view.tree);
+  int row = selectedRow(view);
+  GtkTreePath* path = view.model ? indexTreeModelPath(view.model, row < 0 ? 0 : row) : nullptr;
+  if (!path) return;
+  gtk_tree_view_scroll_to_cell(treeOf(view), path, nullptr, FALSE, 0, 0);
+  gtk_tree_path_free(path);
+}
+
+bool selectedRowArea(const IndexView& view, GdkRectangle* area) {
+  int row = selectedRow(view);
+  GtkTreePath* path = row < 0 ? nullptr : indexTreeModelPath(view.model, row);
+  GdkWindow* bin = gtk_tree_view_get_bin_window(treeOf(view));
+  if (!path || !bin) return false;
+  gtk_tree_view_get_cell_area(treeOf(view), path, nullptr, area);
+  gtk_tree_path_free(path);
+  int x = 0, y = 0;
+  gdk_window_get_origin(bin, &x, &y);
+  area->x += x;
+  area->y += y;
+  return true;
 }
 
 std::string entryDragUri(const IndexView& view, const AppState& app) {

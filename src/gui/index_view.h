@@ -49,6 +49,10 @@ void expandAll(IndexView& view, bool expand);
 // Opens the row when it is closed and closes it when it is open, keeping it selected.
 void toggleRow(IndexView& view, int row);
 void expandRow(IndexView& view, int row);
+// The keyboard focus on the selected row (on the first row when none is selected).
+void focusSelectedRow(IndexView& view);
+// The selected row's place on the screen; false when no row is selected.
+bool selectedRowArea(const IndexView& view, GdkRectangle* area);
 
 // The file URI a drag of the selected entry hands out: empty for rows without a
 // code file and for files that do not exist.

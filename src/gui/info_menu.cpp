@@ -38,10 +38,33 @@ void onAboutDb(Viewer& v, const Event&) { showDatabaseInfo(v); }
 void onIsUpdate(Viewer& v, const Event&) { showUpdateCheck(v); }
 void onOpenCode(Viewer& v, const Event&) { openShownCodeFile(v); }
 
+// The index context menu's two openers beside the editor's: the desktop's default
+// application, and the file manager on the folder that holds the code file.
+std::string shownCodeFile(const Viewer& v) {
+  const std::string& code = v.app.currentCodePath;
+  return code.empty() ? std::string() : externalCodePath(v.app.settings.libPath, code);
+}
+void onOpenWithDefault(Viewer& v, const Event&) {
+  std::string file = shownCodeFile(v);
+  if (!file.empty()) openWithDefaultApplication(file);
+}
+void onShowFolder(Viewer& v, const Event&) {
+  std::string file = shownCodeFile(v);
+  if (!file.empty()) openLibraryFolder(folderPart(file), v.app.programFolder);
+}
+
 const HandlerEntry kInfoMenuHandlers[] = {
-    {kWinMain, kEventMenu, kMenuEditHelp, onEditHelp}, {kWinMain, kEventMenu, kMenuCopyCodePath, onCopyCodePath},
-    {kWinMain, kEventMenu, kMenuAboutApp, onAboutApp}, {kWinMain, kEventMenu, kMenuAboutDb, onAboutDb},
-    {kWinMain, kEventMenu, kMenuIsUpdate, onIsUpdate}, {kWinMain, kEventMenu, kMenuOpenCode, onOpenCode},
+    {kWinMain, kEventMenu, kMenuEditHelp, onEditHelp},
+    {kWinMain, kEventMenu, kMenuCopyCodePath, onCopyCodePath},
+    {kWinMain, kEventMenu, kMenuAboutApp, onAboutApp},
+    {kWinMain, kEventMenu, kMenuAboutDb, onAboutDb},
+    {kWinMain, kEventMenu, kMenuIsUpdate, onIsUpdate},
+    {kWinMain, kEventMenu, kMenuOpenCode, onOpenCode},
+    // The index context menu reaches the same commands.
+    {kWinMain, kEventMenu, kMenuEntryCopyPath, onCopyCodePath},
+    {kWinMain, kEventMenu, kMenuEntryEdit, onOpenCode},
+    {kWinMain, kEventMenu, kMenuEntryOpen, onOpenWithDefault},
+    {kWinMain, kEventMenu, kMenuEntryShowFolder, onShowFolder},
 };
 
 }  // namespace

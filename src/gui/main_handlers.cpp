@@ -5,6 +5,8 @@
 #include "core/app/error_report.h"
 #include "core/app/window_title.h"
 #include "core/codeview/history.h"
+#include "gui/code_view.h"
+#include "gui/index_view.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "gui/present_entry.h"
@@ -44,6 +46,9 @@ void onIndexTree(Viewer& v, const Event& e) {
     case kTypeDragStart:
       startEntryDrag(v.index, v.app);
       break;
+    case kTypeRightClick:
+      if (row >= 0) popupEntryMenu(v, false);
+      break;
     default:
       break;
   }
@@ -77,6 +82,32 @@ void onF1(Viewer& v, const Event&) { v.events.queue.post(Event{kEventGadget, kWi
 
 void onF5(Viewer& v, const Event&) { toggleWrap(v.code); }
 
+// Back and forward go over everything shown in this session.
+void retrace(Viewer& v, bool forward) {
+  Visit to;
+  if (forward ? stepForward(&v.app.visits, &to) : stepBack(&v.app.visits, &to)) presentEntry(v, retraceRequest(to));
+}
+
+void onBack(Viewer& v, const Event&) { retrace(v, false); }
+void onForward(Viewer& v, const Event&) { retrace(v, true); }
+void onFocusFind(Viewer& v, const Event&) { focusFindField(v.main); }
+void onDownInFind(Viewer& v, const Event&) { focusSelectedRow(v.index); }
+
+void onZoomKey(Viewer& v, const Event& e) {
+  int step = e.object == kKeyZoomReset ? 3 : v.app.zoomStep + (e.object == kKeyZoomIn ? 1 : -1);
+  setCodeZoom(v.code, v.app, step);
+}
+
+void onEntryMenuKey(Viewer& v, const Event&) {
+  if (selectedRow(v.index) >= 0) popupEntryMenu(v, true);
+}
+
+// "Show" acts as a click on the entry pointed at.
+void onEntryShow(Viewer& v, const Event&) {
+  int row = selectedRow(v.index);
+  if (row >= 0) presentEntry(v, EntryRequest{EntryCause::LeftClick, row});
+}
+
 void onDrop(Viewer& v, const Event&) {
   EntryRequest request{EntryCause::Drop};
   request.dropped = v.code.droppedFiles;
@@ -102,6 +133,17 @@ const HandlerEntry kMainHandlers[] = {
     {kWinMain, kEventMenu, kKeyF1, onF1},
     {kWinMain, kEventMenu, kKeyF3, onFindNext},
     {kWinMain, kEventMenu, kKeyF5, onF5},
+    // The keys the viewer added, and the index entries' context menu.
+    {kWinMain, kEventMenu, kKeyBack, onBack},
+    {kWinMain, kEventMenu, kKeyForward, onForward},
+    {kWinMain, kEventMenu, kKeyFocusFind, onFocusFind},
+    {kWinMain, kEventMenu, kKeyDownInFind, onDownInFind},
+    {kWinMain, kEventMenu, kKeyZoomIn, onZoomKey},
+    {kWinMain, kEventMenu, kKeyZoomOut, onZoomKey},
+    {kWinMain, kEventMenu, kKeyZoomReset, onZoomKey},
+    {kWinMain, kEventMenu, kKeyEntryMenu, onEntryMenuKey},
+    {kWinMain, kEventMenu, kMenuEntryShow, onEntryShow},
+    {kWinMain, kEventMenu, kMenuEntryCopyCode, onQuickcopy},
 };
 
 }  // namespace

@@ -88,8 +88,40 @@ void onHistoryPopup(GObject* box, GParamSpec*, gpointer data) {
   gtk_combo_box_set_active(combo, -1);
 }
 
+// The box shows titles; the file name of the item shown is the tooltip of the item.
+void showHistoryFileName(MainWindow& w) {
+  GtkComboBox* box = GTK_COMBO_BOX(w.gadget[Main_CbHistory]);
+  GtkWidget* shown = gtk_bin_get_child(GTK_BIN(box));
+  int item = gtk_combo_box_get_active(box);
+  if (item < 0 && !w.historyFiles.empty()) return;  // the list is open: no item is active meanwhile
+  bool known = item >= 0 && static_cast<size_t>(item) < w.historyFiles.size();
+  if (shown) gtk_widget_set_tooltip_text(shown, known ? w.historyFiles[item].c_str() : nullptr);
+}
+
 void onHistoryChanged(GtkComboBox* box, gpointer data) {
-  if (gtk_combo_box_get_active(box) >= 0) post(static_cast<MainWindow*>(data), Main_CbHistory, kTypeChange);
+  auto* w = static_cast<MainWindow*>(data);
+  showHistoryFileName(*w);
+  if (gtk_combo_box_get_active(box) >= 0) post(w, Main_CbHistory, kTypeChange);
+}
+
+// Down leaves the search field for the tree.
+gboolean onFindKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+  bool plainDown = (event->keyval == GDK_KEY_Down || event->keyval == GDK_KEY_KP_Down) &&
+                   !(event->state & gtk_accelerator_get_default_mod_mask());
+  if (!plainDown) return FALSE;
+  static_cast<MainWindow*>(data)->frame.events->post(kEventMenu, kWinMain, kKeyDownInFind);
+  return TRUE;
+}
+
+// The mouse's back and forward buttons, wherever they are pressed in the window.
+gboolean onBackForwardButton(GtkWidget*, GdkEventButton* event, gpointer data) {
+  if (event->type != GDK_BUTTON_PRESS || (event->button != 8 && event->button != 9)) return FALSE;
+  static_cast<MainWindow*>(data)->frame.events->post(kEventMenu, kWinMain, event->button == 8 ? kKeyBack : kKeyForward);
+  return TRUE;
+}
+
+void onEntryMenuKey(GtkWidget*, gpointer data) {
+  static_cast<MainWindow*>(data)->frame.events->post(kEventMenu, kWinMain, kKeyEntryMenu);
 }
 
 // Return is the search field's find-next shortcut, but anywhere else it belongs to
@@ -156,6 +188,7 @@ void createToolbar(MainWindow& w) {
             37, 2, 28, 28);
   put(w, Main_Find, gtk_entry_new(), 65, 3, 115, 28);
   g_signal_connect(w.gadget[Main_Find], "changed", G_CALLBACK(onFindChanged), &w);
+  g_signal_connect(w.gadget[Main_Find], "key-press-event", G_CALLBACK(onFindKey), &w);
   addButton(w, AdminButton, imageButton("admin.png"), 420, 2, 30, 30);
   addSourceLabels(w);
 
@@ -194,6 +227,12 @@ void createPanes(Viewer& v) {
   gtk_paned_set_position(GTK_PANED(paned), v.app.settings.splitter);
   put(w, MainSplitter, paned, 5, 35, 790, 562);
   g_signal_connect(paned, "notify::position", G_CALLBACK(onSplitterMoved), &w);
+  // The views handle presses themselves, so the buttons are caught on each of them.
+  for (GtkWidget* widget : {w.frame.window, v.index.tree, v.code.code, v.code.description}) {
+    gtk_widget_add_events(widget, GDK_BUTTON_PRESS_MASK);
+    g_signal_connect(widget, "button-press-event", G_CALLBACK(onBackForwardButton), &w);
+  }
+  g_signal_connect(v.index.tree, "popup-menu", G_CALLBACK(onEntryMenuKey), &w);
 }
 
 // The window's own gadgets; the views' tooltips are set by their component.
@@ -236,11 +275,28 @@ GtkWidget* buildMenu(MainWindow& w, const MenuEntry* entries, size_t count) {
 }
 
 void bindMainKeys(WindowFrame& frame) {
+  constexpr auto ctrl = GDK_CONTROL_MASK;
+  constexpr auto ctrlShift = GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK);
   const struct {
     guint key;
     GdkModifierType mods;
     MenuNo no;
-  } keys[] = {{GDK_KEY_Return, GdkModifierType(0), kKeyReturn},
+  } keys[] = {// The keys every viewer has; plus and minus from the main keys and the keypad.
+              {GDK_KEY_Left, GDK_MOD1_MASK, kKeyBack},
+              {GDK_KEY_Right, GDK_MOD1_MASK, kKeyForward},
+              {GDK_KEY_f, ctrl, kKeyFocusFind},
+              {GDK_KEY_l, ctrl, kKeyFocusFind},
+              {GDK_KEY_q, ctrl, kKeyEscape},
+              {GDK_KEY_plus, ctrl, kKeyZoomIn},
+              {GDK_KEY_plus, ctrlShift, kKeyZoomIn},
+              {GDK_KEY_equal, ctrl, kKeyZoomIn},
+              {GDK_KEY_KP_Add, ctrl, kKeyZoomIn},
+              {GDK_KEY_minus, ctrl, kKeyZoomOut},
+              {GDK_KEY_KP_Subtract, ctrl, kKeyZoomOut},
+              {GDK_KEY_0, ctrl, kKeyZoomReset},
+              {GDK_KEY_KP_0, ctrl, kKeyZoomReset},
+              // The written shortcuts.
+              {GDK_KEY_Return, GdkModifierType(0), kKeyReturn},
               {GDK_KEY_KP_Enter, GdkModifierType(0), kKeyReturn},
               {GDK_KEY_F1, GdkModifierType(0), kKeyF1},
               {GDK_KEY_F3, GdkModifierType(0), kKeyF3},
@@ -289,9 +345,19 @@ void createPopupMenus(MainWindow& w, EventSink& events) {
                                    {kMenuIsUpdate, builtInMenuText(kMenuIsUpdate)},
                                    {MenuNo(0), nullptr},
                                    {kMenuOpenCode, builtInMenuText(kMenuOpenCode)}};
+  // The actions of the buttons and menus above, reached from the entry pointed at.
+  static const MenuEntry entry[] = {{kMenuEntryShow, builtInMenuText(kMenuEntryShow)},
+                                    {MenuNo(0), nullptr},
+                                    {kMenuEntryCopyCode, builtInMenuText(kMenuEntryCopyCode)},
+                                    {kMenuEntryCopyPath, builtInMenuText(kMenuEntryCopyPath)},
+                                    {MenuNo(0), nullptr},
+                                    {kMenuEntryEdit, builtInMenuText(kMenuEntryEdit)},
+                                    {kMenuEntryOpen, builtInMenuText(kMenuEntryOpen)},
+                                    {kMenuEntryShowFolder, builtInMenuText(kMenuEntryShowFolder)}};
   w.frame.events = &events;
   w.adminMenu = buildMenu(w, admin, G_N_ELEMENTS(admin));
   w.infoMenu = buildMenu(w, info, G_N_ELEMENTS(info));
+  w.entryMenu = buildMenu(w, entry, G_N_ELEMENTS(entry));
 }
 
 bool createMainWindow(Viewer& v) {
@@ -362,12 +428,31 @@ void setMainTitle(MainWindow& w, const std::string& title) {
   gtk_window_set_title(GTK_WINDOW(w.frame.window), title.c_str());
 }
 
-void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<std::string>& items) {
+void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<HistoryItem>& items) {
   GtkComboBox* box = GTK_COMBO_BOX(w.gadget[Main_CbHistory]);
   SuppressEvents quiet(events);
+  w.historyFiles.clear();
   gtk_list_store_clear(GTK_LIST_STORE(gtk_combo_box_get_model(box)));
-  for (const std::string& text : items) gtk_combo_box_append_text(box, text.c_str());
+  for (const HistoryItem& item : items) {
+    w.historyFiles.push_back(item.fileName);
+    gtk_combo_box_append_text(box, item.title.c_str());
+  }
   if (!items.empty()) gtk_combo_box_set_active(box, 0);
+  showHistoryFileName(w);
+}
+
+void focusFindField(MainWindow& w) {
+  GtkWidget* field = w.gadget[Main_Find];
+  gtk_widget_grab_focus(field);
+  gtk_editable_select_region(GTK_EDITABLE(field), 0, -1);
+}
+
+void popupEntryMenu(Viewer& v, bool atSelectedRow) {
+  GdkRectangle row;
+  if (atSelectedRow && selectedRowArea(v.index, &row))
+    popupMenuAt(v.main.entryMenu, row.x, row.y + row.height);
+  else
+    popupMenu(v.main.entryMenu);
 }
 
 static void setLabel(GtkWidget* label, const char* text) {
@@ -392,5 +477,5 @@ bool nodeTogglePressed(const MainWindow& w) {
 GtkWidget* mainWindowGadget(const MainWindow& w, int no) { return w.gadget.find(no); }
 
 GtkWidget* mainMenuItem(const MainWindow& w, int menuNo) {
-  return menuNo > 0 && menuNo < kKeyReturn ? w.menuItem[menuNo] : nullptr;
+  return menuNo > 0 && menuNo < kMenuNoCount ? w.menuItem[menuNo] : nullptr;
 }

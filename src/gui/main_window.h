@@ -8,6 +8,7 @@
 
 #include <gtk/gtk.h>
 
+#include "core/codeview/history.h"
 #include "core/settings/settings_io.h"
 #include "gui/widgets.h"
 
@@ -16,9 +17,11 @@ struct MainWindow {
   GadgetWidgets<Main_NodeToggle, Main_CbHistory> gadget;  // IndexTree and the two views belong to their components
   GtkWidget* adminMenu = nullptr;
   GtkWidget* infoMenu = nullptr;
-  GtkWidget* menuItem[kKeyReturn] = {};  // by menu number
-  GdkPixbuf* toggleImage[2] = {};        // node toggle: normal, pressed
-  int lastWidth = 0;                     // inner size as last reported by a configure event
+  GtkWidget* entryMenu = nullptr;          // the index entries' context menu
+  GtkWidget* menuItem[kMenuNoCount] = {};  // by menu number
+  std::vector<std::string> historyFiles;   // file names of the history items, for the tooltip
+  GdkPixbuf* toggleImage[2] = {};          // node toggle: normal, pressed
+  int lastWidth = 0;                       // inner size as last reported by a configure event
   int lastHeight = 0;
   int rightPaneWidth = 0;
   int rightPaneHeight = 0;
@@ -48,8 +51,16 @@ void destroyMainWindow(MainWindow& w);
 
 void setMainTitle(MainWindow& w, const std::string& title);
 
-// The history box: one item per text, the first one active, without an event.
-void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<std::string>& items);
+// The history box: one item per entry, its title shown and its file name as the
+// tooltip, the first one active, without an event.
+void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<HistoryItem>& items);
+
+// Ctrl+F, Ctrl+L: the search field gets the focus with its text selected.
+void focusFindField(MainWindow& w);
+
+// The index entries' context menu: at the pointer, or below the selected row when
+// the keyboard asked for it.
+void popupEntryMenu(Viewer& v, bool atSelectedRow);
 
 // The admin build's source-format labels ("Src: UTF8", ...).
 void showSourceFormatLabels(MainWindow& w, int sourceIsUtf8, int exeIsUnicode, int subsystemKind);

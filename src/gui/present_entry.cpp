@@ -52,14 +52,14 @@ void presentEntry(Viewer& v, const EntryRequest& request) {
   // The description stands before a slow load or its message; a drop's only after it.
   if (!view.onlyIfRead) applySelection(v, view);
   bool read = applyCode(v, view);
-  noteEntryView(&v.app, view);
+  noteEntryView(&v.app, view, read || !view.onlyIfRead);
   if (view.onlyIfRead && !read) return;
   if (view.onlyIfRead) applySelection(v, view);
   if (view.mark != DescriptionMark::Keep)
     markDescription(v.code, view.mark == DescriptionMark::ByLoad && !read ? v.app.alertColor : kNoColor);
   applyInfo(v, view);
   if (view.recordHistory || view.clearHistory)
-    setHistoryItems(v.main, v.events, historyItemTexts(v.app.historyList, v.app.index));
+    setHistoryItems(v.main, v.events, historyItems(v.app.historyList, v.app.index));
 }
 
 void rebuildIndexInPlace(Viewer& v) {

@@ -3,12 +3,15 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
 #include <memory>
 
+#include "core/app/entry_view.h"
 #include "core/app/error_report.h"
 #include "core/app/paths.h"
 #include "core/app/window_title.h"
+#include "core/codeview/history.h"
 #include "core/settings/settings_io.h"
 #include "gui/about_dialog.h"
 #include "gui/accessible_names.h"
@@ -89,8 +92,25 @@ void setDefaultIcon() {
   g_object_unref(logo);
 }
 
-void selectFirstEntry(Viewer& v) {
-  selectRow(v.index, 0);
+// What the last save remembered: the history box, the zoom and the entry shown last,
+// which is selected at start instead of the first row while the index still has it.
+int restoreSession(Viewer& v) {
+  AppState& app = v.app;
+  app.historyList = historyFromText(app.settings.historyFiles, app.index);
+  setHistoryItems(v.main, v.events, historyItems(app.historyList, app.index));
+  if (app.settings.zoomStep != app.zoomStep) setCodeZoom(v.code, app, app.settings.zoomStep);
+  return std::max(rowOfCodePath(app.index, app.settings.lastEntry), 0);
+}
+
+void rememberSession(Viewer& v) {
+  SettingsStore& s = v.app.settings;
+  s.historyFiles = historyText(v.app.historyList, v.app.index);
+  s.lastEntry = lastShownCodePath(v.app);
+  s.zoomStep = v.app.zoomStep;
+}
+
+void selectFirstEntry(Viewer& v, int row) {
+  selectRow(v.index, row);
   v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
 }
 
@@ -112,6 +132,7 @@ bool saveSettingsWithMessage(Viewer& v) {
   if (v.main.frame.window) {
     live = mainWindowGeometry(v.main);
     geometry = &live;
+    rememberSession(v);  // before the index exists, the stored values are still the ones to keep
   }
   // The per-user settings folder of an installed program appears with the first save.
   if (saveSettings(v.app.settings, v.app.settingsFile, geometry, true)) return true;
@@ -163,8 +184,9 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   buildIndexView(v.index, app);
   expandAndCount(v.index, app);
   applyStoredLanguage(v);
+  int firstRow = restoreSession(v);
   showAboutIfNotSeen(app);
-  selectFirstEntry(v);
+  selectFirstEntry(v, firstRow);
   settleMainWindow(v);
   return true;
 }

@@ -206,6 +206,27 @@ void popupMenu(GtkWidget* menu, GtkWidget* button) {
   if (keyboard) gtk_menu_shell_select_first(GTK_MENU_SHELL(menu), FALSE);
 }
 
+namespace {
+
+struct ScreenPoint {
+  int x, y;
+};
+
+void placeAtPoint(GtkMenu*, gint* x, gint* y, gboolean* pushIn, gpointer data) {
+  const auto* point = static_cast<const ScreenPoint*>(data);
+  *x = point->x;
+  *y = point->y;
+  *pushIn = TRUE;
+}
+
+}  // namespace
+
+void popupMenuAt(GtkWidget* menu, int x, int y) {
+  // GTK asks for the place while the menu is being shown, so the point may live here.
+  ScreenPoint point{x, y};
+  gtk_menu_popup(GTK_MENU(menu), nullptr, nullptr, placeAtPoint, &point, 0, gtk_get_current_event_time());
+}
+
 void copyToClipboard(const std::string& text) {
   gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), text.c_str(), static_cast<gint>(text.size()));
 }

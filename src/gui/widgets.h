@@ -56,6 +56,7 @@ GtkWidget* scrolledFrame(GtkWidget* child);
 // (which a click does not give it), the menu drops down below the button instead,
 // its first item chosen, as keyboard users expect.
 void popupMenu(GtkWidget* menu, GtkWidget* button = nullptr);
+void popupMenuAt(GtkWidget* menu, int x, int y);
 
 // Puts the text on the default clipboard.
 void copyToClipboard(const std::string& text);

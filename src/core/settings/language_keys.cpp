@@ -43,6 +43,13 @@ const UiText kUiTexts[kUiTextCount] = {
     {"#PuInf_AboutApp", K::MenuItem, 0, 9, "Über Linux VL-ZEZ-Ovidozo-Vivara ..."},
     {"#PuInf_AboutDb", K::MenuItem, 0, 10, "Über Datenbank ..."},
     {"#PuInf_IsUpdate", K::MenuItem, 0, 11, "Auf Updates prüfen ..."},
+    // The index entries' context menu.
+    {"#PuIdx_Show", K::MenuItem, 0, 31, "Anzeigen"},
+    {"#PuIdx_CopyCode", K::MenuItem, 0, 32, "Code kopieren"},
+    {"#PuIdx_CopyPath", K::MenuItem, 0, 33, "Pfad der Code-Datei kopieren"},
+    {"#PuIdx_Edit", K::MenuItem, 0, 34, "Im Editor öffnen"},
+    {"#PuIdx_Open", K::MenuItem, 0, 35, "Mit Standard-App öffnen"},
+    {"#PuIdx_Folder", K::MenuItem, 0, 36, "Im Dateimanager zeigen"},
     {"#Cnf_Apply", K::Tooltip, 1, 0, "Übernimmt (temporär) die Pfade und lädt die Datenbank neu."},
     {"#Cnf_FontChoose", K::Tooltip, 1, 0, "Öffnet die Zeichensatz-Auswahl."},
     {"#Main_Info", K::Tooltip, 0, 0, "Öffnet den Programm-Info-Dialog."},

@@ -12,7 +12,7 @@ enum class UiTextKind {
   Frame,       // the frame title
   Button,      // the button label
   ComboItems,  // three item texts separated by tabs
-  MenuItem,    // an item of the main window's info menu
+  MenuItem,    // an item of the main window's info menu or the index context menu
   Tooltip,     // looked up in the language file with "TT" in front of the key
   AccessName,  // read by screen readers, never shown; see kAccessNames
 };
@@ -25,7 +25,7 @@ struct UiText {
   const char* german;
 };
 
-inline constexpr int kUiTextCount = 85;
+inline constexpr int kUiTextCount = 91;
 extern const UiText kUiTexts[kUiTextCount];
 
 // The built-in German text of a key: its tooltip or its other text. Null for none.

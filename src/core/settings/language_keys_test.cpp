@@ -12,7 +12,7 @@
 namespace {
 
 int windowOfPrefix(std::string_view key) {
-  if (key.starts_with("#Main_") || key.starts_with("#PuInf_")) return 0;
+  if (key.starts_with("#Main_") || key.starts_with("#PuInf_") || key.starts_with("#PuIdx_")) return 0;
   if (key.starts_with("#Cnf_")) return 1;
   if (key.starts_with("#DbA_")) return 2;
   if (key.starts_with("#Upt_")) return 3;
