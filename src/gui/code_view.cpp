@@ -119,19 +119,32 @@ GtkWidget* linkLabel(const CodePane& g, const CodeLink& link) {
   gtk_label_set_markup(GTK_LABEL(label), markup);
   gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
   g_free(markup);
-  if (!link.tooltip.empty()) gtk_widget_set_tooltip_text(label, link.tooltip.c_str());
   followCodeFont(label, g.code);
   g_signal_connect(label, "activate-link", G_CALLBACK(onActivateLink), g.viewer);
   nameLinkLabel(label, target);
   return label;
 }
 
+GtkWidget* shownLabel(const CodeLink& link) {
+  GList* widgets = link.shown ? gtk_text_child_anchor_get_widgets(link.anchor) : nullptr;
+  GtkWidget* label = widgets ? GTK_WIDGET(widgets->data) : nullptr;
+  g_list_free(widgets);
+  return label;
+}
+
+// The toolkit finds no tooltip for a widget inside a text view, so the view answers
+// for its link labels.
+gboolean onCodeTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTooltip* tooltip, gpointer data) {
+  std::string text = linkTooltipAt(*static_cast<CodePane*>(data), x, y);
+  if (text.empty()) return FALSE;
+  gtk_tooltip_set_text(tooltip, text.c_str());
+  return TRUE;
+}
+
 void zoomLinkLabels(CodePane& g) {
   for (const CodeLink& link : g.codeLinks) {
     if (!link.shown) continue;
-    GList* widgets = gtk_text_child_anchor_get_widgets(link.anchor);
-    for (GList* w = widgets; w; w = w->next) followCodeFont(GTK_WIDGET(w->data), g.code);
-    g_list_free(widgets);
+    if (GtkWidget* label = shownLabel(link)) followCodeFont(label, g.code);
   }
 }
 
@@ -256,6 +269,8 @@ void connectCodeSignals(Viewer& v) {
   g_signal_connect(code, "drag-drop", G_CALLBACK(onDragDrop), nullptr);
   g_signal_connect(code, "drag-data-received", G_CALLBACK(onDragDataReceived), &view);
   g_signal_connect(code, "scroll-event", G_CALLBACK(onScroll), &v);
+  gtk_widget_set_has_tooltip(code, TRUE);
+  g_signal_connect(code, "query-tooltip", G_CALLBACK(onCodeTooltip), &view);
   // Link labels are made as their lines come into view.
   GtkAdjustment* vadj = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(view.codeScroller));
   g_signal_connect(vadj, "value-changed", G_CALLBACK(onCodeViewMoved), &view);
@@ -378,6 +393,18 @@ void setCodeZoom(CodePane& view, AppState& app, int step) {
   if (app.zoomStep == app.zoomStepApplied) return;
   applyCodeZoom(view, app, app.zoomStep);
   app.zoomStepApplied = app.zoomStep;
+}
+
+std::string linkTooltipAt(const CodePane& view, int x, int y) {
+  for (const CodeLink& link : view.codeLinks) {
+    GtkWidget* label = link.tooltip.empty() ? nullptr : shownLabel(link);
+    int lx = 0, ly = 0;
+    if (!label || !gtk_widget_translate_coordinates(view.code, label, x, y, &lx, &ly)) continue;
+    GtkAllocation a;
+    gtk_widget_get_allocation(label, &a);
+    if (lx >= 0 && ly >= 0 && lx < a.width && ly < a.height) return link.tooltip;
+  }
+  return std::string();
 }
 
 void receiveDroppedFiles(CodePane& view, const std::string& names) {

@@ -66,6 +66,10 @@ void setCodeZoom(CodePane& view, AppState& app, int step);
 void flashCodeView(CodePane& view, const AppState& app);
 void toggleWrap(CodePane& view);
 
+// The tooltip of the link label at x, y of the code view: where the link leads, or ""
+// outside labels and for links that lead to no entry.
+std::string linkTooltipAt(const CodePane& view, int x, int y);
+
 // Files dropped on the code view (names joined by line feeds) become a drop event.
 void receiveDroppedFiles(CodePane& view, const std::string& names);
 
