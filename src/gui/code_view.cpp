@@ -191,7 +191,7 @@ void reportMissingFile(CodePane& view, AppState& app, const std::string& asPasse
   clearCode(view);
   beep("-f 130.8 -l 100");
   if (app.missingFileWarningArmed == 1) {
-    messageBox(kAppTitle, missingFileMessage(asPassed, app.settings.libPath));
+    messageBox(kAppTitle, messageText(*view.viewer, "#Msg_MissingFile", {asPassed, app.settings.libPath}));
     app.missingFileWarningArmed = 0;
   } else {
     setCodeText(view, std::string(kMissingFileBanner));

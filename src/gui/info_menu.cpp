@@ -6,6 +6,7 @@
 #include "core/app/paths.h"
 #include "core/codeview/process.h"
 #include "gui/about_dialog.h"
+#include "gui/language_switch.h"
 #include "gui/message_box.h"
 #include "gui/update_window.h"
 #include "gui/viewer.h"
@@ -20,7 +21,7 @@ int openHelpFile(Viewer& v) {
   const IndexModel& index = v.app.index;
   int help = index.helpEntryIndex;
   if (help == 0 || static_cast<size_t>(help) >= index.rowCount()) {
-    messageBox("Sorry", "seems the helpfile can't be found.");
+    messageBox(messageText(v, "#Msg_Sorry"), messageText(v, "#Msg_HelpFileMissing"));
     return 0;
   }
   // The file the code view would load for the entry, handed over as one argument.

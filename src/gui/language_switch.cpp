@@ -138,6 +138,24 @@ bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string
   return findLangText(table, key, tooltip, languageCode, out);
 }
 
+std::string messageText(Viewer& v, const char* key, std::initializer_list<std::string_view> values) {
+  LanguageTable& table = v.app.languageTable;
+  if (!table.loaded) loadLanguageFile(v.app.programFolder + v.app.languageFileName, &table);
+  std::string text;
+  std::string_view code = languageCodeOf(v.app.settings.language);
+  if (!table.loaded || !findLangText(table, key, false, code, &text)) text = germanUiText(key, false);
+  return fillMessage(text, values);
+}
+
+void setWindowTitleText(Viewer& v, WindowNo no) {
+  static constexpr struct {
+    WindowNo no;
+    const char* key;
+  } kTitles[] = {{kWinSettings, "#Msg_WinSettings"}, {kWinDbInfo, "#Msg_WinDbInfo"}, {kWinUpdate, "#Msg_WinUpdate"}};
+  for (const auto& t : kTitles)
+    if (t.no == no) gtk_window_set_title(GTK_WINDOW(windowWidget(v, no)), messageText(v, t.key).c_str());
+}
+
 void applyLanguage(Viewer& v, bool withTexts) {
   VL_TRACE();
   AppState& app = v.app;

@@ -2,7 +2,9 @@
 // texts of all windows from the language file.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "gui/events.h"
 
@@ -18,6 +20,14 @@ bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string
 // from "Language": the index is rebuilt in it, and with `withTexts` every UI text of
 // the key table is set in it. Does nothing when the box already shows "Language".
 void applyLanguage(Viewer& v, bool withTexts);
+
+// A message box text or window title in the current language, with `values` filled
+// in; the built-in English text when the language file has none. The file is read
+// without the "not found" message: a message must not bring another one along.
+std::string messageText(Viewer& v, const char* key, std::initializer_list<std::string_view> values = {});
+
+// The title of a secondary window in the current language, set as it is shown.
+void setWindowTitleText(Viewer& v, WindowNo no);
 
 // The stored language is applied with all UI texts when it is not German.
 void applyStoredLanguage(Viewer& v);

@@ -7,6 +7,7 @@
 #include "core/codeview/history.h"
 #include "gui/code_view.h"
 #include "gui/index_view.h"
+#include "gui/language_switch.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "gui/present_entry.h"
@@ -70,7 +71,7 @@ void onHistory(Viewer& v, const Event&) {
 
 void onHelp(Viewer& v, const Event&) {
   if (v.app.index.helpEntryIndex == 0) {
-    messageBox(kAppTitle, "No help-file found.");
+    messageBox(kAppTitle, messageText(v, "#Msg_NoHelpFile"));
     return;
   }
   expandRow(v.index, 1);

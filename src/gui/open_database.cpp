@@ -1,14 +1,15 @@
 #include "gui/open_database.h"
 
 #include "core/app/error_report.h"
+#include "gui/language_switch.h"
 #include "gui/message_box.h"
 #include "gui/viewer.h"
 
 static const char kErrorTitle[] = "Linux VL-ZEZ-Ovidozo-Vivara-Error";
 
-std::string xmlErrorReport(const XmlParseResult& result) {
-  return "Error in the XML file:\rMessage: " + result.errorText + "\rLine: " + std::to_string(result.line) +
-         "   Character: " + std::to_string(result.column);
+std::string xmlErrorReport(Viewer& v, const XmlParseResult& result) {
+  return messageText(v, "#Msg_XmlError",
+                     {result.errorText, std::to_string(result.line), std::to_string(result.column)});
 }
 
 bool openDatabase(Viewer& v) {
@@ -16,15 +17,15 @@ bool openDatabase(Viewer& v) {
   AppState& app = v.app;
   const std::string& path = app.settings.databaseFilePath;
   if (path.empty()) {
-    messageBox(kErrorTitle, "No database selected. Programm canceled!");
+    messageBox(kErrorTitle, messageText(v, "#Msg_NoDatabase"));
     return false;
   }
   if (!loadDatabaseFile(path, indexBuildOptions(app), &app.index, &app.parseResult)) {
-    messageBox(kErrorTitle, "The database '" + path + "' cannot be opened.");
+    messageBox(kErrorTitle, messageText(v, "#Msg_DatabaseUnopenable", {path}));
     return false;
   }
   if (app.parseResult.status != 0) {
-    messageBox("Linux VL-ZEZ-Ovidozo-VivaraError", xmlErrorReport(app.parseResult));
+    messageBox("Linux VL-ZEZ-Ovidozo-VivaraError", xmlErrorReport(v, app.parseResult));
     return false;
   }
   return true;

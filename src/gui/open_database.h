@@ -7,8 +7,8 @@
 
 struct Viewer;
 
-// "Error in the XML file:\r" + message, line and column.
-std::string xmlErrorReport(const XmlParseResult& result);
+// "Error in the XML file:\r" + message, line and column, in the current language.
+std::string xmlErrorReport(Viewer& v, const XmlParseResult& result);
 
 // Parses the database file path into the document. False, after its message, when
 // no database was selected, it cannot be opened, or it has an XML error.

@@ -3,6 +3,7 @@
 #include "core/app/error_report.h"
 #include "core/app/window_title.h"
 #include "core/codeview/history.h"
+#include "gui/language_switch.h"
 #include "gui/message_box.h"
 #include "gui/viewer.h"
 
@@ -45,7 +46,7 @@ void presentEntry(Viewer& v, const EntryRequest& request) {
   VL_TRACE();
   EntryView view = decideEntryView(v.app, request);
   if (!view.refusal.empty()) {
-    messageBox(kAppTitle, view.refusal);
+    messageBox(kAppTitle, messageText(v, "#Msg_FileType", {view.refusedType}));
     return;
   }
   if (view.title) setMainTitle(v.main, *view.title);

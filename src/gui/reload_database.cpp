@@ -4,6 +4,7 @@
 #include "core/app/error_report.h"
 #include "core/app/paths.h"
 #include "core/database/index_builder.h"
+#include "gui/language_switch.h"
 #include "gui/message_box.h"
 #include "gui/open_database.h"
 #include "gui/present_entry.h"
@@ -18,9 +19,9 @@ void reportParse(Viewer& v, bool opened) {
   const AppState& app = v.app;
   if (!opened)
     messageBox("Linux VL-ZEZ-Ovidozo-Vivara-Error",
-               "The database '" + app.settings.databaseFilePath + "' cannot be opened.");
+               messageText(v, "#Msg_DatabaseUnopenable", {app.settings.databaseFilePath}));
   else if (app.parseResult.status != 0)
-    messageBox("Linux VL-ZEZ-Ovidozo-VivaraError", xmlErrorReport(app.parseResult));
+    messageBox("Linux VL-ZEZ-Ovidozo-VivaraError", xmlErrorReport(v, app.parseResult));
 }
 
 }  // namespace

@@ -212,14 +212,14 @@ void onShow(Viewer& v, const Event&) { showSettingsWindow(v); }
 void onDbChoose(Viewer& v, const Event&) {
   VL_TRACE();
   const std::string& name = v.app.settings.databaseFileName;
-  std::string chosen = fileRequester("Choose database '" + name + "' ...", folderPart(text(v, Cnf_DbShow)) + name,
-                                     "XML files (*.xml)|*.xml");
+  std::string chosen = fileRequester(messageText(v, "#Msg_ChooseDatabase", {name}),
+                                     folderPart(text(v, Cnf_DbShow)) + name, "XML files (*.xml)|*.xml");
   if (!chosen.empty()) setText(v, Cnf_DbShow, chosen);
 }
 
 void onLibChoose(Viewer& v, const Event&) {
   VL_TRACE();
-  std::string chosen = folderRequester("Choose Library-Main-Path ...", v.app.settings.libPath);
+  std::string chosen = folderRequester(messageText(v, "#Msg_ChooseLibrary"), v.app.settings.libPath);
   // A cancelled requester leaves the field as it was rather than emptying it.
   if (chosen.empty()) return;
   setText(v, Cnf_LibShow, chosen == v.app.programFolder ? std::string() : chosen);
@@ -277,6 +277,7 @@ void createSettingsWindow(Viewer& v) {
 void showSettingsWindow(Viewer& v) {
   VL_TRACE();
   fillTextFields(v);
+  setWindowTitleText(v, kWinSettings);
   gtk_window_present(GTK_WINDOW(v.settings.frame.window));
 }
 

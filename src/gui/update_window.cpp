@@ -86,6 +86,7 @@ void showUpdateCheck(Viewer& v) {
   VL_TRACE();
   v.app.versionText = kProgramVersion;
   runUpdateCheck(v);
+  setWindowTitleText(v, kWinUpdate);
   gtk_window_present(GTK_WINDOW(v.update.frame.window));
 }
 

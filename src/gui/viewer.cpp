@@ -75,7 +75,8 @@ void chooseDatabaseAtStart(Viewer& v) {
   if (choice == DatabaseChoice::Ask) {
     // An installed program's first start opens the requester in its sample library.
     std::string start = (loaded ? std::string() : v.app.firstStartFolder) + s.databaseFileName;
-    std::string chosen = fileRequester(databaseRequesterTitle(s), start, "XML files (*.xml)|*.xml");
+    std::string chosen =
+        fileRequester(messageText(v, "#Msg_ChooseDatabase", {s.databaseFileName}), start, "XML files (*.xml)|*.xml");
     // A cancelled requester saves nothing: the stored path stays as it was, and on a
     // first start no settings file appears.
     if (!takeChosenDatabase(&s, chosen)) return;
@@ -136,7 +137,7 @@ bool saveSettingsWithMessage(Viewer& v) {
   }
   // The per-user settings folder of an installed program appears with the first save.
   if (saveSettings(v.app.settings, v.app.settingsFile, geometry, true)) return true;
-  messageBox(kAppTitle, "*.ini-file couldn't be updatet!");
+  messageBox(kAppTitle, messageText(v, "#Msg_IniNotUpdated"));
   return false;
 }
 
@@ -175,7 +176,7 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   g_object_set(gtk_settings_get_default(), "gtk-button-images", TRUE, "gtk-menu-images", TRUE, nullptr);
   markKeyboardFocus();
   if (!createMainWindow(v)) {
-    messageBox(kAppTitle, "Main-Window couldn't be created!");
+    messageBox(kAppTitle, messageText(v, "#Msg_NoMainWindow"));
     return false;
   }
   createSecondaryWindows(v);

@@ -71,6 +71,7 @@ EntryView forDrop(const EntryRequest& r) {
   std::string ext = codeFileExtension(firstLine(r.dropped));
   if (!extensionAccepted(ext)) {
     view.refusal = unsupportedFileTypeMessage(ext);
+    view.refusedType = ext;
     return view;
   }
   view.title = dropTitle(r.dropped);

@@ -28,7 +28,8 @@ enum class InfoFields { Keep, ShowFile, Clear };     // the information window's
 inline constexpr int kKeepSelection = -2;
 
 struct EntryView {
-  std::string refusal;  // a dropped file of another type: shown, and nothing else changes
+  std::string refusal;      // a dropped file of another type: shown, and nothing else changes
+  std::string refusedType;  // its extension, for the message in the current language
   std::optional<std::string> title;
   CodeAction code = CodeAction::Keep;
   std::string codePath;         // the entry's code path, or the dropped file names

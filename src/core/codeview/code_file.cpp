@@ -4,6 +4,7 @@
 
 #include "core/app/regular_file.h"
 
+#include "core/settings/language_keys.h"
 #include "core/text/utf8.h"
 
 namespace {
@@ -178,11 +179,11 @@ bool extensionAccepted(std::string_view ext) {
 }
 
 std::string unsupportedFileTypeMessage(std::string_view ext) {
-  return "File type '" + std::string(ext) + "' not supported!\nNot loaded!";
+  return fillMessage(germanUiText("#Msg_FileType", false), {ext});
 }
 
 std::string missingFileMessage(std::string_view path, std::string_view libraryPath) {
-  return "Missing file:\n" + std::string(path) + "\n\nCheck library-path in settings:\n" + std::string(libraryPath);
+  return fillMessage(germanUiText("#Msg_MissingFile", false), {path, libraryPath});
 }
 
 std::string tooLargeFileMessage(std::string_view path, uint64_t size) {

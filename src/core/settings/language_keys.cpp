@@ -114,7 +114,41 @@ const UiText kUiTexts[kUiTextCount] = {
     {"#Acc_Cnf_OkSave", K::AccessName, 1, 0, "Speichern"},
     {"#Acc_DbA_ToDb", K::AccessName, 2, 0, "Library-Ordner öffnen"},
     {"#Acc_DbA_CopyFile", K::AccessName, 2, 0, "Code-Pfad kopieren"},
+    // Message boxes and window titles, with the program's English texts built in.
+    {"#Msg_NoHelpFile", K::Message, 0, 0, "No help-file found."},
+    {"#Msg_Sorry", K::Message, 0, 0, "Sorry"},
+    {"#Msg_HelpFileMissing", K::Message, 0, 0, "seems the helpfile can't be found."},
+    {"#Msg_NoDatabase", K::Message, 0, 0, "No database selected. Programm canceled!"},
+    {"#Msg_DatabaseUnopenable", K::Message, 0, 0, "The database '%s' cannot be opened."},
+    {"#Msg_XmlError", K::Message, 0, 0, "Error in the XML file:\rMessage: %s\rLine: %s   Character: %s"},
+    {"#Msg_IniNotUpdated", K::Message, 0, 0, "*.ini-file couldn't be updatet!"},
+    {"#Msg_NoMainWindow", K::Message, 0, 0, "Main-Window couldn't be created!"},
+    {"#Msg_MissingFile", K::Message, 0, 0, "Missing file:\n%s\n\nCheck library-path in settings:\n%s"},
+    {"#Msg_FileType", K::Message, 0, 0, "File type '%s' not supported!\nNot loaded!"},
+    {"#Msg_ChooseDatabase", K::Message, 0, 0, "Choose database '%s' ..."},
+    {"#Msg_ChooseLibrary", K::Message, 0, 0, "Choose Library-Main-Path ..."},
+    {"#Msg_WinSettings", K::Message, 0, 0, "Linux VL-ZEZ-Ovidozo-Vivara - Settings"},
+    {"#Msg_WinDbInfo", K::Message, 0, 0, "About: current Database & File"},
+    {"#Msg_WinUpdate", K::Message, 0, 0, "Veldra-Linux-API-Viewer: Update check"},
 };
+
+std::string fillMessage(std::string_view text, std::initializer_list<std::string_view> values) {
+  std::string out;
+  const std::string_view* value = values.begin();
+  for (size_t i = 0; i < text.size(); ++i) {
+    char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == '\\' && (next == 'n' || next == 'r')) {
+      out += next == 'n' ? '\n' : '\r';
+      ++i;
+    } else if (text[i] == '%' && next == 's' && value != values.end()) {
+      out += *value++;
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
 
 const char* germanUiText(std::string_view key, bool tooltip) {
   for (const UiText& t : kUiTexts) {

@@ -12,11 +12,18 @@
 namespace {
 
 int windowOfPrefix(std::string_view key) {
-  if (key.starts_with("#Main_") || key.starts_with("#PuInf_") || key.starts_with("#PuIdx_")) return 0;
+  if (key.starts_with("#Main_") || key.starts_with("#PuInf_") || key.starts_with("#PuIdx_") || key.starts_with("#Msg_"))
+    return 0;
   if (key.starts_with("#Cnf_")) return 1;
   if (key.starts_with("#DbA_")) return 2;
   if (key.starts_with("#Upt_")) return 3;
   return -1;
+}
+
+int count(std::string_view s, std::string_view part) {
+  int n = 0;
+  for (size_t at = s.find(part); at != std::string_view::npos; at = s.find(part, at + 1)) ++n;
+  return n;
 }
 
 int tabs(std::string_view s) { return static_cast<int>(std::count(s.begin(), s.end(), '\t')); }
@@ -48,6 +55,13 @@ TEST(LanguageKeys, ShippedLanguageFileIsComplete) {
     bool tooltip = t.kind == UiTextKind::Tooltip;
     std::string out;
     ASSERT_TRUE(findLangText(table, t.key, tooltip, "de", &out)) << t.key;
+    if (t.kind == UiTextKind::Message) {  // built in is the English text, as the file writes it
+      std::string english;
+      ASSERT_TRUE(findLangText(table, t.key, false, "en", &english)) << t.key;
+      EXPECT_EQ(fillMessage(english, {}), fillMessage(t.german, {})) << t.key;
+      EXPECT_EQ(count(english, "%s"), count(out, "%s")) << t.key;
+      continue;
+    }
     EXPECT_EQ(out, t.german) << t.key;
     for (const char* code : {"en", "fr"}) {
       ASSERT_TRUE(findLangText(table, t.key, tooltip, code, &out)) << t.key << " " << code;
@@ -58,4 +72,10 @@ TEST(LanguageKeys, ShippedLanguageFileIsComplete) {
     }
   }
   EXPECT_EQ(table.items.size(), size_t(kUiTextCount));
+}
+
+TEST(LanguageKeys, MessagesFillTheirValuesOnceAndBreakLinesFromTheFile) {
+  EXPECT_EQ(fillMessage("Datei '%s' fehlt:\\n%s", {"a%s\\n", "b"}), "Datei 'a%s\\n' fehlt:\nb");
+  EXPECT_EQ(fillMessage("%s and %s", {"one"}), "one and %s");
+  EXPECT_EQ(fillMessage("100%", {"x"}), "100%");
 }

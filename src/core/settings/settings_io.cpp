@@ -170,7 +170,3 @@ bool takeChosenDatabase(SettingsStore* s, const std::string& chosenPath) {
   s->databaseFileName = filePart(chosenPath);
   return true;
 }
-
-std::string databaseRequesterTitle(const SettingsStore& s) {
-  return "Choose database '" + s.databaseFileName + "' ...";
-}

@@ -50,6 +50,3 @@ DatabaseChoice settleDatabasePath(SettingsStore* s, bool settingsLoaded);
 // nothing, so a stored path on a disk that is not mounted right now is not lost.
 // True when the settings should now be saved.
 bool takeChosenDatabase(SettingsStore* s, const std::string& chosenPath);
-
-// Title of the database file requester: "Choose database '<file name>' ...".
-std::string databaseRequesterTitle(const SettingsStore& s);
