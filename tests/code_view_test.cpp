@@ -194,9 +194,11 @@ TEST_F(CodeViewTest, LanguageKeySwitchesTheShownDescriptionAtOnce) {
   writeLibrary();
   ASSERT_TRUE(start());
   click(2);
+  click(2);  // into the history box
   ASSERT_EQ(text(Main_EdDescript), "Beschreibung 0");
   post(kEventMenu, kWinMain, kKeyF6);
   EXPECT_EQ(text(Main_EdDescript), "Description 0");
+  EXPECT_EQ(historyItems(), (std::vector<std::string>{"Title 0"}));  // the titles follow too
   EXPECT_EQ(text(CodeView).rfind("; File 0", 0), 0u);
 }
 

@@ -374,6 +374,7 @@ void setCodeFont(CodePane& view, const std::string& name, int size) {
   pango_font_description_set_size(font, size * PANGO_SCALE);
   gtk_widget_modify_font(view.code, font);
   pango_font_description_free(font);
+  zoomLinkLabels(view);
 }
 
 void applyCodeZoom(CodePane& view, const AppState& app, int step) {

@@ -66,5 +66,7 @@ void presentEntry(Viewer& v, const EntryRequest& request) {
 void rebuildIndexInPlace(Viewer& v) {
   rebuildIndex(v.index, v.app);
   setNodeToggle(v.main, v.events, true);
+  // The history box shows the titles as the index does.
+  setHistoryItems(v.main, v.events, historyItems(v.app.historyList, v.app.index));
   presentEntry(v, EntryRequest{EntryCause::LanguageSwitch, selectedRow(v.index)});
 }
