@@ -38,12 +38,10 @@ TEST(History, ItemsShowTitlesWithFileNamesAndAreStoredAsCodePaths) {
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[0].title, "/Other/Button.vl");  // the title in the topic language
   EXPECT_EQ(items[0].fileName, "Button.vl");
-  EXPECT_EQ(items[1].title, "");  // a row outside the index keeps its place
   EXPECT_EQ(historyText({2, 9, 1}, topics), "/Other/Button.vl|/Gadget/Button.vl");
   // A shared code file comes back as its first entry; unknown paths and repeats drop out.
   EXPECT_EQ(historyFromText("/Gadget/Button.vl|/Gone.vl||/Other/Button.vl|/Gadget/Button.vl", topics),
             (std::vector<int>{1, 2}));
-  EXPECT_EQ(rowOfCodePath(topics, ""), -1);
 }
 
 TEST(History, ItemsMapBackToRows) {

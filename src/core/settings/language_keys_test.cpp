@@ -20,12 +20,6 @@ int windowOfPrefix(std::string_view key) {
   return -1;
 }
 
-int count(std::string_view s, std::string_view part) {
-  int n = 0;
-  for (size_t at = s.find(part); at != std::string_view::npos; at = s.find(part, at + 1)) ++n;
-  return n;
-}
-
 int tabs(std::string_view s) { return static_cast<int>(std::count(s.begin(), s.end(), '\t')); }
 
 const std::string kLanguageFile = std::string(VL_SOURCE_DIR) + "/data/RoruvUR EZU-RedIzir.ari";
@@ -59,7 +53,6 @@ TEST(LanguageKeys, ShippedLanguageFileIsComplete) {
       std::string english;
       ASSERT_TRUE(findLangText(table, t.key, false, "en", &english)) << t.key;
       EXPECT_EQ(fillMessage(english, {}), fillMessage(t.german, {})) << t.key;
-      EXPECT_EQ(count(english, "%s"), count(out, "%s")) << t.key;
       continue;
     }
     EXPECT_EQ(out, t.german) << t.key;
