@@ -122,6 +122,8 @@ GtkWidget* linkLabel(const CodePane& g, const CodeLink& link) {
   followCodeFont(label, g.code);
   g_signal_connect(label, "activate-link", G_CALLBACK(onActivateLink), g.viewer);
   nameLinkLabel(label, target);
+  // Screen readers get where the link leads, which the view shows as its tooltip.
+  if (!link.tooltip.empty()) atk_object_set_description(gtk_widget_get_accessible(label), link.tooltip.c_str());
   return label;
 }
 

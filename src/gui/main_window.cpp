@@ -449,10 +449,13 @@ void focusFindField(MainWindow& w) {
 
 void popupEntryMenu(Viewer& v, bool atSelectedRow) {
   GdkRectangle row;
-  if (atSelectedRow && selectedRowArea(v.index, &row))
-    popupMenuAt(v.main.entryMenu, row.x, row.y + row.height);
-  else
+  if (!atSelectedRow || !selectedRowArea(v.index, &row)) {
     popupMenu(v.main.entryMenu);
+    return;
+  }
+  // Opened from the keyboard, as the other menus: below the row, the first item chosen.
+  popupMenuAt(v.main.entryMenu, row.x, row.y + row.height);
+  gtk_menu_shell_select_first(GTK_MENU_SHELL(v.main.entryMenu), FALSE);
 }
 
 static void setLabel(GtkWidget* label, const char* text) {
