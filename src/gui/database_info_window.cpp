@@ -157,7 +157,6 @@ void fillDatabaseInfo(Viewer& v) {
 void showDatabaseInfo(Viewer& v) {
   VL_TRACE();
   fillDatabaseInfo(v);
-  setWindowTitleText(v, kWinDbInfo);
   gtk_window_present(GTK_WINDOW(v.info.frame.window));
 }
 

@@ -85,6 +85,14 @@ void setMenuItemText(GtkWidget* item, const std::string& text) {
   if (GTK_IS_LABEL(child)) gtk_label_set_text(GTK_LABEL(child), text.c_str());
 }
 
+void setWindowTitles(Viewer& v) {
+  static constexpr struct {
+    WindowNo no;
+    const char* key;
+  } kTitles[] = {{kWinSettings, "#Msg_WinSettings"}, {kWinDbInfo, "#Msg_WinDbInfo"}, {kWinUpdate, "#Msg_WinUpdate"}};
+  for (const auto& t : kTitles) gtk_window_set_title(GTK_WINDOW(windowWidget(v, t.no)), messageText(v, t.key).c_str());
+}
+
 // A text the language file lacks (or no file at all) gives the built-in German one.
 void applyTexts(Viewer& v, const std::string& code) {
   VL_TRACE();
@@ -99,6 +107,7 @@ void applyTexts(Viewer& v, const std::string& code) {
       setGadgetText(w, t.kind, text);
   }
   applyAccessibleNames(v, code);  // the descriptions are the tooltips just set
+  setWindowTitles(v);
 }
 
 const char* germanTextOf(int gadget, bool tooltip) {
@@ -139,21 +148,11 @@ bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string
 }
 
 std::string messageText(Viewer& v, const char* key, std::initializer_list<std::string_view> values) {
-  LanguageTable& table = v.app.languageTable;
-  if (!table.loaded) loadLanguageFile(v.app.programFolder + v.app.languageFileName, &table);
+  const LanguageTable& table = v.app.languageTable;
   std::string text;
   std::string_view code = languageCodeOf(v.app.settings.language);
   if (!table.loaded || !findLangText(table, key, false, code, &text)) text = germanUiText(key, false);
   return fillMessage(text, values);
-}
-
-void setWindowTitleText(Viewer& v, WindowNo no) {
-  static constexpr struct {
-    WindowNo no;
-    const char* key;
-  } kTitles[] = {{kWinSettings, "#Msg_WinSettings"}, {kWinDbInfo, "#Msg_WinDbInfo"}, {kWinUpdate, "#Msg_WinUpdate"}};
-  for (const auto& t : kTitles)
-    if (t.no == no) gtk_window_set_title(GTK_WINDOW(windowWidget(v, no)), messageText(v, t.key).c_str());
 }
 
 void applyLanguage(Viewer& v, bool withTexts) {

@@ -22,12 +22,10 @@ bool langText(Viewer& v, const std::string& key, bool tooltip, const std::string
 void applyLanguage(Viewer& v, bool withTexts);
 
 // A message box text or window title in the current language, with `values` filled
-// in; the built-in English text when the language file has none. The file is read
-// without the "not found" message: a message must not bring another one along.
+// in, once the interface texts come from the language file; until then (German from
+// the start, where the file is not read) and for a key the file lacks, the built-in
+// English text.
 std::string messageText(Viewer& v, const char* key, std::initializer_list<std::string_view> values = {});
-
-// The title of a secondary window in the current language, set as it is shown.
-void setWindowTitleText(Viewer& v, WindowNo no);
 
 // The stored language is applied with all UI texts when it is not German.
 void applyStoredLanguage(Viewer& v);

@@ -277,7 +277,6 @@ void createSettingsWindow(Viewer& v) {
 void showSettingsWindow(Viewer& v) {
   VL_TRACE();
   fillTextFields(v);
-  setWindowTitleText(v, kWinSettings);
   gtk_window_present(GTK_WINDOW(v.settings.frame.window));
 }
 

@@ -86,7 +86,6 @@ void showUpdateCheck(Viewer& v) {
   VL_TRACE();
   v.app.versionText = kProgramVersion;
   runUpdateCheck(v);
-  setWindowTitleText(v, kWinUpdate);
   gtk_window_present(GTK_WINDOW(v.update.frame.window));
 }
 
