@@ -448,6 +448,9 @@ void focusFindField(MainWindow& w) {
 }
 
 void popupEntryMenu(Viewer& v, bool atSelectedRow) {
+  // A theme has no code to copy or open.
+  for (int no = kMenuEntryCopyCode; no <= kMenuEntryShowFolder; ++no)
+    gtk_widget_set_sensitive(v.main.menuItem[no], !v.app.currentCodePath.empty());
   GdkRectangle row;
   if (!atSelectedRow || !selectedRowArea(v.index, &row)) {
     popupMenu(v.main.entryMenu);
