@@ -82,7 +82,7 @@ void forgetLinks(CodePane& view) {
 }
 
 // From the last link to the first, so the offsets of the earlier ones stay valid.
-void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResult& marks, const AppState& app) {
+void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResult& marks) {
   forgetLinks(g);
   g.codeLinks.resize(marks.links.size());
   for (size_t i = marks.links.size(); i-- > 0;) {
@@ -95,8 +95,6 @@ void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResul
     cl.anchor = gtk_text_buffer_create_child_anchor(buffer, &start);
     g_object_ref(cl.anchor);
     cl.target = link.target;
-    int row = findLinkTarget(app.index, link.target, app.languageBox);
-    cl.tooltip = row < 0 ? std::string() : "\u2192 " + std::string(app.index.row(row).text);
   }
   // Each earlier target shrank to one anchor character.
   int shift = 0;
@@ -112,7 +110,12 @@ void followCodeFont(GtkWidget* label, GtkWidget* code) {
   gtk_widget_modify_font(label, pango_context_get_font_description(gtk_widget_get_pango_context(code)));
 }
 
-GtkWidget* linkLabel(const CodePane& g, const CodeLink& link) {
+// Where the link leads is looked up as its label is made, so a long file pays only
+// for the links that come into view.
+GtkWidget* linkLabel(const CodePane& g, CodeLink& link) {
+  const AppState& app = g.viewer->app;
+  int row = findLinkTarget(app.index, link.target, app.languageBox);
+  link.tooltip = row < 0 ? std::string() : "\u2192 " + std::string(app.index.row(row).text);
   const std::string& target = link.target;
   gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", target.c_str(), target.c_str());
   GtkWidget* label = gtk_label_new(nullptr);
@@ -330,7 +333,7 @@ void highlightCode(CodePane& pane, const AppState& app) {
   applySpans(buffer, marks, {TagId::Disable, TagId::Literal});
   applySpans(buffer, marks, {TagId::Constant});
   applySpans(buffer, marks, {TagId::BlueBold, TagId::FBold, TagId::Function, TagId::FuncCall});
-  replaceLinkTargets(pane, buffer, marks, app);
+  replaceLinkTargets(pane, buffer, marks);
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
   g_object_unref(buffer);
   refresh(view);

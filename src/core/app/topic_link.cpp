@@ -28,32 +28,32 @@ std::string_view titleOf(const TopicNode& node, int language) {
   return language == 0 ? node.themeDe : language == 1 ? node.themeEn : node.themeFr;
 }
 
-// Entries are the rows below the themes; roots and themes show no title.
-int findTitle(const IndexModel& index, int language, std::string_view wanted, bool caseless) {
-  for (size_t row = 0; row < index.rowCount(); ++row) {
-    if (index.level(row) < 2) continue;
-    std::string_view title = bareTitle(titleOf(index.topic(row), language));
-    // Folding keeps the byte length (code points below 256 stay below 256), so a
-    // title of another length is passed over without folding it.
-    if (title.size() != wanted.size()) continue;
-    bool same = caseless ? foldSearchText(title) == wanted : title == wanted;
-    if (same) return static_cast<int>(row);
-  }
-  return -1;
-}
-
 }  // namespace
 
+// One pass over the rows: each title is trimmed once, and a match of a better rank
+// (language order first, exact before caseless) replaces the one found so far, so
+// the first row in tree order wins within a rank. Roots and themes show no title.
 int findLinkTarget(const IndexModel& index, std::string_view target, int topicLanguage) {
   const std::string_view wanted = bareTitle(target);
   if (wanted.empty()) return -1;
   const std::string folded = foldSearchText(wanted);
   const int shown = topicLanguage == 0 || topicLanguage == 1 ? topicLanguage : 2;
   const std::array<int, 3> order = {shown, shown == 0 ? 1 : 0, shown == 2 ? 1 : 2};
-  for (int language : order) {
-    int row = findTitle(index, language, wanted, false);
-    if (row < 0) row = findTitle(index, language, folded, true);
-    if (row >= 0) return row;
+  int best = -1;
+  int bestRank = 6;
+  for (size_t row = 0; row < index.rowCount() && bestRank > 0; ++row) {
+    if (index.level(row) < 2) continue;
+    for (int k = 0; k < 3 && 2 * k < bestRank; ++k) {
+      std::string_view title = bareTitle(titleOf(index.topic(row), order[k]));
+      // Folding keeps the byte length (code points below 256 stay below 256), so a
+      // title of another length is passed over without folding it.
+      if (title.size() != wanted.size()) continue;
+      int rank = title == wanted ? 2 * k : 2 * k + 1 < bestRank && foldSearchText(title) == folded ? 2 * k + 1 : 6;
+      if (rank < bestRank) {
+        best = static_cast<int>(row);
+        bestRank = rank;
+      }
+    }
   }
-  return -1;
+  return best;
 }
