@@ -99,7 +99,8 @@ void applyTexts(Viewer& v, const std::string& code) {
   std::string text;
   SuppressEvents quiet(v.events);  // new combo texts are no user choice
   for (const UiText& t : kUiTexts) {
-    if (t.kind == UiTextKind::AccessName) continue;  // applyAccessibleNames sets them
+    // applyAccessibleNames sets the access names; messages are looked up as they are shown.
+    if (t.kind == UiTextKind::AccessName || t.kind == UiTextKind::Message) continue;
     if (!langText(v, t.key, t.kind == UiTextKind::Tooltip, code, &text)) text = t.german;
     if (t.kind == UiTextKind::MenuItem)
       setMenuItemText(mainMenuItem(v.main, t.menuItem), text);
