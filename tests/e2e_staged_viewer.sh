@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the staged viewer as a user would, on the sample library, reads its window
 # title through the X server, types into the search field, drags an entry onto the
-# code view and ends it with Escape.
+# code view, chooses an entry from the match list and ends it with Escape.
 # Then starts it on a broken database: the real message box appears, and its OK
 # button ends the viewer. Last, a first start without any database: the real file
 # chooser asks for it, and cancelling it ends the viewer with its message.
@@ -76,6 +76,13 @@ xdotool type --delay 40 "Transparenz"
 expectTitle '*~ /Windows/WindowTransparency.vl' "after typing"
 echo "ok: search shows '$title'"
 
+# Typing opened the match list over the tree; Escape closes it and the viewer runs on.
+sleep 0.3
+xdotool key Escape
+sleep 0.5
+kill -0 "$pid" 2>/dev/null || { echo "FAIL: Escape on the open match list ended the viewer"; exit 1; }
+echo "ok: Escape closed the match list, the viewer runs on"
+
 # Dragging an index entry onto the code view loads its file as an external file:
 # the drag hands out a file URI and the read-only code view accepts the drop.
 xdotool mousemove --window "$window" 160 298 mousedown 1
@@ -89,6 +96,15 @@ xdotool mouseup 1
 expectTitle '*~ [!/]*.vl' "after the drag"
 echo "ok: dragged entry dropped on the code view: '$title'"
 
+# The match list under the search field: Down walks into it and Return shows the
+# chosen entry.
+xdotool mousemove --window "$window" 120 16 click 1
+xdotool key ctrl+a
+xdotool type --delay 40 "text mit"
+expectTitle '*~ /Text/TextViewTags.vl' "after typing the list's term"
+xdotool key Down Down Return
+expectTitle '*~ /Drawing/CairoText.vl' "after Down, Down and Return in the match list"
+echo "ok: match list entry chosen with Down and Return: '$title'"
 xdotool key Escape
 expectEnded "Escape"
 echo "ok: Escape ended the viewer with status 0"
@@ -115,4 +131,4 @@ pressIn "$box" Return
 expectEnded "cancelling the database chooser"
 [ ! -e "$work/LinuxVL API-RuvUduviv.ini" ] || { echo "FAIL: a cancelled first start wrote settings"; exit 1; }
 echo "ok: cancelled chooser, message box, status 0, no settings file written"
-echo "4 passed, 0 failed"
+echo "5 passed, 0 failed"

@@ -54,6 +54,12 @@ class LanguageTest : public ViewerTest {
     g_free(t);
     return s;
   }
+  std::string comboItems(int no) {
+    std::string all = comboItem(no, 0);
+    int count = gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(gadget(no))), nullptr);
+    for (int i = 1; i < count; ++i) all += "\t" + comboItem(no, i);
+    return all;
+  }
   std::string frameTitle(int no) {
     return gtk_label_get_text(GTK_LABEL(gtk_frame_get_label_widget(GTK_FRAME(gadget(no)))));
   }
@@ -82,7 +88,7 @@ class LanguageTest : public ViewerTest {
     if (no < 0 || !gadget(no)) return "<no gadget>";
     if (t.kind == UiTextKind::Tooltip) return tooltip(no);
     if (t.kind == UiTextKind::Frame) return frameTitle(no);
-    if (t.kind == UiTextKind::ComboItems) return comboItem(no, 0) + "\t" + comboItem(no, 1) + "\t" + comboItem(no, 2);
+    if (t.kind == UiTextKind::ComboItems) return comboItems(no);
     if (GTK_IS_BUTTON(gadget(no))) return gtk_button_get_label(GTK_BUTTON(gadget(no)));
     return text(no);
   }

@@ -348,7 +348,7 @@ TEST_F(SettingsWindowTest, OutOfRangeValuesAreHeldToTheirRanges) {
                 "SourceInTitle=7\nLanguage=-4\nDyeingNews=5\nFontSize=-2147483648\n"));
   openWindow();
   EXPECT_EQ(combo(Cnf_SearchFailHint), 0);
-  EXPECT_EQ(combo(Cnf_SearchMode), 2);
+  EXPECT_EQ(combo(Cnf_SearchMode), 3);
   EXPECT_EQ(combo(Cnf_FileNameLen), 2);
   EXPECT_EQ(text(Cnf_FontSize), "6");
 }

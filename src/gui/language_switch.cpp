@@ -47,10 +47,11 @@ void setComboItems(GtkWidget* combo, const std::string& text) {
   GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
   if (!GTK_IS_LIST_STORE(model)) return;
   int column = gtk_tree_model_get_n_columns(model) - 1;
-  std::array<std::string, 3> items = comboItemTexts(text);
+  std::vector<std::string> items =
+      comboItemTexts(text, static_cast<size_t>(gtk_tree_model_iter_n_children(model, nullptr)));
   GtkTreeIter iter;
   bool more = gtk_tree_model_get_iter_first(model, &iter);
-  for (int i = 0; i < 3 && more; ++i) {
+  for (size_t i = 0; i < items.size() && more; ++i) {
     gtk_list_store_set(GTK_LIST_STORE(model), &iter, column, items[i].c_str(), -1);
     more = gtk_tree_model_iter_next(model, &iter);
   }

@@ -9,6 +9,7 @@
 #include "gui/index_view.h"
 #include "gui/language_switch.h"
 #include "gui/main_window.h"
+#include "gui/match_list.h"
 #include "gui/message_box.h"
 #include "gui/present_entry.h"
 #include "gui/search.h"
@@ -17,6 +18,10 @@
 namespace {
 
 void onQuit(Viewer& v, const Event&) { v.app.quitRequested = 1; }
+
+void onEscape(Viewer& v, const Event& e) {
+  if (!matchListKey(v.matches, MatchListKey::Escape)) onQuit(v, e);
+}
 
 void onSize(Viewer& v, const Event&) { layoutMainWindow(v, true); }
 
@@ -129,7 +134,7 @@ const HandlerEntry kMainHandlers[] = {
     {kWinMain, kEventGadget, Main_FindNext, onFindNext},
     {kWinMain, kEventGadget, Main_Find, onFindFieldChanged},
     {kWinMain, kEventGadgetDrop, CodeView, onDrop},
-    {kWinMain, kEventMenu, kKeyEscape, onQuit},
+    {kWinMain, kEventMenu, kKeyEscape, onEscape},
     {kWinMain, kEventMenu, kKeyReturn, onReturnKey},
     {kWinMain, kEventMenu, kKeyF1, onF1},
     {kWinMain, kEventMenu, kKeyF3, onFindNext},

@@ -48,6 +48,9 @@ void reloadDatabase(Viewer& v, const std::string& databaseFile, const std::strin
   expandAndCount(v.index, app);
   setNodeToggle(v.main, v.events, false);
   selectRow(v.index, 0);
+  hideMatchList(v.matches);
+  // Files changed on disk are read anew with the database.
+  syncCodeReading(v, true);
   fillDatabaseInfo(v);
   reportParse(v, opened);
 }

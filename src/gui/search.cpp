@@ -3,6 +3,8 @@
 
 #include "core/app/error_report.h"
 #include "core/app/search_text.h"
+#include "core/search/code_search.h"
+#include "gui/match_list.h"
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
@@ -76,7 +78,10 @@ void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
   if (term.empty()) return;
   AppState& app = v.app;
   int from = continueSearch ? selectedRow(v.index) + 1 : 0;
-  int item = findSearchItem(&app.searchTexts, app.index, app.settings.searchMode, app.settings.language, term, from);
+  int item =
+      app.settings.searchMode == kSearchModeWithCode
+          ? findCodeSearchItem(&app.searchTexts, app.codeTexts, app.index, app.settings.language, term, from)
+          : findSearchItem(&app.searchTexts, app.index, app.settings.searchMode, app.settings.language, term, from);
   if (item >= 0 && item < static_cast<int>(app.index.rowCount())) {
     selectRow(v.index, item);
     v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
@@ -89,9 +94,14 @@ void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
 void onFindNext(Viewer& v, const Event&) { findInIndex(v, widgetText(findField(v)), true); }
 
 void onFindFieldChanged(Viewer& v, const Event& e) {
-  if (e.type == kTypeChange) findInIndex(v, widgetText(findField(v)), false);
+  if (e.type != kTypeChange) return;
+  findInIndex(v, widgetText(findField(v)), false);
+  updateMatchList(v);
 }
 
+// Return on a row the user walked to in the match list shows that entry; otherwise
+// it finds the next match.
 void onReturnKey(Viewer& v, const Event& e) {
-  if (gtk_window_get_focus(GTK_WINDOW(v.main.frame.window)) == findField(v)) onFindNext(v, e);
+  if (gtk_window_get_focus(GTK_WINDOW(v.main.frame.window)) != findField(v)) return;
+  if (!matchListKey(v.matches, MatchListKey::Return)) onFindNext(v, e);
 }

@@ -2,6 +2,7 @@
 // the handler table of its events.
 #include "gui/settings_window.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "core/app/error_report.h"
@@ -92,7 +93,9 @@ void addSunkenLabel(Viewer& v, const Place& p) {
 
 void addTextCombo(Viewer& v, const Place& p) {
   GtkWidget* combo = gtk_combo_box_new_text();
-  for (const std::string& item : comboItemTexts(builtInText(p.no)))
+  // The built-in text names every item of the box.
+  std::string_view items = builtInText(p.no);
+  for (const std::string& item : comboItemTexts(items, std::count(items.begin(), items.end(), '\t') + 1))
     gtk_combo_box_append_text(GTK_COMBO_BOX(combo), item.c_str());
   gtk_combo_box_set_focus_on_click(GTK_COMBO_BOX(combo), FALSE);
   put(v, p, combo);
@@ -101,7 +104,7 @@ void addTextCombo(Viewer& v, const Place& p) {
 void addLanguageCombo(Viewer& v, const Place& p) {
   GtkListStore* store = gtk_list_store_new(2, GDK_TYPE_PIXBUF, G_TYPE_STRING);
   const char* flags[3] = {"flag-de.png", "flag-gb.png", "flag-fr.png"};
-  std::array<std::string, 3> names = comboItemTexts(builtInText(p.no));
+  std::vector<std::string> names = comboItemTexts(builtInText(p.no));
   for (int i = 0; i < 3; ++i) {
     GdkPixbuf* flag = loadIcon(flags[i]);
     GtkTreeIter iter;
@@ -286,6 +289,7 @@ void saveFromSettingsWindow(Viewer& v) {
   SettingsStore& s = app.settings;
   const SettingsStore before = s;
   readSettingGadgets(v, &s);
+  syncCodeReading(v, s.libPath != before.libPath);
   EntryRequest shown{EntryCause::SettingsChange};
   shown.marksChanged = s.codeMarks != before.codeMarks;
   shown.titleChanged = s.sourceInTitle != before.sourceInTitle;

@@ -179,6 +179,7 @@ bool startViewer(Viewer& v, const StartOptions& options) {
     messageBox(kAppTitle, messageText(v, "#Msg_NoMainWindow"));
     return false;
   }
+  createMatchList(v);
   createSecondaryWindows(v);
   applyAccessibleNames(v, "");
   gtk_widget_show(windowWidget(v, kWinMain));
@@ -189,10 +190,12 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   showAboutIfNotSeen(app);
   selectFirstEntry(v, firstRow);
   settleMainWindow(v);
+  syncCodeReading(v, true);
   return true;
 }
 
 void endViewer(Viewer& v) {
+  destroyMatchList(v.matches);
   destroyCodeView(v.code);
   destroyIndexView(v.index);
   for (WindowFrame* frame : {&v.settings.frame, &v.info.frame, &v.update.frame}) destroyFrame(*frame);

@@ -12,6 +12,7 @@
 #include "gui/events.h"
 #include "gui/index_view.h"
 #include "gui/main_window.h"
+#include "gui/match_list.h"
 #include "gui/settings_window.h"
 #include "gui/update_window.h"
 
@@ -25,6 +26,7 @@ struct Viewer {
   SettingsWindow settings;
   InfoWindow info;
   UpdateWindow update;
+  MatchList matches;
 };
 
 struct StartOptions {

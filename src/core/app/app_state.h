@@ -14,6 +14,7 @@
 #include "core/app/visit_trail.h"
 #include "core/database/database_loader.h"
 #include "core/database/topic_node.h"
+#include "core/search/code_buffer.h"
 #include "core/settings/language_table.h"
 #include "core/settings/settings_store.h"
 
@@ -50,6 +51,7 @@ struct AppState {
   IndexModel index;
   IndexCounts counts;
   SearchBuffer searchTexts;  // the search's folded row texts; dropped with every rebuild
+  CodeBuffer codeTexts;      // the folded code of search mode 3; read anew with every database load
 
   std::string currentCodePath;  // the code path of the entry whose code was last loaded
   std::string droppedCode;      // the dropped file names the code view shows instead; else empty

@@ -177,8 +177,8 @@ std::string languageCodeFromLang(const char* langValue) {
   return std::string(v.substr(0, 2));
 }
 
-std::array<std::string, 3> comboItemTexts(std::string_view text) {
-  std::array<std::string, 3> items;
+std::vector<std::string> comboItemTexts(std::string_view text, size_t count) {
+  std::vector<std::string> items(count);
   for (std::string& item : items) {
     size_t tab = text.find('\t');
     item = text.substr(0, tab);

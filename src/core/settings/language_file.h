@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/settings/language_table.h"
 
@@ -27,5 +28,6 @@ std::string_view languageCodeOf(int language);
 // The first two characters of a LANG value ("de_DE.UTF-8" gives "de"); "" for none.
 std::string languageCodeFromLang(const char* langValue);
 
-// The three item texts of a combo box text, split at tabs; missing fields are empty.
-std::array<std::string, 3> comboItemTexts(std::string_view text);
+// The item texts of a combo box of `count` items, split at tabs; missing fields are
+// empty, fields beyond `count` are ignored.
+std::vector<std::string> comboItemTexts(std::string_view text, size_t count = 3);

@@ -24,7 +24,8 @@ const UiText kUiTexts[kUiTextCount] = {
     {"#DbA_LabelDb", K::Label, 2, 0, "Datenbank (xml):"},
     {"#DbA_LabelSrcForm", K::Label, 2, 0, "Code-Format:"},
     {"#Cnf_SearchMode", K::ComboItems, 1, 0,
-     "Index + Beschreibung (akt. Sprache)\tNur Index (akt. Sprache)\tIndex + Beschreibung (alle Sprachen)"},
+     "Index + Beschreibung (akt. Sprache)\tNur Index (akt. Sprache)\tIndex + Beschreibung (alle "
+     "Sprachen)\tIndex + Beschreibung + Code (alle Sprachen)"},
     {"#DbA_LabelTop", K::Label, 2, 0, "Themen:"},
     {"#Cnf_CodeMarking", K::ComboItems, 1, 0, "Reiner Text\tFett, graue Kommentare\tBlau+Fett, graue Kommentare"},
     {"#Cnf_Paths2Pref", K::CheckBox, 1, 0, "Speichert Pfade mit 'Speichern'"},

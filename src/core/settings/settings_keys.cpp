@@ -70,7 +70,7 @@ const SettingKey kSettingKeys[kSettingKeyCount] = {
     choice("about", &S::about, 0, 2, B::About, nullptr, G::None),
     choice("Language", &S::language, 0, 3, B::User, "Cnf_Language", G::LanguageBox),
     choice("SearchHint", &S::searchHint, 0, 3, B::User, "Cnf_SearchFailHint", G::ComboBox),
-    choice("SearchMode", &S::searchMode, 0, 3, B::User, "Cnf_SearchMode", G::ComboBox),
+    choice("SearchMode", &S::searchMode, 0, 4, B::User, "Cnf_SearchMode", G::ComboBox),
     choice("CodeMarks", &S::codeMarks, 0, 3, B::User, "Cnf_CodeMarking", G::ComboBox),
     text("FontName", &S::fontName, "Monospace", "Cnf_Fontname"),
     {.key = "FontSize",

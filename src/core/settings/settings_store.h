@@ -14,7 +14,7 @@ struct SettingsStore {
   int about;                   // "about": 0 until the about dialog was shown once
   int language;                // "Language": 0 German, 1 English, 2 French
   int searchHint;              // "SearchHint": 0 both, 1 shake, 2 blink
-  int searchMode;              // "SearchMode": 0 index+description, 1 index, 2 all languages
+  int searchMode;              // "SearchMode": 0 index+description, 1 index, 2 all languages, 3 with code
   int codeMarks;               // "CodeMarks": 0 plain, 1 bold, 2 blue+bold
   std::string fontName;        // "FontName"
   int fontSize;                // "FontSize"

@@ -1,0 +1,31 @@
+// The filtered search against std::string_view::find, on texts of few letters so
+// that candidates abound, and on the repetitive text that sends it to memmem.
+#include "core/search/substring_finder.h"
+
+#include <random>
+
+#include <gtest/gtest.h>
+
+TEST(SubstringFinder, FindsWhatFindFindsFromEveryStart) {
+  std::mt19937 random(11);
+  auto pick = [&](size_t n) {
+    std::string s;
+    for (size_t i = 0; i < n; ++i) s += "ab;e \xC3"[random() % 6];
+    return s;
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::string text = pick(random() % 200);
+    std::string needle =
+        round % 3 ? pick(1 + random() % 5) : text.substr(random() % (text.size() + 1), 1 + random() % 40);
+    SubstringFinder finder = makeSubstringFinder(needle);
+    for (size_t from = 0; from <= text.size() + 1; from += 1 + random() % 7)
+      ASSERT_EQ(findSubstring(finder, text, from),
+                needle.empty() ? std::string::npos : std::string_view(text).find(needle, from))
+          << text << " / " << needle << " from " << from;
+  }
+  std::string runs(200000, ';');
+  std::string longNeedle = std::string(3000, ';') + "x";
+  EXPECT_EQ(findSubstring(makeSubstringFinder(longNeedle), runs, 0), std::string::npos);
+  runs += "x";
+  EXPECT_EQ(findSubstring(makeSubstringFinder(longNeedle), runs, 5), runs.size() - longNeedle.size());
+}
