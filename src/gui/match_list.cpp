@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <gdk/gdkkeysyms.h>
 
 #include "core/app/app_state.h"
@@ -11,6 +13,7 @@
 #include "core/search/code_search.h"
 #include "core/search/match_list_text.h"
 #include "gui/index_view.h"
+#include "gui/search.h"
 #include "gui/viewer.h"
 #include "gui/widgets.h"
 
@@ -22,7 +25,7 @@ enum { kColumnItem, kColumnMarkup, kColumnCount };
 // batch at once, the next when the list is scrolled or walked to its end.
 constexpr int kRowBatch = 40;
 constexpr int kListWidth = 460;
-constexpr int kListHeight = 250;
+constexpr int kListHeight = 250;  // a page; fewer rows make the list shorter
 
 std::string escaped(std::string_view text) {
   gchar* e = g_markup_escape_text(text.data(), static_cast<gssize>(text.size()));
@@ -72,6 +75,14 @@ void placeUnderField(MatchList& list) {
   GtkAllocation a;
   gtk_widget_get_allocation(list.field, &a);
   gtk_window_move(GTK_WINDOW(list.popup), x, y + a.height);
+}
+
+// As tall as the rows filled, at most a page, as the toolkit's entry completion.
+void fitHeight(MatchList& list) {
+  GtkRequisition rows;
+  gtk_widget_size_request(list.rows, &rows);
+  gtk_widget_set_size_request(list.scroller, kListWidth, std::min(kListHeight, rows.height + 2));
+  gtk_window_resize(GTK_WINDOW(list.popup), 1, 1);
 }
 
 int cursorRow(const MatchList& list) {
@@ -158,6 +169,20 @@ void wakeOwner(void* data) {
   }
 }
 
+// The end of the reading completes the list, and searches again for a term typed
+// while it ran that was not found, unless the user has left the field since.
+void showCodeRead(Viewer& v) {
+  MatchList& list = v.matches;
+  bool searchAgain = list.progress.finished && list.searchWhenRead &&
+                     gtk_window_get_focus(GTK_WINDOW(gtk_widget_get_toplevel(list.field))) == list.field;
+  if (list.progress.finished) list.searchWhenRead = false;
+  if (searchAgain) findInIndex(v, widgetText(list.field), false);
+  if (searchAgain || (list.progress.finished && matchListShown(list)))
+    updateMatchList(v);
+  else if (matchListShown(list))
+    showHeader(list);
+}
+
 gboolean onCodeRead(GIOChannel*, GIOCondition, gpointer data) {
   Viewer& v = *static_cast<Viewer*>(data);
   MatchList& list = v.matches;
@@ -167,12 +192,7 @@ gboolean onCodeRead(GIOChannel*, GIOCondition, gpointer data) {
   std::vector<CodeChunk> chunks;
   takeCodeChunks(&list.reader, &chunks, &list.progress);
   for (CodeChunk& chunk : chunks) addCodeChunk(&v.app.codeTexts, std::move(chunk));
-  if (matchListShown(list)) {
-    if (list.progress.finished)
-      updateMatchList(v);
-    else
-      showHeader(list);
-  }
+  showCodeRead(v);
   return TRUE;
 }
 
@@ -255,6 +275,8 @@ void syncCodeReading(Viewer& v, bool restart) {
   startCodeReading(&list.reader, std::move(paths));
 }
 
+bool codeStillReading(const MatchList& list) { return list.progress.itemCount > 0 && !list.progress.finished; }
+
 void updateMatchList(Viewer& v) {
   MatchList& list = v.matches;
   AppState& app = v.app;
@@ -272,6 +294,7 @@ void updateMatchList(Viewer& v) {
   gtk_list_store_clear(list.store);
   fillRows(list, kRowBatch);
   showHeader(list);
+  fitHeight(list);
   placeUnderField(list);
   gtk_widget_show(list.popup);
   gtk_adjustment_set_value(gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(list.scroller)), 0);

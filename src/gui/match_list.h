@@ -33,7 +33,8 @@ struct MatchList {
 
   CodeReader reader;
   CodeReadProgress progress;
-  int wakePipe[2] = {-1, -1};  // the reading thread writes a byte, the main loop watches
+  bool searchWhenRead = false;  // a term not found while reading is searched again at its end
+  int wakePipe[2] = {-1, -1};   // the reading thread writes a byte, the main loop watches
   guint wakeWatch = 0;
 };
 
@@ -46,6 +47,10 @@ void destroyMatchList(MatchList& list);
 // Reads the code in the background when the search mode searches it (again after a
 // database load, `restart`), and drops it when the mode no longer does.
 void syncCodeReading(Viewer& v, bool restart);
+
+// True while search mode 3's code is still being read: a term not found may stand
+// in code not read yet.
+bool codeStillReading(const MatchList& list);
 
 // Shows the matches of the field's term, or hides the list when there are none.
 void updateMatchList(Viewer& v);

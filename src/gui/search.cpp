@@ -75,6 +75,7 @@ void shakeWindow(GtkWidget* window, int amplitude) {
 
 void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
   VL_TRACE();
+  if (!continueSearch) v.matches.searchWhenRead = false;
   if (term.empty()) return;
   AppState& app = v.app;
   int from = continueSearch ? selectedRow(v.index) + 1 : 0;
@@ -85,6 +86,12 @@ void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
   if (item >= 0 && item < static_cast<int>(app.index.rowCount())) {
     selectRow(v.index, item);
     v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
+    return;
+  }
+  // Taking back a character that may stand in code not read yet would cut an API
+  // name while it is typed: the term waits for the end of the reading instead.
+  if (!continueSearch && codeStillReading(v.matches)) {
+    v.matches.searchWhenRead = true;
     return;
   }
   if (!continueSearch) dropLastTypedCharacter(findField(v));

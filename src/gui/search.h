@@ -14,7 +14,8 @@ struct Viewer;
 // Looks for `term` in the index from the top (continueSearch false) or below the
 // selection (true). A match is selected and a change event for the tree is posted;
 // no match takes back a character typed at the end of the field and gives the hint
-// of "SearchHint".
+// of "SearchHint", except while search mode 3's code is still being read: then the
+// term is searched again from the top when the reading ends.
 void findInIndex(Viewer& v, const std::string& term, bool continueSearch);
 
 // Moves the window right and left by `amplitude` pixels twice, then back to its place.
