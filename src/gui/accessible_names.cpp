@@ -20,6 +20,7 @@ struct NamedWidget {
 const NamedWidget kNamedWidgets[] = {
     {"InfoMenu", [](const Viewer& v) { return v.main.infoMenu; }},
     {"AdminMenu", [](const Viewer& v) { return v.main.adminMenu; }},
+    {"MatchList", [](const Viewer& v) { return v.matches.rows; }},
 };
 
 // The caption's frame title or label text, whichever it shows; the blank some

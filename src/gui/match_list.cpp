@@ -12,6 +12,7 @@
 #include "core/app/paths.h"
 #include "core/search/code_search.h"
 #include "core/search/match_list_text.h"
+#include "core/text/utf8.h"
 #include "gui/index_view.h"
 #include "gui/search.h"
 #include "gui/viewer.h"
@@ -27,8 +28,11 @@ constexpr int kRowBatch = 40;
 constexpr int kListWidth = 460;
 constexpr int kListHeight = 250;  // a page; fewer rows make the list shorter
 
+// A line cut from a file changed since it was read may hold broken UTF-8, which
+// the markup parser refuses.
 std::string escaped(std::string_view text) {
-  gchar* e = g_markup_escape_text(text.data(), static_cast<gssize>(text.size()));
+  std::string valid = repairUtf8(text);
+  gchar* e = g_markup_escape_text(valid.data(), static_cast<gssize>(valid.size()));
   std::string out = e;
   g_free(e);
   return out;

@@ -1,5 +1,5 @@
 // The filtered search against std::string_view::find, on texts of few letters so
-// that candidates abound, and on the repetitive text that sends it to memmem.
+// that candidates abound and matches fall on every place of a 64-byte block.
 #include "core/search/substring_finder.h"
 
 #include <random>
@@ -14,18 +14,13 @@ TEST(SubstringFinder, FindsWhatFindFindsFromEveryStart) {
     return s;
   };
   for (int round = 0; round < 300; ++round) {
-    std::string text = pick(random() % 200);
+    std::string text = pick(random() % 300);
     std::string needle =
         round % 3 ? pick(1 + random() % 5) : text.substr(random() % (text.size() + 1), 1 + random() % 40);
     SubstringFinder finder = makeSubstringFinder(needle);
-    for (size_t from = 0; from <= text.size() + 1; from += 1 + random() % 7)
-      ASSERT_EQ(findSubstring(finder, text, from),
-                needle.empty() ? std::string::npos : std::string_view(text).find(needle, from))
-          << text << " / " << needle << " from " << from;
+    for (size_t from = 0; from <= text.size() + 1; from += 1 + random() % 7) {
+      size_t expected = needle.empty() ? std::string::npos : std::string_view(text).find(needle, from);
+      ASSERT_EQ(findSubstring(finder, text, from), expected) << text << " / " << needle << " from " << from;
+    }
   }
-  std::string runs(200000, ';');
-  std::string longNeedle = std::string(3000, ';') + "x";
-  EXPECT_EQ(findSubstring(makeSubstringFinder(longNeedle), runs, 0), std::string::npos);
-  runs += "x";
-  EXPECT_EQ(findSubstring(makeSubstringFinder(longNeedle), runs, 5), runs.size() - longNeedle.size());
 }

@@ -31,7 +31,7 @@ struct UiText {
   const char* german;  // for messages the built-in English text
 };
 
-inline constexpr int kUiTextCount = 106;
+inline constexpr int kUiTextCount = 107;
 extern const UiText kUiTexts[kUiTextCount];
 
 // The built-in German text of a key (a message's English one): its tooltip or its
