@@ -158,8 +158,21 @@ gboolean onFieldKey(GtkWidget*, GdkEventKey* event, gpointer data) {
   return FALSE;
 }
 
+bool pointerOverList(const MatchList& list) {
+  GdkWindow* window = gtk_widget_get_window(list.popup);
+  if (!window) return false;
+  gint x = -1, y = -1;
+  gdk_window_get_pointer(window, &x, &y, nullptr);
+  GtkAllocation a;
+  gtk_widget_get_allocation(list.popup, &a);
+  return x >= 0 && y >= 0 && x < a.width && y < a.height;
+}
+
+// Where the keyboard focus follows the pointer, reaching for a row takes the focus
+// from the field: the list stays while the pointer is over it.
 gboolean onFieldFocusOut(GtkWidget*, GdkEventFocus*, gpointer data) {
-  hideMatchList(*static_cast<MatchList*>(data));
+  auto* list = static_cast<MatchList*>(data);
+  if (!pointerOverList(*list)) hideMatchList(*list);
   return FALSE;
 }
 
