@@ -159,7 +159,7 @@ gboolean onFieldKey(GtkWidget*, GdkEventKey* event, gpointer data) {
 }
 
 bool pointerOverList(const MatchList& list) {
-  GdkWindow* window = gtk_widget_get_window(list.popup);
+  GdkWindow* window = list.popup ? gtk_widget_get_window(list.popup) : nullptr;
   if (!window) return false;
   gint x = -1, y = -1;
   gdk_window_get_pointer(window, &x, &y, nullptr);
