@@ -8,6 +8,7 @@
 #include "gui/accessible_names.h"
 #include "gui/index_view.h"
 #include "gui/language_switch.h"
+#include "gui/match_list.h"
 #include "gui_fixture.h"
 
 namespace {
@@ -84,6 +85,7 @@ class LanguageTest : public ViewerTest {
   std::string shown(const UiText& t) {
     if (t.kind == UiTextKind::MenuItem) return menuText(t.menuItem);
     if (t.kind == UiTextKind::AccessName) return accessibleText(t.key);
+    if (t.kind == UiTextKind::ListText) return matchListText(viewer(), t.key);
     int no = gadgetByName(t.key + 1);
     if (no < 0 || !gadget(no)) return "<no gadget>";
     if (t.kind == UiTextKind::Tooltip) return tooltip(no);

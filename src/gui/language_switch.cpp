@@ -100,8 +100,9 @@ void applyTexts(Viewer& v, const std::string& code) {
   std::string text;
   SuppressEvents quiet(v.events);  // new combo texts are no user choice
   for (const UiText& t : kUiTexts) {
-    // applyAccessibleNames sets the access names; messages are looked up as they are shown.
-    if (t.kind == UiTextKind::AccessName || t.kind == UiTextKind::Message) continue;
+    // applyAccessibleNames sets the access names; messages and the match list's
+    // texts are looked up as they are shown.
+    if (t.kind == UiTextKind::AccessName || t.kind == UiTextKind::Message || t.kind == UiTextKind::ListText) continue;
     if (!langText(v, t.key, t.kind == UiTextKind::Tooltip, code, &text)) text = t.german;
     if (t.kind == UiTextKind::MenuItem)
       setMenuItemText(mainMenuItem(v.main, t.menuItem), text);

@@ -12,6 +12,8 @@
 #include "core/app/paths.h"
 #include "core/search/code_search.h"
 #include "core/search/match_list_text.h"
+#include "core/settings/language_file.h"
+#include "core/settings/language_keys.h"
 #include "core/text/utf8.h"
 #include "gui/index_view.h"
 #include "gui/search.h"
@@ -66,9 +68,12 @@ void fillRows(MatchList& list, int upTo) {
   }
 }
 
-void showHeader(MatchList& list) {
+void showHeader(Viewer& v) {
+  MatchList& list = v.matches;
   const CodeReadProgress* reading = list.withCode ? &list.progress : nullptr;
-  gtk_label_set_text(GTK_LABEL(list.header), matchListHeader(list.items.size(), reading, list.language).c_str());
+  std::string text = matchListHeader(list.items.size(), reading, matchListText(v, "#Main_ListMatches"),
+                                     matchListText(v, "#Main_ListReading"));
+  gtk_label_set_text(GTK_LABEL(list.header), text.c_str());
 }
 
 void placeUnderField(MatchList& list) {
@@ -197,7 +202,7 @@ void showCodeRead(Viewer& v) {
   if (searchAgain || (list.progress.finished && matchListShown(list)))
     updateMatchList(v);
   else if (matchListShown(list))
-    showHeader(list);
+    showHeader(v);
 }
 
 gboolean onCodeRead(GIOChannel*, GIOCondition, gpointer data) {
@@ -292,6 +297,16 @@ void syncCodeReading(Viewer& v, bool restart) {
   startCodeReading(&list.reader, std::move(paths));
 }
 
+// The language file is read by the language switch; reading it here would tell of
+// a missing file at a keystroke.
+std::string matchListText(Viewer& v, const char* key) {
+  const LanguageTable& table = v.app.languageTable;
+  std::string text;
+  std::string code(languageCodeOf(v.app.settings.language));
+  if (table.loaded && findLangText(table, key, false, code, &text)) return text;
+  return germanUiText(key, false);
+}
+
 bool codeStillReading(const MatchList& list) { return list.progress.itemCount > 0 && !list.progress.finished; }
 
 void updateMatchList(Viewer& v) {
@@ -299,7 +314,6 @@ void updateMatchList(Viewer& v) {
   AppState& app = v.app;
   if (!list.popup) return;
   list.term = widgetText(list.field);
-  list.language = app.settings.language;
   list.withCode = app.settings.searchMode == kSearchModeWithCode;
   list.items = list.term.empty() ? std::vector<int>{}
                                  : collectMatches(&app.searchTexts, app.codeTexts, app.index, app.settings.searchMode,
@@ -310,7 +324,7 @@ void updateMatchList(Viewer& v) {
   }
   gtk_list_store_clear(list.store);
   fillRows(list, kRowBatch);
-  showHeader(list);
+  showHeader(v);
   fitHeight(list);
   placeUnderField(list);
   gtk_widget_show(list.popup);

@@ -28,7 +28,6 @@ struct MatchList {
   GtkListStore* store = nullptr;
   std::vector<int> items;  // every match; the store holds the first `filled`
   std::string term;
-  int language = 0;
   bool withCode = false;
 
   CodeReader reader;
@@ -47,6 +46,10 @@ void destroyMatchList(MatchList& list);
 // Reads the code in the background when the search mode searches it (again after a
 // database load, `restart`), and drops it when the mode no longer does.
 void syncCodeReading(Viewer& v, bool restart);
+
+// A text of the list's header in the interface language, from the language file
+// the language switch has read; the built-in German one before or without it.
+std::string matchListText(Viewer& v, const char* key);
 
 // True while search mode 3's code is still being read: a term not found may stand
 // in code not read yet.

@@ -94,6 +94,8 @@ const UiText kUiTexts[kUiTextCount] = {
      "Aktuell gewählter Zeichensatz für den Code. Änderung über die Schaltfläche rechts."},
     {"#Cnf_Language", K::Tooltip, 1, 0,
      "Wählt die Sprache für den Index und die Beschreibung. Fränzösich ist noch Englisch!"},
+    {"#Main_ListMatches", K::ListText, 0, 0, "Treffer"},
+    {"#Main_ListReading", K::ListText, 0, 0, "Code wird gelesen\xE2\x80\xA6"},
     {"#Acc_Main_NodeToggle", K::AccessName, 0, 0, "Alle Knoten öffnen/schließen"},
     {"#Acc_Main_FindNext", K::AccessName, 0, 0, "Nächsten suchen"},
     {"#Acc_Main_Find", K::AccessName, 0, 0, "Suchbegriff"},

@@ -13,7 +13,7 @@ enum class UiTextKind {
   CheckBox,    // the box's label
   Frame,       // the frame title
   Button,      // the button label
-  ComboItems,  // three item texts separated by tabs
+  ComboItems,  // the item texts separated by tabs
   MenuItem,    // an item of the main window's info menu or the index context menu
   Tooltip,     // looked up in the language file with "TT" in front of the key
   AccessName,  // read by screen readers, never shown; see kAccessNames
@@ -21,6 +21,7 @@ enum class UiTextKind {
   // built-in text is the program's English one; "%s" marks a value filled in, and in
   // the language file the two characters "\n" stand for a line break.
   Message,
+  ListText,  // in the header of the match list under the search field
 };
 
 struct UiText {
@@ -31,7 +32,7 @@ struct UiText {
   const char* german;  // for messages the built-in English text
 };
 
-inline constexpr int kUiTextCount = 107;
+inline constexpr int kUiTextCount = 109;
 extern const UiText kUiTexts[kUiTextCount];
 
 // The built-in German text of a key (a message's English one): its tooltip or its
