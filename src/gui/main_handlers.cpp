@@ -97,7 +97,10 @@ void retrace(Viewer& v, bool forward) {
 void onBack(Viewer& v, const Event&) { retrace(v, false); }
 void onForward(Viewer& v, const Event&) { retrace(v, true); }
 void onFocusFind(Viewer& v, const Event&) { focusFindField(v.main); }
-void onDownInFind(Viewer& v, const Event&) { focusSelectedRow(v.index); }
+// Down walks into an open match list; without one it leaves the field for the tree.
+void onDownInFind(Viewer& v, const Event&) {
+  if (!matchListKey(v.matches, MatchListKey::Down)) focusSelectedRow(v.index);
+}
 
 void onZoomKey(Viewer& v, const Event& e) {
   int step = e.object == kKeyZoomReset ? 3 : v.app.zoomStep + (e.object == kKeyZoomIn ? 1 : -1);

@@ -104,7 +104,7 @@ void onHistoryChanged(GtkComboBox* box, gpointer data) {
   if (gtk_combo_box_get_active(box) >= 0) post(w, Main_CbHistory, kTypeChange);
 }
 
-// Down leaves the search field for the tree.
+// Down walks into the open match list or leaves the search field for the tree.
 gboolean onFindKey(GtkWidget*, GdkEventKey* event, gpointer data) {
   bool plainDown = (event->keyval == GDK_KEY_Down || event->keyval == GDK_KEY_KP_Down) &&
                    !(event->state & gtk_accelerator_get_default_mod_mask());

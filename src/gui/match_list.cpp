@@ -94,6 +94,10 @@ void fitHeight(MatchList& list) {
   gtk_window_resize(GTK_WINDOW(list.popup), 1, 1);
 }
 
+bool fieldHasFocus(const MatchList& list) {
+  return gtk_window_get_focus(GTK_WINDOW(gtk_widget_get_toplevel(list.field))) == list.field;
+}
+
 int cursorRow(const MatchList& list) {
   GtkTreePath* path = nullptr;
   gtk_tree_view_get_cursor(GTK_TREE_VIEW(list.rows), &path, nullptr);
@@ -155,10 +159,9 @@ void onScrolled(GtkAdjustment* adjustment, gpointer data) {
     fillRows(*list, filledRows(*list) + kRowBatch);
 }
 
-// Return and Escape reach matchListKey through the main window's key table.
+// Down, Return and Escape reach matchListKey through the main window's key table.
 gboolean onFieldKey(GtkWidget*, GdkEventKey* event, gpointer data) {
   auto* list = static_cast<MatchList*>(data);
-  if (event->keyval == GDK_KEY_Down || event->keyval == GDK_KEY_KP_Down) return matchListKey(*list, MatchListKey::Down);
   if (event->keyval == GDK_KEY_Up || event->keyval == GDK_KEY_KP_Up) return matchListKey(*list, MatchListKey::Up);
   return FALSE;
 }
@@ -195,8 +198,7 @@ void wakeOwner(void* data) {
 // while it ran that was not found, unless the user has left the field since.
 void showCodeRead(Viewer& v) {
   MatchList& list = v.matches;
-  bool searchAgain = list.progress.finished && list.searchWhenRead &&
-                     gtk_window_get_focus(GTK_WINDOW(gtk_widget_get_toplevel(list.field))) == list.field;
+  bool searchAgain = list.progress.finished && list.searchWhenRead && fieldHasFocus(list);
   if (list.progress.finished) list.searchWhenRead = false;
   if (searchAgain) findInIndex(v, widgetText(list.field), false);
   if (searchAgain || (list.progress.finished && matchListShown(list)))
@@ -313,6 +315,12 @@ void updateMatchList(Viewer& v) {
   MatchList& list = v.matches;
   AppState& app = v.app;
   if (!list.popup) return;
+  // As the toolkit's completion, the list belongs to the user's typing: a text set
+  // while the focus is elsewhere opens none.
+  if (!fieldHasFocus(list)) {
+    hideMatchList(list);
+    return;
+  }
   list.term = widgetText(list.field);
   list.withCode = app.settings.searchMode == kSearchModeWithCode;
   list.items = list.term.empty() ? std::vector<int>{}

@@ -60,8 +60,9 @@ void updateMatchList(Viewer& v);
 bool matchListShown(const MatchList& list);
 void hideMatchList(MatchList& list);
 
-// Every key the open list takes from the search field, decided here: Down and Up
-// walk its rows, Return shows the entry of the row walked to as a click in the tree
+// Every key the open list takes from the search field, decided here (the field's
+// Up comes straight, Down, Return and Escape through the main window's key
+// table): Down and Up walk its rows, Return shows the entry of the row walked to as a click in the tree
 // would, Escape closes it and leaves the focus in the field. False when the list is
 // not open, or on Return when no row was walked to: the key then does what it does
 // without the list (Return finds the next match, Escape ends the program).
