@@ -123,7 +123,7 @@ size_t findPairs(const SubstringFinder& f, std::string_view text, size_t from) {
   Scan scan{&f, text, from};
 #if defined(VL_HAVE_AVX2_SCAN)
   static const bool avx2 = __builtin_cpu_supports("avx2");
-  if (avx2) return findPairsAvx2(&scan);
+  if (avx2 && f.wideScan) return findPairsAvx2(&scan);
 #endif
   return findPairsSse2(&scan);
 }

@@ -18,9 +18,11 @@ TEST(SubstringFinder, FindsWhatFindFindsFromEveryStart) {
     std::string needle =
         round % 3 ? pick(1 + random() % 5) : text.substr(random() % (text.size() + 1), 1 + random() % 40);
     SubstringFinder finder = makeSubstringFinder(needle);
+    finder.wideScan = round % 2 == 0;
     for (size_t from = 0; from <= text.size() + 1; from += 1 + random() % 7) {
       size_t expected = needle.empty() ? std::string::npos : std::string_view(text).find(needle, from);
-      ASSERT_EQ(findSubstring(finder, text, from), expected) << text << " / " << needle << " from " << from;
+      ASSERT_EQ(findSubstring(finder, text, from), expected)
+          << text << " / " << needle << " from " << from << (finder.wideScan ? "" : " (narrow scan)");
     }
   }
 }
