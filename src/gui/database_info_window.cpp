@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr SecondaryWindowSpec kSpec = {"About: current Database & File", 700, 205, GTK_WIN_POS_CENTER, true, true};
+constexpr SecondaryWindowLayout kLayout = {"About: current Database & File", 700, 205, GTK_WIN_POS_CENTER, true, true};
 
 struct Place {
   int no;
@@ -124,7 +124,7 @@ void createInfoWindow(InfoWindow& w, EventSink& events, const std::string& boldF
   VL_TRACE();
   w.frame.no = kWinDbInfo;
   w.frame.events = &events;
-  openSecondaryWindow(w.frame, kSpec);
+  openSecondaryWindow(w.frame, kLayout);
   // Frames first: the fixed container draws its children in the order they came.
   addFrame(w, {DbA_Frame1, 5, 2, 690, 121}, boldFontName);
   addFrame(w, {DbA_Frame2, 5, 128, 690, 72}, boldFontName);
@@ -134,7 +134,7 @@ void createInfoWindow(InfoWindow& w, EventSink& events, const std::string& boldF
   place(w.frame.fixed, iconImage("bent-arrow.png"), 154, 173, 16, 16);
   addLabels(w);
   addFields(w);
-  finishSecondaryWindow(w.frame, kSpec);
+  finishSecondaryWindow(w.frame, kLayout);
 }
 
 std::string databaseContentLine(const IndexModel& index) {

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr SecondaryWindowSpec kSpec = {
+constexpr SecondaryWindowLayout kLayout = {
     "Linux VL-ZEZ-Ovidozo-Vivara - Settings", 540, 486, GTK_WIN_POS_CENTER, true, false};
 
 struct Place {
@@ -265,7 +265,7 @@ void createSettingsWindow(Viewer& v) {
   w.frame.no = kWinSettings;
   w.frame.events = &v.events;
   w.languageBox = &v.app.languageBox;
-  openSecondaryWindow(w.frame, kSpec);
+  openSecondaryWindow(w.frame, kLayout);
   if (GtkWidget* main = windowWidget(v, kWinMain))
     gtk_window_set_transient_for(GTK_WINDOW(w.frame.window), GTK_WINDOW(main));
   createPathFrame(v);
@@ -273,7 +273,7 @@ void createSettingsWindow(Viewer& v) {
   setChoiceGadgets(v);
   addButton(v, {Cnf_Cancel, 5, 440, 260, 36}, stockButton("gtk-cancel"), true);
   addButton(v, {Cnf_OkSave, 274, 440, 260, 36}, stockButton("gtk-save"), true);
-  finishSecondaryWindow(w.frame, kSpec);
+  finishSecondaryWindow(w.frame, kLayout);
   gtk_widget_grab_focus(w.gadget[Cnf_Cancel]);
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr SecondaryWindowSpec kSpec = {
+constexpr SecondaryWindowLayout kLayout = {
     "Veldra-Linux-API-Viewer: Update check", 640, 105, GTK_WIN_POS_NONE, false, false};
 
 struct Place {
@@ -47,7 +47,7 @@ void createUpdateWindow(UpdateWindow& w, EventSink& events) {
   VL_TRACE();
   w.frame.no = kWinUpdate;
   w.frame.events = &events;
-  openSecondaryWindow(w.frame, kSpec);
+  openSecondaryWindow(w.frame, kLayout);
   for (const Place& p : kLabels) {
     GtkWidget* label = gtk_label_new(builtInText(p.no));
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
@@ -60,7 +60,7 @@ void createUpdateWindow(UpdateWindow& w, EventSink& events) {
     w.gadget[GadgetNo(p.no)] = entry;
     place(w.frame.fixed, entry, p.x, p.y, p.w, p.h);
   }
-  finishSecondaryWindow(w.frame, kSpec);
+  finishSecondaryWindow(w.frame, kLayout);
 }
 
 bool runUpdateCheck(Viewer& v) {

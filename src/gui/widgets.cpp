@@ -160,25 +160,25 @@ void destroyFrame(WindowFrame& frame) {
   frame.window = nullptr;
 }
 
-void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec) {
+void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowLayout& layout) {
   frame.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkWindow* window = GTK_WINDOW(frame.window);
-  gtk_window_set_title(window, spec.title);
-  if (spec.utility) gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_UTILITY);
-  if (spec.position == GTK_WIN_POS_NONE)
+  gtk_window_set_title(window, layout.title);
+  if (layout.utility) gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_UTILITY);
+  if (layout.position == GTK_WIN_POS_NONE)
     gtk_window_move(window, 300, 200);
   else
-    gtk_window_set_position(window, spec.position);
-  if (spec.toolWindow) gtk_window_set_resizable(window, FALSE);
+    gtk_window_set_position(window, layout.position);
+  if (layout.toolWindow) gtk_window_set_resizable(window, FALSE);
   frame.fixed = gtk_fixed_new();
-  gtk_widget_set_size_request(frame.fixed, spec.width, spec.height);
+  gtk_widget_set_size_request(frame.fixed, layout.width, layout.height);
   gtk_container_add(GTK_CONTAINER(frame.window), frame.fixed);
   connectWindow(frame);
 }
 
-void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec) {
+void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowLayout& layout) {
   gtk_widget_show_all(frame.fixed);
-  if (spec.toolWindow) restrictDecorations(frame.window);
+  if (layout.toolWindow) restrictDecorations(frame.window);
 }
 
 GtkWidget* scrolledFrame(GtkWidget* child) {

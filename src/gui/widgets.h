@@ -36,7 +36,7 @@ void connectWindow(WindowFrame& frame);
 void bindKey(WindowFrame& frame, guint key, GdkModifierType mods, MenuNo menu);
 
 // How a secondary window differs from the others.
-struct SecondaryWindowSpec {
+struct SecondaryWindowLayout {
   const char* title;
   int width, height;           // of the gadget area
   GtkWindowPosition position;  // GTK_WIN_POS_NONE: at 300, 200
@@ -46,8 +46,8 @@ struct SecondaryWindowSpec {
 
 // Builds a hidden secondary window with its gadget area and its close button and
 // Escape connected; the component then adds its gadgets and calls finish.
-void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec);
-void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowSpec& spec);
+void openSecondaryWindow(WindowFrame& frame, const SecondaryWindowLayout& layout);
+void finishSecondaryWindow(WindowFrame& frame, const SecondaryWindowLayout& layout);
 
 // A scrolled window with an etched frame around `child`, scrolling as needed.
 GtkWidget* scrolledFrame(GtkWidget* child);
