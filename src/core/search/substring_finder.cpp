@@ -83,7 +83,7 @@ size_t findPairsSse2(Scan* s) {
   size_t p = s->from;
   for (; blockFits(*s, p); p += 64) {
     uint64_t mask = 0;
-    for (int k = 0; k < 4; ++k) mask |= pairMask16(at1 + p + 16 * k, at2 + p + 16 * k, byte1, byte2) << (16 * k);
+    for (size_t k = 0; k < 4; ++k) mask |= pairMask16(at1 + p + 16 * k, at2 + p + 16 * k, byte1, byte2) << (16 * k);
     if (mask == 0) continue;
     size_t hit = checkCandidates(s, p, mask);
     if (hit != std::string_view::npos) return hit;
@@ -104,7 +104,7 @@ __attribute__((target("avx2"))) size_t findPairsAvx2(Scan* s) {
   size_t p = s->from;
   for (; blockFits(*s, p); p += 64) {
     uint64_t mask = 0;
-    for (int k = 0; k < 2; ++k) {
+    for (size_t k = 0; k < 2; ++k) {
       __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at1 + p + 32 * k));
       __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at2 + p + 32 * k));
       __m256i both = _mm256_and_si256(_mm256_cmpeq_epi8(x, byte1), _mm256_cmpeq_epi8(y, byte2));
