@@ -142,18 +142,22 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
   std::vector<uint8_t> want(fileChars, 0), got(fileChar.size(), 0);
   for (const TagSpan& span : marks.spans)
     for (int c = span.start; c < span.end; ++c) want[c] |= static_cast<uint8_t>(1u << int(span.tag));
+  // From toggle to toggle of any tag: the tags in force over each stretch.
   GtkTextTagTable* table = gtk_text_buffer_get_tag_table(codeBuffer());
-  for (int t = 0; t < kTagCount; ++t) {
-    GtkTextTag* tag = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
-    GtkTextIter on, off;
-    gtk_text_buffer_get_start_iter(codeBuffer(), &on);
-    if (!gtk_text_iter_begins_tag(&on, tag) && !gtk_text_iter_forward_to_tag_toggle(&on, tag)) continue;
-    do {
-      off = on;
-      gtk_text_iter_forward_to_tag_toggle(&off, tag);
-      for (int i = gtk_text_iter_get_offset(&on); i < gtk_text_iter_get_offset(&off); ++i) got[i] |= 1u << t;
-      on = off;
-    } while (gtk_text_iter_forward_to_tag_toggle(&on, tag));
+  GtkTextTag* tags[kTagCount];
+  for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
+  GtkTextIter at;
+  gtk_text_buffer_get_start_iter(codeBuffer(), &at);
+  uint8_t inForce = 0;
+  for (int from = 0; !gtk_text_iter_is_end(&at);) {
+    for (int t = 0; t < kTagCount; ++t) {
+      if (gtk_text_iter_begins_tag(&at, tags[t])) inForce |= static_cast<uint8_t>(1u << t);
+      if (gtk_text_iter_ends_tag(&at, tags[t])) inForce &= static_cast<uint8_t>(~(1u << t));
+    }
+    gtk_text_iter_forward_to_tag_toggle(&at, nullptr);
+    int to = gtk_text_iter_get_offset(&at);
+    for (int i = from; i < to; ++i) got[i] = inForce;
+    from = to;
   }
   int wrong = 0;
   for (size_t i = 0; i < fileChar.size(); ++i) {
