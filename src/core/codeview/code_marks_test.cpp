@@ -49,27 +49,6 @@ TEST(CodeMarksTest, LongLinesAreCutWithANoteAndStayUnmarked) {
   EXPECT_EQ(tabs.text, atLimit + longLineNote(kCodeLineLimit / 8 + 1));
 }
 
-TEST(CodeMarksTest, LinkTargetsBecomeOnePlaceholderAndLaterMarksMove) {
-  std::string text = "; Link to topic:   Ab #c <d>\n; Link to topic:   \nDebug \"s\" ; x";
-  ShownCode code = cutLongCodeLines(text);
-  Placed m = place(code);
-  std::string ph = "\xEF\xBF\xBC";
-  EXPECT_EQ(m.links.text, "; Link to topic:   " + ph + "\n; Link to topic:   " + ph + "\nDebug \"s\" ; x");
-  ASSERT_EQ(m.links.links.size(), 2u);
-  EXPECT_EQ(m.links.links[0].start, 19);
-  EXPECT_EQ(m.links.links[0].target, "Ab #c <d>");
-  EXPECT_EQ(m.links.links[1].start, 40);
-  EXPECT_EQ(m.links.links[1].target, "");
-  // The comments end before the placeholders; nothing of a target stays marked.
-  EXPECT_EQ(tagsAt(m, 18), std::vector<std::string>{"Disable"});
-  EXPECT_TRUE(tagsAt(m, 19).empty());
-  EXPECT_EQ(tagsAt(m, 21), std::vector<std::string>{"Disable"});
-  EXPECT_TRUE(tagsAt(m, 40).empty());
-  EXPECT_EQ(tagsAt(m, 42), std::vector<std::string>{"BlueBold"});
-  EXPECT_EQ(tagsAt(m, 49), std::vector<std::string>{"Literal"});
-  EXPECT_EQ(tagsAt(m, 52), std::vector<std::string>{"Disable"});
-}
-
 // The links are found in the shown text without the highlighter; they must be the
 // highlighter's own, including around a cut line whose kept part and note would
 // spell a link marker.
