@@ -75,31 +75,124 @@ void benchStartup(int entries) {
   std::system(("rm -rf '" + folder + "'").c_str());
 }
 
-// Selection to title set for a code file of `lines` lines, marked in mode 2.
-void benchCodeFile(int lines) {
+// A code file of the given bytes as the only entry of a library.
+struct CodeLibrary {
   std::string folder = makeFolder();
-  std::ofstream(folder + "Big.vl") << generateCodeFileBytes(lines, 7);
-  std::ofstream(folder + "db.xml") << "<?xml version=\"1.0\"?>\n<r n=\"R\">R\n <t n=\"T\">T\n"
-                                      "  <e File=\"/Big.vl\" theme_de=\"Big\"/>\n </t>\n</r>\n";
-  writeSettings(folder, folder + "db.xml", "CodeMarks=2\n");
+  explicit CodeLibrary(const std::string& bytes) {
+    std::ofstream(folder + "Big.vl", std::ios::binary) << bytes;
+    std::ofstream(folder + "db.xml") << "<?xml version=\"1.0\"?>\n<r n=\"R\">R\n <t n=\"T\">T\n"
+                                        "  <e File=\"/Big.vl\" theme_de=\"Big\"/>\n </t>\n</r>\n";
+    writeSettings(folder, folder + "db.xml", "CodeMarks=2\n");
+  }
+  ~CodeLibrary() { std::system(("rm -rf '" + folder + "'").c_str()); }
+};
+
+// Selection to the view painted for one code file, by "CodeMarks"; then the time
+// until the marks of the whole text are in place.
+void benchCodeBytes(const char* name, const std::string& bytes, std::initializer_list<int> marksList) {
+  CodeLibrary lib(bytes);
   auto viewer = std::make_unique<Viewer>();
   Viewer& v = *viewer;
   StartOptions options;
-  options.programFolder = folder;
+  options.programFolder = lib.folder;
   if (!startViewer(v, options)) return;
   drainEvents(v);
-  for (int marks : {0, 2}) {
+  for (int marks : marksList) {
     v.app.settings.codeMarks = marks;
     v.app.currentCodePath.clear();
     selectRow(v.index, 2);
     auto start = Clock::now();
     presentEntry(v, EntryRequest{EntryCause::Selection, 2});
-    double ms = msSince(start);
-    std::printf("%7d lines, CodeMarks %d: load, mark and show %8.1f ms\n", lines, marks, ms);
+    gdk_window_process_all_updates();
+    double shown = msSince(start);
+    while (codeMarksPending(v.code)) gtk_main_iteration_do(FALSE);
+    double marked = msSince(start);
+    std::printf("%-28s %9zu bytes, CodeMarks %d: shown %8.1f ms, all marks %8.1f ms\n", name, bytes.size(), marks,
+                shown, marked);
   }
   endViewer(v);
+}
+
+// A library whose root, theme and entry titles are `title`: start-up to the first
+// entry shown and painted.
+void benchTitle(const char* name, const std::string& title) {
+  std::string folder = makeFolder();
+  std::ofstream(folder + "db.xml") << "<?xml version=\"1.0\"?>\n<r n=\"" << title << "\">R\n <t n=\"" << title
+                                   << "\">T\n  <e File=\"/x.vl\" theme_de=\"" << title << "\"/>\n </t>\n</r>\n";
+  writeSettings(folder, folder + "db.xml", "");
+  auto viewer = std::make_unique<Viewer>();
+  Viewer& v = *viewer;
+  auto start = Clock::now();
+  StartOptions options;
+  options.programFolder = folder;
+  if (startViewer(v, options)) {
+    drainEvents(v);
+    gdk_window_process_all_updates();
+    std::printf("%-28s %9zu bytes: start-up to first entry shown %8.1f ms\n", name, title.size(), msSince(start));
+    endViewer(v);
+  }
   std::system(("rm -rf '" + folder + "'").c_str());
 }
+
+// A paste of unfindable text into the search field, until its search has ended.
+void benchPaste(const char* name, size_t bytes) {
+  std::string folder = makeFolder();
+  std::string err;
+  writeGeneratedDatabase(folder + "db.xml", 2000, &err);
+  writeSettings(folder, folder + "db.xml", "SearchHint=2\n");
+  auto viewer = std::make_unique<Viewer>();
+  Viewer& v = *viewer;
+  StartOptions options;
+  options.programFolder = folder;
+  if (startViewer(v, options)) {
+    drainEvents(v);
+    GtkEditable* field = GTK_EDITABLE(gadgetWidget(v, Main_Find));
+    std::string paste(bytes, 'q');
+    auto start = Clock::now();
+    gint pos = 0;
+    gtk_editable_insert_text(field, paste.c_str(), static_cast<gint>(paste.size()), &pos);
+    gtk_editable_set_position(field, pos);
+    drainEvents(v);
+    gdk_window_process_all_updates();
+    std::printf("%-28s %9zu bytes: paste to search done %8.1f ms (field keeps %zu bytes)\n", name, bytes,
+                msSince(start), std::string(gtk_entry_get_text(GTK_ENTRY(field))).size());
+    endViewer(v);
+  }
+  std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+struct CodeCase {
+  const char* name;
+  std::string (*bytes)();
+};
+
+const CodeCase kCodeCases[] = {
+    {"lines-2000", [] { return generateCodeFileBytes(2000, 7); }},
+    {"lines-20000", [] { return generateCodeFileBytes(20000, 7); }},
+    {"lines-100000", [] { return generateCodeFileBytes(100000, 7); }},
+    {"file-20MB", [] { return generateCodeFileBytes(500000, 7); }},
+    {"hash-line-20000", [] { return std::string(20000, '#'); }},
+    {"hash-line-100000", [] { return std::string(100000, '#'); }},
+    {"tab-line-1000", [] { return std::string(1000, '\t'); }},
+    {"tab-line-2000", [] { return std::string(2000, '\t'); }},
+    {"tab-line-5000", [] { return std::string(5000, '\t'); }},
+    {"tab-line-50000", [] { return std::string(50000, '\t'); }},
+    {"tab-line-200000", [] { return std::string(200000, '\t'); }},
+    {"combining-200KB",
+     [] {
+       std::string s =
+           "\xEF\xBB\xBF"
+           "a";  // read as UTF-8
+       for (int i = 0; i < 100000; ++i) s += "\xCC\x81";
+       return s;
+     }},
+    {"hash-lines-2500000",
+     [] {
+       std::string s;
+       for (int i = 0; i < 2500000; ++i) s += "#\n";
+       return s;
+     }},
+};
 
 }  // namespace
 
@@ -109,7 +202,25 @@ int main(int argc, char** argv) {
   dialogHooks().message = [](const std::string& t, const std::string& m) {
     std::printf("message: %s: %s\n", t.c_str(), m.c_str());
   };
+  // "bench_viewer code NAME..." runs only those code cases (one at a time gives
+  // its own peak memory under /usr/bin/time -v); no argument runs the usual set.
+  if (argc > 2 && std::string(argv[1]) == "code") {
+    for (int i = 2; i < argc; ++i)
+      for (const CodeCase& c : kCodeCases)
+        if (argv[i] == std::string(c.name)) benchCodeBytes(c.name, c.bytes(), {2});
+    return 0;
+  }
+  // "bench_viewer texts" runs the titles and the paste that are hard to lay out.
+  if (argc > 1 && std::string(argv[1]) == "texts") {
+    std::string tabs;
+    for (int i = 0; i < 50000; ++i) tabs += "&#9;";
+    benchTitle("title-50000-tabs", tabs);
+    benchPaste("paste-3MB", 3u << 20);
+    return 0;
+  }
   for (int n : {2000, 20000, 100000}) benchStartup(n);
-  for (int n : {2000, 20000, 100000}) benchCodeFile(n);
+  for (const char* name : {"lines-2000", "lines-20000", "lines-100000"})
+    for (const CodeCase& c : kCodeCases)
+      if (name == std::string(c.name)) benchCodeBytes(c.name, c.bytes(), {0, 2});
   return 0;
 }

@@ -14,7 +14,11 @@
 #include <vector>
 
 #include "code_generator.h"
+#include "core/app/text_cut.h"
+#include "core/codeview/code_file.h"
+#include "core/codeview/highlighter.h"
 #include "core/database/index_builder.h"
+#include "core/text/utf8.h"
 #include "gui/code_view.h"
 #include "gui/index_tree_model.h"
 #include "gui/index_view.h"
@@ -113,28 +117,111 @@ class HostileInputsTest : public ViewerTest {
   std::string lib;
 };
 
+// The marks go in a screen first, then partly before the text is shown and the rest
+// in idle steps, around the link anchors: once all steps ran, every character of
+// the buffer has exactly the highlighter's tags.
+TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
+  writeLibrary({"big.vl"}, "CodeMarks=2\n");
+  writeBytes(lib + "big.vl", generateCodeFileBytes(20000, 7));
+  ASSERT_TRUE(start());
+  showEntry(0);
+  while (codeMarksPending(viewer().code)) gtk_main_iteration_do(FALSE);
+  CodeFileText file;
+  ASSERT_TRUE(readCodeFile(lib + "big.vl", &file));
+  HighlightResult marks = computeHighlight(file.text, 2);
+  ASSERT_GT(marks.links.size(), 100u);
+  // The file's characters as the buffer holds them: each link target is one anchor.
+  std::vector<int> fileChar;  // by buffer offset; -1 for an anchor
+  size_t fileChars = decodeUtf8(file.text, 0xFFFD).size();
+  for (size_t c = 0, link = 0; c < fileChars;) {
+    bool anchor = link < marks.links.size() && static_cast<int>(c) == marks.links[link].start;
+    fileChar.push_back(anchor ? -1 : static_cast<int>(c));
+    c = anchor ? static_cast<size_t>(marks.links[link++].end) : c + 1;
+  }
+  ASSERT_EQ(codeChars(), static_cast<int>(fileChar.size()));
+  std::vector<uint8_t> want(fileChars, 0), got(fileChar.size(), 0);
+  for (const TagSpan& span : marks.spans)
+    for (int c = span.start; c < span.end; ++c) want[c] |= static_cast<uint8_t>(1u << int(span.tag));
+  // From toggle to toggle of any tag: the tags in force over each stretch.
+  GtkTextTagTable* table = gtk_text_buffer_get_tag_table(codeBuffer());
+  GtkTextTag* tags[kTagCount];
+  for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
+  GtkTextIter at;
+  gtk_text_buffer_get_start_iter(codeBuffer(), &at);
+  uint8_t inForce = 0;
+  for (int from = 0; !gtk_text_iter_is_end(&at);) {
+    for (int t = 0; t < kTagCount; ++t) {
+      if (gtk_text_iter_begins_tag(&at, tags[t])) inForce |= static_cast<uint8_t>(1u << t);
+      if (gtk_text_iter_ends_tag(&at, tags[t])) inForce &= static_cast<uint8_t>(~(1u << t));
+    }
+    gtk_text_iter_forward_to_tag_toggle(&at, nullptr);
+    int to = gtk_text_iter_get_offset(&at);
+    for (int i = from; i < to; ++i) got[i] = inForce;
+    from = to;
+  }
+  int wrong = 0;
+  for (size_t i = 0; i < fileChar.size(); ++i) {
+    if (fileChar[i] < 0) continue;
+    if (got[i] != want[fileChar[i]] && wrong++ == 0) ADD_FAILURE() << "first wrong tags at buffer offset " << i;
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(HostileInputsTest, HugeCodeFilesLoadWholeAndMarked) {
   std::string big = generateCodeFileBytes(500000, 7);
   ASSERT_GT(big.size(), 15u << 20);
-  // One line of a megabyte, with a string and a comment on it so the marks reach its end.
-  std::string wide = "Debug \"" + std::string(1 << 20, 'x') + "\" ; end\n";
-  writeLibrary({"big.vl", "wide.vl"}, "CodeMarks=2\nSourceInTitle=0\n");
+  writeLibrary({"big.vl"}, "CodeMarks=2\nSourceInTitle=0\n");
   writeBytes(lib + "big.vl", big);
-  writeBytes(lib + "wide.vl", wide);
   ASSERT_TRUE(start());
   showEntry(0);
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(codeLines(), 500000);  // the footer is hidden
   EXPECT_TRUE(markedFrom(0));
   EXPECT_TRUE(markedFrom(499990));
+  EXPECT_FALSE(codeMarksPending(viewer().code));
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ big.vl");
-  showEntry(1);
-  EXPECT_EQ(codeLines(), 1);
-  EXPECT_EQ(codeChars(), (1 << 20) + 14);
-  GtkTextIter end;
-  gtk_text_buffer_get_end_iter(codeBuffer(), &end);
-  EXPECT_TRUE(gtk_text_iter_backward_to_tag_toggle(&end, nullptr));
-  EXPECT_GT(gtk_text_iter_get_offset(&end), 1 << 20);
+  expectStillRunning();
+}
+
+// Lines the text layout would take minutes over: cut, unmarked, with a note; the
+// lines around them are shown and marked as usual.
+TEST_F(HostileInputsTest, OverlongLinesAreCutUnmarkedWithANote) {
+  std::string combining = "a";
+  for (int i = 0; i < 100000; ++i) combining += "\xCC\x81";
+  struct Line {
+    std::string text;
+    size_t chars;
+    int shown;
+  };
+  const int limit = static_cast<int>(kCodeLineLimit);
+  const std::vector<Line> lines = {
+      {std::string(100000, '#'), 100000, limit},
+      {std::string(200000, '\t'), 200000, limit / 8},  // a tab counts as eight
+      {combining, 100001, limit},
+      {"Debug \"" + std::string(1 << 20, 'x') + "\" ; end", (1 << 20) + 14, limit},
+  };
+  std::vector<std::string> files;
+  for (size_t i = 0; i < lines.size(); ++i) files.push_back("wide" + std::to_string(i) + ".vl");
+  writeLibrary(files, "CodeMarks=2\n");
+  for (size_t i = 0; i < lines.size(); ++i)
+    writeBytes(lib + files[i], "\xEF\xBB\xBFIf\n" + lines[i].text + "\nEndIf \"s\"\n");
+  ASSERT_TRUE(start());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(files[i]);
+    showEntry(static_cast<int>(i));
+    std::string note = longLineNote(lines[i].chars);
+    ASSERT_EQ(codeLines(), 3);
+    int noteChars = static_cast<int>(utf8CharCount(note));
+    EXPECT_EQ(codeChars(), 3 + lines[i].shown + noteChars + 1 + 9);
+    std::string shown = text(CodeView);
+    EXPECT_EQ(shown.substr(shown.size() - 10 - note.size(), note.size()), note);
+    GtkTextIter iter;
+    gtk_text_buffer_get_iter_at_line(codeBuffer(), &iter, 0);
+    EXPECT_TRUE(gtk_text_iter_begins_tag(&iter, nullptr)) << "If is marked";
+    EXPECT_TRUE(gtk_text_iter_forward_to_tag_toggle(&iter, nullptr));  // If ends
+    EXPECT_TRUE(gtk_text_iter_forward_to_tag_toggle(&iter, nullptr));
+    EXPECT_EQ(gtk_text_iter_get_line(&iter), 2) << "nothing marked on the cut line";
+  }
   expectStillRunning();
 }
 
@@ -305,12 +392,21 @@ TEST_F(HostileInputsTest, MegabyteAttributeValuesAreShown) {
   ASSERT_TRUE(start());
   ASSERT_EQ(app().index.rowCount(), 3u);
   EXPECT_EQ(app().index.row(2).text.size(), mega.size());
+  // The tree and the title show the texts cut, the description in full.
+  GtkTreeModel* model = gtk_tree_view_get_model(GTK_TREE_VIEW(gadget(IndexTree)));
+  GtkTreeIter row;
+  ASSERT_TRUE(gtk_tree_model_get_iter_first(model, &row));
+  gchar* rowText = nullptr;
+  gtk_tree_model_get(model, &row, kIndexColText, &rowText, -1);
+  EXPECT_EQ(std::string(rowText), cutShownText(app().index.row(0).text));
+  g_free(rowText);
   selectRow(viewer().index, 2);
   post(kEventGadget, kWinMain, IndexTree, kTypeChange);
   EXPECT_EQ(text(Main_EdDescript), mega);
   // The file name is far too long for the file system: the usual missing-file report.
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].second.substr(0, 14), "Missing file:\n");
+  EXPECT_EQ(utf8CharCount(title()), kShownTextLimit + 1);
   expectStillRunning();
 }
 
@@ -340,13 +436,16 @@ TEST_F(HostileInputsTest, LanguageFileWithHundredThousandKeys) {
     std::string n = std::to_string(i);
     lang += "Key = #Junk_" + n + "\nde = d" + n + "\nen = e" + n + "\nfr = f" + n + "\n";
   }
-  lang += "Key = #Main_Info\nde = Info\nen = About it\nfr = A propos\n[Tooltips]\n";
+  lang += "Key = #Main_Info\nde = Info\nen = About it\nfr = A propos\n";
+  lang += "Key = #Cnf_LabelHint\nde = n\nen = " + std::string(50000, '\t') + "\nfr = n\n[Tooltips]\n";
   writeBytes(folder + "RoruvUR EZU-RedIzir.ari", lang);
   writeSampleSettings("Language=1\n");
   ASSERT_TRUE(start());
   EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(app().languageTable.items.size(), 100001u);
+  EXPECT_EQ(app().languageTable.items.size(), 100002u);
   EXPECT_EQ(app().languageTable.items.at("#Junk_99999")[2], "f99999");
+  EXPECT_EQ(std::string(gtk_label_get_text(GTK_LABEL(gadget(Cnf_LabelHint)))),
+            std::string(kShownTextLimit, '\t') + "\xE2\x80\xA6");
   expectStillRunning();
 }
 
@@ -367,9 +466,17 @@ TEST_F(HostileInputsTest, HugeVersionFileKeepsThePreviousAnswers) {
       huge.start("[Version]\n;\nAppGtk2=0.99.0\nAppGtk3=0.99.0\nLibrary=2099-01-10\n" + std::string(2u << 20, 'x')));
   setenv("VLAPI_UPDATE_URL", huge.url().c_str(), 1);
   post(kEventMenu, kWinMain, kMenuIsUpdate);
-  unsetenv("VLAPI_UPDATE_URL");
   EXPECT_EQ(text(Upt_AnswerGtk2), first);
   EXPECT_EQ(app().remoteAppVersion, "0.26.0");
+  // A version line longer than any version is none: a failed check, as above.
+  FixedBodyServer wide;
+  std::string wideLine(200000, '\t');
+  ASSERT_TRUE(wide.start("[Version]\n;\nAppGtk2=" + wideLine + "\nAppGtk3=" + wideLine + "\nLibrary=x\n"));
+  setenv("VLAPI_UPDATE_URL", wide.url().c_str(), 1);
+  post(kEventMenu, kWinMain, kMenuIsUpdate);
+  EXPECT_EQ(app().remoteAppVersion, "");
+  EXPECT_EQ(text(Upt_AnswerGtk2), first);
+  unsetenv("VLAPI_UPDATE_URL");
   EXPECT_TRUE(gtk_widget_get_visible(topWindow(kWinUpdate)));
   EXPECT_TRUE(messages.empty());
   expectStillRunning();

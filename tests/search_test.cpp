@@ -177,12 +177,20 @@ TEST_F(SearchTest, ModesDecideWhatIsSearched) {
   EXPECT_EQ(findBelowRoot("\xC3\xA9TIQUETTE"), 5);
 }
 
-TEST_F(SearchTest, PastedTermShrinksToItsLongestFindablePrefix) {
+TEST_F(SearchTest, PastedTermShrinksToItsLongestFindablePrefixInOneStep) {
   ASSERT_TRUE(startOnTestLibrary("SearchHint=2\n"));
-  // Each deletion starts a new search, which takes out the next character.
+  int changes = 0;
+  g_signal_connect(gadget(Main_Find), "changed", G_CALLBACK(+[](GtkEditable*, gpointer n) { ++*static_cast<int*>(n); }),
+                   &changes);
   setTerm("gtkexy");
   EXPECT_EQ(text(Main_Find), "gtke");
   EXPECT_EQ(row(), 5);
+  // The paste and one deletion; the shortened term is found, so no more.
+  EXPECT_EQ(changes, 2);
+  setTerm("Neues " + std::string(3 << 20, 'q'));
+  EXPECT_EQ(text(Main_Find), "Neues ");
+  EXPECT_EQ(row(), 6);
+  EXPECT_EQ(changes, 5);  // emptied, pasted, cut back
 }
 
 TEST_F(SearchTest, ShakeBringsTheWindowBackToItsPlace) {

@@ -1,6 +1,9 @@
 #include "gui/code_view.h"
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+#include <limits>
 #include <vector>
 
 #include "core/app/error_report.h"
@@ -45,20 +48,6 @@ void createTags(GtkTextBuffer* buffer) {
   gtk_text_buffer_create_tag(buffer, "Disable", "foreground", "#808080", nullptr);
 }
 
-// Applies the spans of the given tags; the refresh steps fall between the groups.
-void applySpans(GtkTextBuffer* buffer, const HighlightResult& marks, std::initializer_list<TagId> tags) {
-  GtkTextTagTable* table = gtk_text_buffer_get_tag_table(buffer);
-  for (const TagSpan& span : marks.spans) {
-    bool wanted = false;
-    for (TagId t : tags) wanted = wanted || t == span.tag;
-    if (!wanted) continue;
-    GtkTextIter start, end;
-    gtk_text_buffer_get_iter_at_offset(buffer, &start, span.start);
-    gtk_text_buffer_get_iter_at_offset(buffer, &end, span.end);
-    gtk_text_buffer_apply_tag(buffer, gtk_text_tag_table_lookup(table, tagName(span.tag)), &start, &end);
-  }
-}
-
 // A link leads to the entry it names, shown as a selection in the tree would show
 // it. A target that names no entry goes to the desktop as the toolkit's own handling
 // would send it, but a desktop that cannot show it is no fault worth a warning.
@@ -79,29 +68,6 @@ gboolean onActivateLink(GtkLabel* label, gchar* uri, gpointer data) {
 void forgetLinks(CodePane& view) {
   for (CodeLink& link : view.codeLinks) g_object_unref(link.anchor);
   view.codeLinks.clear();
-}
-
-// From the last link to the first, so the offsets of the earlier ones stay valid.
-void replaceLinkTargets(CodePane& g, GtkTextBuffer* buffer, const HighlightResult& marks) {
-  forgetLinks(g);
-  g.codeLinks.resize(marks.links.size());
-  for (size_t i = marks.links.size(); i-- > 0;) {
-    const TopicLink& link = marks.links[i];
-    GtkTextIter start, end;
-    gtk_text_buffer_get_iter_at_offset(buffer, &start, link.start);
-    gtk_text_buffer_get_iter_at_offset(buffer, &end, link.end);
-    gtk_text_buffer_delete(buffer, &start, &end);
-    CodeLink& cl = g.codeLinks[i];
-    cl.anchor = gtk_text_buffer_create_child_anchor(buffer, &start);
-    g_object_ref(cl.anchor);
-    cl.target = link.target;
-  }
-  // Each earlier target shrank to one anchor character.
-  int shift = 0;
-  for (size_t i = 0; i < marks.links.size(); ++i) {
-    g.codeLinks[i].offset = marks.links[i].start - shift;
-    shift += marks.links[i].end - marks.links[i].start - 1;
-  }
 }
 
 // The labels are the view's children, which do not inherit its font: each takes the
@@ -185,11 +151,109 @@ void showVisibleLinks(CodePane& g) {
 void onCodeViewMoved(GtkWidget*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
 void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
 
+using Clock = std::chrono::steady_clock;
+// An idle step gives input and drawing their turn after this long.
+constexpr auto kMarkingStep = std::chrono::milliseconds(5);
+// Marks applied to a new text before it is shown, beyond its first screens.
+constexpr auto kFirstMarks = std::chrono::milliseconds(8);
+// Steps run before the view lays out the lines they mark, and after input and drawing.
+constexpr int kMarkingPriority = GDK_PRIORITY_REDRAW + 2;
+
+// Tags go in through one iterator that moves forward from span to span: looking
+// each span up from the start of the buffer costs more than applying its tag.
+struct TagCursor {
+  GtkTextBuffer* buffer;
+  GtkTextIter at;
+  int offset;
+
+  TagCursor(GtkTextBuffer* b, int start) : buffer(b), offset(start) {
+    gtk_text_buffer_get_iter_at_offset(buffer, &at, start);
+  }
+  void apply(GtkTextTag* tag, const TagSpan& span) {
+    gtk_text_iter_forward_chars(&at, span.start - offset);
+    offset = span.start;
+    GtkTextIter end = at;
+    gtk_text_iter_forward_chars(&end, span.end - span.start);
+    gtk_text_buffer_apply_tag(buffer, tag, &at, &end);
+  }
+};
+
+// Applies the marks that start before `limit`, in text order, until the deadline;
+// the clock is read every few spans only. True when none is left.
+bool applyMarks(CodeMarking& m, GtkTextBuffer* buffer, int limit, Clock::time_point deadline) {
+  const std::vector<TagSpan>& spans = m.spans;
+  if (m.next == spans.size() || spans[m.next].start >= limit) return m.next == spans.size();
+  GtkTextTagTable* table = gtk_text_buffer_get_tag_table(buffer);
+  GtkTextTag* tags[kTagCount];
+  for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
+  TagCursor cursor(buffer, spans[m.next].start);
+  for (int n = 1; m.next < spans.size() && spans[m.next].start < limit; ++n) {
+    const TagSpan& span = spans[m.next++];
+    cursor.apply(tags[int(span.tag)], span);
+    if (n % 32 == 0 && Clock::now() >= deadline) break;
+  }
+  return m.next == spans.size();
+}
+
+gboolean markingStep(gpointer data) {
+  CodePane& g = *static_cast<CodePane*>(data);
+  bool done = applyMarks(g.marking, bufferOf(g.code), std::numeric_limits<int>::max(), Clock::now() + kMarkingStep);
+  showVisibleLinks(g);
+  if (!done) return TRUE;
+  g.marking = CodeMarking();  // frees the marks; the source ends with FALSE
+  return FALSE;
+}
+
+// Lines of a screen and more: the view has not measured the new text yet, so the
+// lines are counted at 8 pixels or more each.
+int firstScreensLines(CodePane& g) {
+  GdkRectangle rect;
+  gtk_text_view_get_visible_rect(GTK_TEXT_VIEW(g.code), &rect);
+  return 2 * std::max(rect.height, 200) / 8 + 1;
+}
+
+// The offset where the first screens of a new text end.
+int endOfLines(GtkTextBuffer* buffer, int lines) {
+  GtkTextIter iter;
+  gtk_text_buffer_get_iter_at_line(buffer, &iter, lines);
+  if (gtk_text_iter_get_line(&iter) < lines) gtk_text_buffer_get_end_iter(buffer, &iter);
+  return gtk_text_iter_get_offset(&iter);
+}
+
 void beep(const char* arguments) { startProgram("beep", arguments, ""); }
 
+void stopMarking(CodePane& view) {
+  CodeMarking& m = view.marking;
+  if (m.idle) g_source_remove(m.idle);
+  m = CodeMarking();
+}
+
 void setCodeText(CodePane& view, const std::string& text) {
+  stopMarking(view);
   forgetLinks(view);
   gtk_text_buffer_set_text(bufferOf(view.code), text.c_str(), static_cast<gint>(text.size()));
+}
+
+// The text goes in piece by piece with the anchors of the link labels between the
+// pieces, before any tag: an anchor put in later, in place of its placeholder,
+// costs more the more of the buffer lies before it.
+void setCodeTextWithLinks(CodePane& view, GtkTextBuffer* buffer, const PlacedLinks& placed) {
+  GtkTextIter end;
+  size_t from = 0;
+  for (size_t i = 0; i < placed.links.size(); ++i) {
+    size_t at = placed.placeholderAt[i];
+    gtk_text_buffer_get_end_iter(buffer, &end);
+    gtk_text_buffer_insert(buffer, &end, placed.text.data() + from, static_cast<gint>(at - from));
+    CodeLink link;
+    link.anchor = gtk_text_buffer_create_child_anchor(buffer, &end);
+    g_object_ref(link.anchor);
+    link.offset = placed.links[i].start;
+    link.target = placed.links[i].target;
+    view.codeLinks.push_back(std::move(link));
+    from = at + 3;  // the placeholder's bytes
+  }
+  gtk_text_buffer_get_end_iter(buffer, &end);
+  gtk_text_buffer_insert(buffer, &end, placed.text.data() + from, static_cast<gint>(placed.text.size() - from));
 }
 
 void reportMissingFile(CodePane& view, AppState& app, const std::string& asPassed) {
@@ -297,6 +361,7 @@ void createCodeView(Viewer& v) {
 }
 
 void destroyCodeView(CodePane& view) {
+  stopMarking(view);
   forgetLinks(view);
   if (view.tabArray) pango_tab_array_free(view.tabArray);
   view.tabArray = nullptr;
@@ -312,34 +377,45 @@ void clearCode(CodePane& view) { setCodeText(view, ""); }
 
 std::string codeText(const CodePane& view) { return widgetText(view.code); }
 
-void highlightCode(CodePane& pane, const AppState& app) {
+void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   VL_TRACE();
+  PlacedLinks placed = placeLinks(code);
+  // The marks are found on the other core while the buffer takes the text.
+  int codeMarks = app.settings.codeMarks;
+  std::future<std::vector<TagSpan>> spans =
+      std::async(std::launch::async | std::launch::deferred, [&code, &placed, codeMarks] {
+        return placeSpans(code, computeHighlight(code.markedText(), codeMarks).spans, placed.targets);
+      });
+  // Text, anchors and the first marks go in while no view shows the buffer: every
+  // change of a shown buffer makes the view re-measure, which costs several times
+  // the change itself.
+  setCodeText(pane, "");
   GtkWidget* view = pane.code;
   GtkTextBuffer* buffer = bufferOf(view);
-  GtkTextIter start, end;
-  gtk_text_buffer_get_bounds(buffer, &start, &end);
-  gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, TRUE);
-  HighlightResult marks = computeHighlight(text ? text : "", app.settings.codeMarks);
-  g_free(text);
-  // Tags and anchors go into the buffer while no view shows it: every change of a
-  // shown buffer makes the view re-measure, which costs more the longer the text.
   g_object_ref(buffer);
   GtkTextBuffer* spare = gtk_text_buffer_new(gtk_text_buffer_get_tag_table(buffer));
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), spare);
   g_object_unref(spare);
-  gtk_text_buffer_get_bounds(buffer, &start, &end);
-  gtk_text_buffer_remove_all_tags(buffer, &start, &end);
+  setCodeTextWithLinks(pane, buffer, placed);
+  placed.text = std::string();
   createTags(buffer);
-  applySpans(buffer, marks, {TagId::Disable, TagId::Literal});
-  applySpans(buffer, marks, {TagId::Constant});
-  applySpans(buffer, marks, {TagId::BlueBold, TagId::FBold, TagId::Function, TagId::FuncCall});
-  replaceLinkTargets(pane, buffer, marks);
+  int firstScreens = endOfLines(buffer, firstScreensLines(pane));
+  pane.marking.spans = spans.get();
+  placed = PlacedLinks();
+  code = ShownCode();
+  // The first screens are marked before they are shown, and more while the
+  // buffer is still apart, for a short time.
+  applyMarks(pane.marking, buffer, firstScreens, Clock::time_point::max());
+  bool done = applyMarks(pane.marking, buffer, std::numeric_limits<int>::max(), Clock::now() + kFirstMarks);
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
   g_object_unref(buffer);
+  if (!done) pane.marking.idle = g_idle_add_full(kMarkingPriority, markingStep, &pane, nullptr);
   refresh(view);
   showVisibleLinks(pane);
   refresh(view);
 }
+
+bool codeMarksPending(const CodePane& view) { return view.marking.idle != 0; }
 
 bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool external) {
   VL_TRACE();
@@ -360,8 +436,12 @@ bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool e
   app.sourceIsUtf8 = code.sourceIsUtf8;
   app.exeIsUnicode = code.exeIsUnicode;
   app.subsystemKind = code.subsystemKind;
-  setCodeText(view, code.text);
-  if (app.settings.codeMarks != 0 && extensionAccepted(codeFileExtension(path))) highlightCode(view, app);
+  ShownCode shown = cutLongCodeLines(std::move(code.text));
+  if (app.settings.codeMarks != 0 && extensionAccepted(codeFileExtension(path))) {
+    showMarkedCode(view, app, std::move(shown));
+  } else {
+    setCodeText(view, shown.text);
+  }
   return true;
 }
 

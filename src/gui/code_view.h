@@ -9,6 +9,7 @@
 #include <gtk/gtk.h>
 
 #include "core/app/app_state.h"
+#include "core/codeview/code_marks.h"
 #include "gui/events.h"
 
 struct Viewer;
@@ -23,6 +24,14 @@ struct CodeLink {
   bool shown = false;
 };
 
+// Marks still to be applied to the shown file, in text order: the visible part
+// gets its marks with the text, the rest follows in short idle steps.
+struct CodeMarking {
+  std::vector<TagSpan> spans;  // sorted by start
+  size_t next = 0;             // the first span not applied yet
+  guint idle = 0;              // the pending step's source
+};
+
 struct CodePane {
   EventSink* events = nullptr;
   Viewer* viewer = nullptr;  // a link label's target is looked up and shown the moment it is activated
@@ -32,7 +41,8 @@ struct CodePane {
   GtkWidget* codeScroller = nullptr;
   PangoTabArray* tabArray = nullptr;
   std::vector<CodeLink> codeLinks;  // in text order
-  std::string droppedFiles;         // file names of the last drop, one a line
+  CodeMarking marking;
+  std::string droppedFiles;  // file names of the last drop, one a line
 };
 
 struct Viewer;
@@ -48,8 +58,11 @@ bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool e
 void clearCode(CodePane& view);
 std::string codeText(const CodePane& view);
 
-// Colours the code view's text by "CodeMarks" and turns topic link lines into labels.
-void highlightCode(CodePane& pane, const AppState& app);
+// Shows the text coloured by "CodeMarks", topic link lines turned into labels: the
+// visible part at once, the rest in idle steps of a few milliseconds each.
+void showMarkedCode(CodePane& view, const AppState& app, ShownCode code);
+// True while marks of the shown file are still to be applied.
+bool codeMarksPending(const CodePane& view);
 
 void setDescription(CodePane& view, const std::string& text);
 // The description's background: the alert colour, or the default with kNoColor.

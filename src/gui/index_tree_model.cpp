@@ -1,4 +1,5 @@
 #include "gui/index_tree_model.h"
+#include "core/app/text_cut.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -130,7 +131,9 @@ void getValue(GtkTreeModel* model, GtkTreeIter* iter, gint column, GValue* value
   VlIndexModel* m = VL_INDEX_MODEL(model);
   const IndexRow row = m->rows->row(rowOf(iter));
   g_value_init(value, getColumnType(model, column));
-  if (column == kIndexColText)
+  if (column == kIndexColText && row.text.size() > kShownTextLimit)  // bytes bound characters
+    g_value_set_string(value, cutShownText(row.text).c_str());
+  else if (column == kIndexColText)
     g_value_set_string(value, row.text.data());  // the index's texts end in NUL
   else
     setColor(value, column == kIndexColForeground ? row.foreground : row.background);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/app/error_report.h"
+#include "core/app/text_cut.h"
 #include "core/settings/language_file.h"
 #include "core/settings/language_keys.h"
 #include "gui/accessible_names.h"
@@ -104,6 +105,7 @@ void applyTexts(Viewer& v, const std::string& code) {
     // texts are looked up as they are shown.
     if (t.kind == UiTextKind::AccessName || t.kind == UiTextKind::Message || t.kind == UiTextKind::ListText) continue;
     if (!langText(v, t.key, t.kind == UiTextKind::Tooltip, code, &text)) text = t.german;
+    text = cutShownText(text);  // a language file may hold a text no line can lay out
     if (t.kind == UiTextKind::MenuItem)
       setMenuItemText(mainMenuItem(v.main, t.menuItem), text);
     else if (GtkWidget* w = gadgetOfKey(v, t.key))

@@ -6,6 +6,7 @@
 #include <gdk/gdkkeysyms.h>
 
 #include "core/app/error_report.h"
+#include "core/app/text_cut.h"
 #include "core/app/window_title.h"
 #include "core/settings/language_keys.h"
 #include "gui/language_switch.h"
@@ -425,7 +426,7 @@ void destroyMainWindow(MainWindow& w) {
 }
 
 void setMainTitle(MainWindow& w, const std::string& title) {
-  gtk_window_set_title(GTK_WINDOW(w.frame.window), title.c_str());
+  gtk_window_set_title(GTK_WINDOW(w.frame.window), cutShownText(title).c_str());
 }
 
 void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<HistoryItem>& items) {
@@ -435,7 +436,7 @@ void setHistoryItems(MainWindow& w, EventSink& events, const std::vector<History
   gtk_list_store_clear(GTK_LIST_STORE(gtk_combo_box_get_model(box)));
   for (const HistoryItem& item : items) {
     w.historyFiles.push_back(item.fileName);
-    gtk_combo_box_append_text(box, item.title.c_str());
+    gtk_combo_box_append_text(box, cutShownText(item.title).c_str());
   }
   if (!items.empty()) gtk_combo_box_set_active(box, 0);
   showHistoryFileName(w);

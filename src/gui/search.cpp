@@ -14,14 +14,35 @@ constexpr int kShakeAmplitude = 5;
 
 GtkWidget* findField(Viewer& v) { return v.main.gadget[Main_Find]; }
 
-// A character typed at the end that makes the term unfindable is taken out again;
-// the shortened text starts a new search through the field's change event.
-void dropLastTypedCharacter(GtkWidget* field) {
+// A character typed at the end that makes the term unfindable is taken out again,
+// and the shortened text starts a new search through the field's change event. A
+// paste is cut back to its longest findable prefix in one step, where one deletion
+// after another would end there too, with a search and a hint for each character.
+void dropUnfindableTail(Viewer& v, GtkWidget* field) {
   GtkEditable* editable = GTK_EDITABLE(field);
   gint cursor = gtk_editable_get_position(editable);
   const char* text = gtk_entry_get_text(GTK_ENTRY(field));
   if (cursor <= 0 || cursor != g_utf8_strlen(text, -1)) return;
-  gtk_editable_delete_text(editable, cursor - 1, cursor);
+  AppState& app = v.app;
+  size_t keep = 0;
+  if (app.settings.searchMode != kSearchModeWithCode) {
+    keep = longestFindablePrefix(&app.searchTexts, app.index, app.settings.searchMode, app.settings.language, text);
+  } else {
+    // A prefix of a findable term is findable too, so the longest one is found by halves.
+    auto found = [&](gint chars) {
+      std::string prefix(text, static_cast<size_t>(g_utf8_offset_to_pointer(text, chars) - text));
+      return chars == 0 ||
+             findCodeSearchItem(&app.searchTexts, app.codeTexts, app.index, app.settings.language, prefix, 0) >= 0;
+    };
+    gint lo = 0, hi = cursor;  // found, not found
+    if (found(cursor - 1)) lo = cursor - 1;
+    while (hi - lo > 1) {
+      gint mid = lo + (hi - lo) / 2;
+      (found(mid) ? lo : hi) = mid;
+    }
+    keep = static_cast<size_t>(lo);
+  }
+  if (keep < static_cast<size_t>(cursor)) gtk_editable_delete_text(editable, static_cast<gint>(keep), cursor);
 }
 
 void giveNotFoundHint(Viewer& v) {
@@ -94,7 +115,7 @@ void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
     v.matches.searchWhenRead = true;
     return;
   }
-  if (!continueSearch) dropLastTypedCharacter(findField(v));
+  if (!continueSearch) dropUnfindableTail(v, findField(v));
   giveNotFoundHint(v);
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/app/error_report.h"
 #include "core/app/paths.h"
+#include "core/app/text_cut.h"
 #include "core/settings/language_file.h"
 #include "core/settings/settings_keys.h"
 #include "gui/language_switch.h"
@@ -166,7 +167,7 @@ void setText(GtkWidget* w, const std::string& t) {
   if (GTK_IS_ENTRY(w))
     gtk_entry_set_text(GTK_ENTRY(w), t.c_str());
   else
-    gtk_label_set_text(GTK_LABEL(w), t.c_str());
+    gtk_label_set_text(GTK_LABEL(w), cutShownText(t).c_str());
 }
 
 void setText(Viewer& v, int no, const std::string& t) { setText(gadget(v, no), t); }

@@ -2,6 +2,7 @@
 #include "gui/update_window.h"
 
 #include "core/app/error_report.h"
+#include "core/app/text_cut.h"
 #include "core/update/about_text.h"
 #include "core/update/update_check.h"
 #include "gui/language_switch.h"
@@ -31,7 +32,7 @@ constexpr Place kAnswers[] = {
 };
 
 void setAnswer(UpdateWindow& w, GadgetNo no, const std::string& text) {
-  gtk_entry_set_text(GTK_ENTRY(w.gadget[no]), text.c_str());
+  gtk_entry_set_text(GTK_ENTRY(w.gadget[no]), cutShownText(text).c_str());
 }
 
 void onHide(Viewer& v, const Event&) { gtk_widget_hide(v.update.frame.window); }

@@ -115,16 +115,54 @@ bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, in
   return buffer.valid && searchBufferBegunFor(buffer, index, mode, language);
 }
 
+namespace {
+
+// The item holding the folded needle, searching from the start of item `from`.
+int findFolded(const SearchBuffer& buffer, std::string_view needle, int from) {
+  if (needle.empty() || from >= static_cast<int>(buffer.itemCount)) return -1;
+  size_t begin = buffer.starts[std::max(from, 0)];
+  const char* text = buffer.folded.data();
+  const void* hit = memmem(text + begin, buffer.folded.size() - begin, needle.data(), needle.size());
+  if (!hit) return -1;
+  size_t at = static_cast<size_t>(static_cast<const char*>(hit) - text);
+  auto after = std::upper_bound(buffer.starts.begin(), buffer.starts.end(), at);
+  return static_cast<int>(after - buffer.starts.begin()) - 1;
+}
+
+}  // namespace
+
 int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language, std::string_view term,
                    int from) {
   foldSearchTexts(index, mode, language, index.rowCount(), buffer);  // the rest of a buffer begun in steps
-  std::string needle = foldSearchText(term);
-  if (needle.empty() || from >= static_cast<int>(buffer->itemCount)) return -1;
-  size_t begin = buffer->starts[std::max(from, 0)];
-  const char* text = buffer->folded.data();
-  const void* hit = memmem(text + begin, buffer->folded.size() - begin, needle.data(), needle.size());
-  if (!hit) return -1;
-  size_t at = static_cast<size_t>(static_cast<const char*>(hit) - text);
-  auto after = std::upper_bound(buffer->starts.begin(), buffer->starts.end(), at);
-  return static_cast<int>(after - buffer->starts.begin()) - 1;
+  return findFolded(*buffer, foldSearchText(term), from);
+}
+
+size_t longestFindablePrefix(SearchBuffer* buffer, const IndexModel& index, int mode, int language,
+                             std::string_view term) {
+  foldSearchTexts(index, mode, language, index.rowCount(), buffer);
+  // The term folded once; ends[i] is where its first i + 1 characters end.
+  std::string folded;
+  std::vector<size_t> ends;
+  folded.reserve(term.size());
+  ends.reserve(term.size());
+  for (size_t i = 0; i < term.size();) {
+    char32_t cp = 0;
+    size_t next = i + std::max<size_t>(utf8SequenceAt(term, i, &cp), 1);
+    appendFolded(term.substr(i, next - i), &folded);
+    ends.push_back(folded.size());
+    i = next;
+  }
+  auto found = [&](size_t chars) {
+    return chars == 0 || findFolded(*buffer, std::string_view(folded).substr(0, ends[chars - 1]), 0) >= 0;
+  };
+  // A term that was findable before its last character came is the usual case.
+  if (found(ends.size())) return ends.size();
+  if (found(ends.size() - 1)) return ends.size() - 1;
+  size_t lo = 0;                // found
+  size_t hi = ends.size() - 1;  // not found
+  while (hi - lo > 1) {
+    size_t mid = lo + (hi - lo) / 2;
+    (found(mid) ? lo : hi) = mid;
+  }
+  return lo;
 }

@@ -52,3 +52,8 @@ bool searchBufferCurrent(const SearchBuffer& buffer, const IndexModel& index, in
 // none or the term is empty. The buffer is rebuilt first when it is not current.
 int findSearchItem(SearchBuffer* buffer, const IndexModel& index, int mode, int language, std::string_view term,
                    int from);
+
+// Characters of the longest prefix of `term` found from the top (a prefix of a
+// findable term is findable too); the whole term's count when it is found.
+size_t longestFindablePrefix(SearchBuffer* buffer, const IndexModel& index, int mode, int language,
+                             std::string_view term);

@@ -150,3 +150,17 @@ TEST(SearchTextFind, AgreesWithThePlainRuleOnRandomTexts) {
         << "term '" << term << "' mode " << mode << " from " << from;
   }
 }
+
+TEST(SearchTextFind, LongestFindablePrefixCountsCharacters) {
+  IndexModel m = sampleIndex();
+  SearchBuffer buffer;
+  auto prefix = [&](const std::string& term) { return longestFindablePrefix(&buffer, m, 1, 0, term); };
+  EXPECT_EQ(prefix("gtkla"), 5u);
+  EXPECT_EQ(prefix("gtklaX"), 5u);
+  EXPECT_EQ(prefix("gtk_mainzzzzzzzzzzzzzzzzzzzzzz"), 8u);
+  EXPECT_EQ(prefix("fenster \xC3\xB6"
+                   "ffnenQ"),
+            14u);  // "ö" is one character
+  EXPECT_EQ(prefix("q" + std::string(3 << 20, 'x')), 0u);
+  EXPECT_EQ(prefix(""), 0u);
+}

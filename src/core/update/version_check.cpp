@@ -85,7 +85,8 @@ std::string versionFileValue(std::string_view fileText, int lineNumber) {
   if (first == std::string_view::npos) return std::string();
   size_t second = line.find('=', first + 1);
   size_t length = second == std::string_view::npos ? std::string_view::npos : second - first - 1;
-  return std::string(line.substr(first + 1, length));
+  std::string_view value = line.substr(first + 1, length);
+  return value.size() > kMaxVersionLength ? std::string() : std::string(value);
 }
 
 std::string compareAppVersion(std::string_view remote, std::string_view local) {

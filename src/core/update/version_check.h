@@ -22,8 +22,10 @@ struct UpdateAnswers {
 
 // Value of line `lineNumber` (1 = first) of the version file, lines separated by LF:
 // the text between the line's first and second "=", or the rest of the line when
-// it holds one "=". Empty when the line or its "=" is missing. A CR ending the line
-// is dropped, so files saved with CR LF ends read the same.
+// it holds one "=". Empty when the line or its "=" is missing, or when the value is
+// longer than any version or date (kMaxVersionLength): such a line is no version. A
+// CR ending the line is dropped, so files saved with CR LF ends read the same.
+inline constexpr size_t kMaxVersionLength = 64;
 std::string versionFileValue(std::string_view fileText, int lineNumber);
 
 // "yes" when `remote` is a later major.minor.patch than `local`, else "no" (also

@@ -32,6 +32,10 @@ TEST(VersionFile, ValueLiesBetweenFirstAndSecondEquals) {
   EXPECT_EQ(versionFileValue("a\nb\nkey=\n", 3), "");
   EXPECT_EQ(versionFileValue("a\nb\n=0.1.2", 3), "0.1.2");                // last line without LF
   EXPECT_EQ(versionFileValue("a\nb\nkey = 0.25.40 \n", 3), " 0.25.40 ");  // blanks are kept
+  // Longer than any version or date: no version at all.
+  std::string wide(kMaxVersionLength, '\t');
+  EXPECT_EQ(versionFileValue("a\nb\nk=" + wide + "\n", 3), wide);
+  EXPECT_EQ(versionFileValue("a\nb\nk=" + wide + "1\n", 3), "");
 }
 
 TEST(VersionFile, CarriageReturnsAreNotPartOfTheValue) {

@@ -1,0 +1,202 @@
+#include "core/codeview/code_marks.h"
+
+#include <algorithm>
+
+#include "core/app/text_cut.h"
+
+namespace {
+
+constexpr std::string_view kPlaceholder = "\xEF\xBF\xBC";  // U+FFFC
+
+bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Length in bytes of the line starting at `from`, and of its line end (0 at the end).
+size_t lineLength(std::string_view text, size_t from, size_t* endBytes) {
+  for (size_t i = from; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\n') return *endBytes = 1, i - from;
+    if (c == '\r') return *endBytes = (i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1, i - from;
+    if (c == '\xE2' && text.substr(i, 3) == "\xE2\x80\xA9") return *endBytes = 3, i - from;  // U+2029
+  }
+  *endBytes = 0;
+  return text.size() - from;
+}
+
+// Where the line holding byte `from` ends: at its line break, or at the end.
+size_t lineEndByte(std::string_view text, size_t from) {
+  size_t endBytes = 0;
+  return from + lineLength(text, from, &endBytes);
+}
+
+// "\r\n" is two characters, U+2029 one.
+int lineEndChars(size_t endBytes) { return endBytes == 2 ? 2 : endBytes ? 1 : 0; }
+
+// The layout's cost of a line grows with its tabs far faster than with other
+// characters, so a tab counts as this many towards the limit.
+constexpr size_t kTabWeight = 8;
+
+// Bytes of the longest start of the line whose weight stays within the limit;
+// the whole line when it does.
+size_t keptBytes(std::string_view line) {
+  size_t weight = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (isContinuation(line[i])) continue;
+    weight += line[i] == '\t' ? kTabWeight : 1;
+    if (weight > kCodeLineLimit) return i;
+  }
+  return line.size();
+}
+
+size_t charCount(std::string_view s) {
+  size_t n = 0;
+  for (char c : s) n += !isContinuation(c);
+  return n;
+}
+
+// Removes the cut lines from [start, end): the pieces left are appended.
+void appendOutsidePlain(TagSpan span, const std::vector<CharRange>& plain, std::vector<TagSpan>* out) {
+  auto it = std::upper_bound(plain.begin(), plain.end(), span.start,
+                             [](int offset, const CharRange& r) { return offset < r.end; });
+  for (; it != plain.end() && it->start < span.end && span.start < span.end; ++it) {
+    if (span.start < it->start) out->push_back(TagSpan{span.start, it->start, span.tag});
+    span.start = std::max(span.start, it->end);
+  }
+  if (span.start < span.end) out->push_back(span);
+}
+
+// Offsets of the shown text, moved to the text where each link target is one
+// placeholder character. Inside a target a start moves to the placeholder and an
+// end to just before it: the target's own marks go with it.
+struct LinkShift {
+  const std::vector<CharRange>& targets;
+  std::vector<int> shrunkBefore;  // characters the targets before target i took out
+
+  explicit LinkShift(const std::vector<CharRange>& t) : targets(t) {
+    int shrunk = 0;
+    for (const CharRange& target : targets) {
+      shrunkBefore.push_back(shrunk);
+      shrunk += target.end - target.start - 1;
+    }
+  }
+  int place(int offset, bool isEnd) const {
+    auto it = std::upper_bound(targets.begin(), targets.end(), offset,
+                               [isEnd](int o, const CharRange& t) { return isEnd ? o <= t.start : o < t.start; });
+    if (it == targets.begin()) return offset;
+    size_t i = static_cast<size_t>(it - targets.begin()) - 1;
+    const CharRange& before = targets[i];
+    if (offset < before.end || (isEnd && offset == before.end)) return before.start - shrunkBefore[i];
+    return offset - shrunkBefore[i] - (before.end - before.start - 1);
+  }
+};
+
+// Offsets of the file's text outside the cut lines, moved to the shown text.
+struct CutShift {
+  const ShownCode& code;
+  explicit CutShift(const ShownCode& c) : code(c) {}
+  int place(int offset) const {
+    auto it = std::upper_bound(code.cutFrom.begin(), code.cutFrom.end(), offset,
+                               [](int o, const CharRange& r) { return o < r.end; });
+    if (it == code.cutFrom.begin()) return offset;
+    size_t i = static_cast<size_t>(it - code.cutFrom.begin()) - 1;  // the last cut line before the offset
+    return offset - code.cutFrom[i].end + code.plain[i].end;
+  }
+};
+
+}  // namespace
+
+std::string longLineNote(size_t chars) {
+  return "   \xE2\x80\xA6 [line of " + std::to_string(chars) + " characters cut, shown unmarked]";
+}
+
+ShownCode cutLongCodeLines(std::string text) {
+  ShownCode out;
+  std::string_view all = text;
+  size_t from = 0;
+  size_t copied = 0;  // bytes of `text` already in out.text
+  int chars = 0;      // characters of out.text plus those from `copied` to `from`
+  int fileChars = 0;  // characters of the file's text up to `from`
+  while (from < all.size()) {
+    size_t endBytes = 0;
+    size_t length = lineLength(all, from, &endBytes);
+    std::string_view line = all.substr(from, length);
+    size_t lineChars = charCount(line);
+    size_t keep = lineChars > kCodeLineLimit / kTabWeight ? keptBytes(line) : line.size();
+    if (keep < line.size()) {
+      out.text.append(all.substr(copied, from - copied));
+      std::string note = longLineNote(lineChars);
+      out.text.append(line.substr(0, keep)).append(note);
+      int shown = static_cast<int>(charCount(line.substr(0, keep)) + charCount(note));
+      out.plain.push_back(CharRange{chars, chars + shown});
+      out.cutFrom.push_back(CharRange{fileChars, fileChars + static_cast<int>(lineChars)});
+      chars += shown + lineEndChars(endBytes);
+      copied = from + length;
+    } else {
+      chars += static_cast<int>(lineChars) + lineEndChars(endBytes);
+    }
+    fileChars += static_cast<int>(lineChars) + lineEndChars(endBytes);
+    from += length + endBytes;
+  }
+  if (copied == 0) {
+    out.text = std::move(text);
+  } else {
+    out.text.append(all.substr(copied));
+    out.original = std::move(text);
+  }
+  return out;
+}
+
+PlacedLinks placeLinks(const ShownCode& code) {
+  PlacedLinks out;
+  std::string_view text = code.text;
+  out.text.reserve(text.size());
+  size_t byte = 0;    // searched up to here
+  size_t copied = 0;  // bytes of `text` already in out.text
+  int chars = 0;      // characters before `byte`
+  int shrunk = 0;     // characters the placeholders took out so far
+  auto plain = code.plain.begin();
+  for (size_t at; (at = text.find(kTopicLinkMarker, byte)) != std::string_view::npos;) {
+    chars += static_cast<int>(charCount(text.substr(byte, at - byte)));
+    size_t targetByte = at + kTopicLinkMarker.size();
+    size_t endByte = lineEndByte(text, targetByte);
+    int start = chars + static_cast<int>(kTopicLinkMarker.size());
+    int end = start + static_cast<int>(charCount(text.substr(targetByte, endByte - targetByte)));
+    byte = endByte;
+    chars = end;
+    while (plain != code.plain.end() && plain->end <= start) ++plain;
+    if (plain != code.plain.end() && plain->start < start) continue;  // a cut line keeps its text
+    out.text.append(text.substr(copied, targetByte - copied));
+    out.placeholderAt.push_back(out.text.size());
+    out.text.append(kPlaceholder);
+    copied = endByte;
+    out.links.push_back(
+        TopicLink{start - shrunk, start - shrunk + 1, std::string(text.substr(targetByte, endByte - targetByte))});
+    out.targets.push_back(CharRange{start, end});
+    shrunk += end - start - 1;
+  }
+  out.text.append(text.substr(copied));
+  return out;
+}
+
+std::vector<TagSpan> placeSpans(const ShownCode& code, std::vector<TagSpan> spans,
+                                const std::vector<CharRange>& targets) {
+  if (!code.plain.empty()) {
+    std::vector<TagSpan> kept;
+    kept.reserve(spans.size());
+    for (const TagSpan& span : spans) appendOutsidePlain(span, code.cutFrom, &kept);
+    CutShift cut(code);
+    for (TagSpan& span : kept) span = TagSpan{cut.place(span.start), cut.place(span.end), span.tag};
+    spans = std::move(kept);
+  }
+  // Moved in place: the spans of a big file take more memory than its text.
+  LinkShift shift(targets);
+  size_t out = 0;
+  for (TagSpan span : spans) {
+    if (!targets.empty()) span = TagSpan{shift.place(span.start, false), shift.place(span.end, true), span.tag};
+    if (span.start < span.end) spans[out++] = span;
+  }
+  spans.resize(out);
+  spans.shrink_to_fit();
+  auto byStart = [](const TagSpan& a, const TagSpan& b) { return a.start < b.start; };
+  if (!std::is_sorted(spans.begin(), spans.end(), byStart)) std::stable_sort(spans.begin(), spans.end(), byStart);
+  return spans;
+}

@@ -1,0 +1,50 @@
+// What the code view puts into its buffer: the shown text with overlong lines cut,
+// and the highlighter's marks placed on it, in text order, so that they can be
+// applied a screen at a time.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/codeview/highlighter.h"
+
+// Characters [start, end) of a text.
+struct CharRange {
+  int start = 0;
+  int end = 0;
+};
+
+struct ShownCode {
+  std::string text;                // UTF-8
+  std::vector<CharRange> plain;    // the cut lines with their notes, in text order: never marked
+  std::vector<CharRange> cutFrom;  // the same lines in the file's text
+  std::string original;            // the file's text when a line was cut, else empty
+
+  // The text the marks are found in: the file's, so that a cut line's quotes and
+  // comments mark the lines after it as they would mark them uncut.
+  const std::string& markedText() const { return plain.empty() ? text : original; }
+};
+
+// Cuts every line longer than kCodeLineLimit characters there and adds a note that
+// gives its length. Lines end where the text buffer ends them.
+ShownCode cutLongCodeLines(std::string text);
+// The note behind a cut line of `chars` characters.
+std::string longLineNote(size_t chars);
+
+// The text as the buffer gets it: each topic link target is one placeholder
+// character (U+FFFC, where the link label's anchor goes). Found without the marks,
+// so the view can take the text while the marks are still being computed.
+struct PlacedLinks {
+  std::string text;
+  std::vector<TopicLink> links;       // start is the placeholder, end = start + 1
+  std::vector<size_t> placeholderAt;  // the placeholders' bytes in `text`
+  std::vector<CharRange> targets;     // the same links' targets in ShownCode::text
+};
+
+// Links on cut lines are dropped; the others are those the highlighter finds.
+PlacedLinks placeLinks(const ShownCode& code);
+
+// The highlighter's spans, computed over `code.markedText()`, moved to the placed
+// text and sorted by start; marks on cut lines and on link targets are dropped.
+std::vector<TagSpan> placeSpans(const ShownCode& code, std::vector<TagSpan> spans,
+                                const std::vector<CharRange>& targets);

@@ -1,0 +1,71 @@
+#include "core/codeview/code_marks.h"
+
+#include <gtest/gtest.h>
+
+#include "core/app/text_cut.h"
+
+namespace {
+
+struct Placed {
+  PlacedLinks links;
+  std::vector<TagSpan> spans;
+};
+
+Placed place(const ShownCode& code) {
+  Placed m{placeLinks(code), {}};
+  m.spans = placeSpans(code, computeHighlight(code.markedText(), 2).spans, m.links.targets);
+  return m;
+}
+
+std::vector<std::string> tagsAt(const Placed& m, int offset) {
+  std::vector<std::string> names;
+  for (const TagSpan& s : m.spans)
+    if (s.start <= offset && offset < s.end) names.push_back(tagName(s.tag));
+  return names;
+}
+
+}  // namespace
+
+TEST(CodeMarksTest, LongLinesAreCutWithANoteAndStayUnmarked) {
+  std::string wide = "Debug \"" + std::string(kCodeLineLimit, 'x') + "\" ; end";
+  std::string atLimit(kCodeLineLimit / 8, '\t');  // a tab counts as eight
+  ShownCode code = cutLongCodeLines("If a\r\n" + wide + "\n" + atLimit + "\nDebug \"s\"");
+  std::string note = longLineNote(kCodeLineLimit + 14);
+  std::string expected = "If a\r\n" + wide.substr(0, kCodeLineLimit) + note + "\n" + atLimit + "\nDebug \"s\"";
+  ASSERT_EQ(code.text, expected);
+  ASSERT_EQ(code.plain.size(), 1u);
+  EXPECT_EQ(code.plain[0].start, 6);
+  EXPECT_EQ(code.plain[0].end, 6 + static_cast<int>(kCodeLineLimit + utf8CharCount(note)));
+
+  EXPECT_EQ(code.markedText(), "If a\r\n" + wide + "\n" + atLimit + "\nDebug \"s\"");
+  Placed m = place(code);
+  EXPECT_EQ(m.links.text, code.text);
+  int afterCut = code.plain[0].end + 1 + static_cast<int>(kCodeLineLimit / 8) + 1;
+  EXPECT_EQ(tagsAt(m, 0), std::vector<std::string>{"BlueBold"});
+  for (const TagSpan& s : m.spans) EXPECT_TRUE(s.end <= code.plain[0].start || s.start >= code.plain[0].end);
+  EXPECT_EQ(tagsAt(m, afterCut), std::vector<std::string>{"BlueBold"});
+  EXPECT_EQ(tagsAt(m, afterCut + 7), std::vector<std::string>{"Literal"});
+  ShownCode tabs = cutLongCodeLines(atLimit + "\t");
+  EXPECT_EQ(tabs.text, atLimit + longLineNote(kCodeLineLimit / 8 + 1));
+}
+
+// The links are found in the shown text without the highlighter; they must be the
+// highlighter's own, including around a cut line whose kept part and note would
+// spell a link marker.
+TEST(CodeMarksTest, LinksAreTheHighlightersOutsideCutLines) {
+  std::string cutMarker = std::string(kCodeLineLimit - 16, 'x') + "; Link to topic:" + std::string(20, 'y');
+  std::string text = "a; Link to topic:   \xC3\xA9t\r\n" + cutMarker +
+                     "\n; Link to topic:   x ; Link to topic:   y\xE2\x80\xA9; Link to topic:   z";
+  ShownCode code = cutLongCodeLines(text);
+  ASSERT_EQ(code.plain.size(), 1u);
+  PlacedLinks placed = placeLinks(code);
+  std::vector<TopicLink> expected = computeHighlight(text, 2).links;
+  ASSERT_EQ(placed.links.size(), 3u);
+  ASSERT_EQ(expected.size(), 3u);
+  int cut = code.plain[0].end - code.cutFrom[0].end;  // the cut line's length change
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(placed.links[i].target, expected[i].target);
+    EXPECT_EQ(placed.targets[i].start, expected[i].start + (i > 0 ? cut : 0));
+    EXPECT_EQ(placed.targets[i].end, expected[i].end + (i > 0 ? cut : 0));
+  }
+}
