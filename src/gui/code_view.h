@@ -60,7 +60,7 @@ std::string codeText(const CodePane& view);
 
 // Shows the text coloured by "CodeMarks", topic link lines turned into labels: the
 // visible part at once, the rest in idle steps of a few milliseconds each.
-void showMarkedCode(CodePane& view, const AppState& app, ShownCode code);
+void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code);
 // True while marks of the shown file are still to be applied.
 bool codeMarksPending(const CodePane& view);
 
