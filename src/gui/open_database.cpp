@@ -20,7 +20,11 @@ bool openDatabase(Viewer& v) {
     messageBox(kErrorTitle, messageText(v, "#Msg_NoDatabase"));
     return false;
   }
-  if (!loadDatabaseFile(path, indexBuildOptions(app), &app.index, &app.parseResult)) {
+  const IndexBuildOptions options = indexBuildOptions(app);
+  bool loaded = false;
+  if (!takePrefetchedDatabase(&v.databasePrefetch, path, options, &app.index, &app.parseResult, &loaded))
+    loaded = loadDatabaseFile(path, options, &app.index, &app.parseResult);
+  if (!loaded) {
     messageBox(kErrorTitle, messageText(v, "#Msg_DatabaseUnopenable", {path}));
     return false;
   }

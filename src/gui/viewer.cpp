@@ -168,20 +168,26 @@ bool startViewer(Viewer& v, const StartOptions& options) {
   installErrorHandler(restartToReport);  // the box comes from runViewer
   readScreenSize(app);
   chooseDatabaseAtStart(v);
-  if (!openDatabase(v)) return false;
+  // The windows are built, unseen, while the database is still being read (see
+  // prefetchDatabase); what the user sees keeps its order: a database that cannot
+  // be opened is reported before a main window that could not be made.
   static bool named = false;  // GLib allows the name to be set once per process
   if (!named) g_set_application_name("Veldra-Linux-API-Viewer");
   named = true;
   setDefaultIcon();
   g_object_set(gtk_settings_get_default(), "gtk-button-images", TRUE, "gtk-menu-images", TRUE, nullptr);
   markKeyboardFocus();
-  if (!createMainWindow(v)) {
+  const bool haveMainWindow = createMainWindow(v);
+  if (haveMainWindow) {
+    createMatchList(v);
+    createSecondaryWindows(v);
+    applyAccessibleNames(v, "");
+  }
+  if (!openDatabase(v)) return false;
+  if (!haveMainWindow) {
     messageBox(kAppTitle, messageText(v, "#Msg_NoMainWindow"));
     return false;
   }
-  createMatchList(v);
-  createSecondaryWindows(v);
-  applyAccessibleNames(v, "");
   gtk_widget_show(windowWidget(v, kWinMain));
   buildIndexView(v.index, app);
   expandAndCount(v.index, app);
@@ -211,12 +217,27 @@ int showProgramError(const ProgramError& error) {
   return 0;
 }
 
+namespace {
+
+// The database start-up will open is read while the toolkit connects to the
+// display; nothing of it shows before start-up reaches its written place.
+void prefetchDatabase(Viewer& v) {
+  AppState& app = v.app;
+  app.programFolder = executableFolder();
+  findProgramFiles(app);
+  startDatabasePrefetch(&v.databasePrefetch, databasePathToPrefetch(app.programFolder, app.settingsFile));
+}
+
+}  // namespace
+
 int runViewer(int argc, char** argv) {
   setlocale(LC_ALL, "");
-  gtk_init(&argc, &argv);
   ProgramError error;
-  if (argc == 2 && parseReportArgument(argv[1], &error)) return showProgramError(error);
+  const bool report = argc == 2 && parseReportArgument(argv[1], &error);
   auto v = std::make_unique<Viewer>();
+  if (!report) prefetchDatabase(*v);
+  gtk_init(&argc, &argv);
+  if (report) return showProgramError(error);
   if (startViewer(*v, StartOptions{})) runMainLoop(*v);
   endViewer(*v);
   return 0;

@@ -7,6 +7,7 @@
 
 #include "core/app/app_state.h"
 #include "core/app/error_report.h"
+#include "core/database/database_prefetch.h"
 #include "gui/code_view.h"
 #include "gui/database_info_window.h"
 #include "gui/events.h"
@@ -18,6 +19,7 @@
 
 struct Viewer {
   AppState app;
+  DatabasePrefetch databasePrefetch;  // the first read of the database, begun before the toolkit starts
   EventSink events;
   std::vector<HandlerTable> handlers;  // searched in order; the main window's first
   MainWindow main;

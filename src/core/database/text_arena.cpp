@@ -1,15 +1,50 @@
 #include "core/database/text_arena.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
-constexpr size_t kBlockBytes = size_t{1} << 20;
 // A long text gets a block of its own rather than abandoning the rest of the
 // current one.
-constexpr size_t kOwnBlockBytes = kBlockBytes / 4;
+constexpr size_t kOwnBlockBytes = PageBlock::kBytes / 4;
 
 }  // namespace
+
+PageBlock::PageBlock(size_t bytes, bool hugePages) {
+  // A huge page needs an aligned address: map one page more and trim both ends.
+  const size_t slack = hugePages ? kBytes : 0;
+  void* mapped = mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  auto* start = static_cast<char*>(mapped);
+  if (hugePages) {
+    const auto address = reinterpret_cast<uintptr_t>(start);
+    char* aligned = start + ((kBytes - address % kBytes) % kBytes);
+    if (aligned > start) munmap(start, static_cast<size_t>(aligned - start));
+    const size_t tail = slack - static_cast<size_t>(aligned - start);
+    if (tail > 0) munmap(aligned + bytes, tail);
+    start = aligned;
+    madvise(start, bytes, MADV_HUGEPAGE);  // advice only: without it the block still works
+  }
+  data_ = start;
+  size_ = bytes;
+}
+
+PageBlock& PageBlock::operator=(PageBlock&& other) noexcept {
+  if (this != &other) {
+    if (data_ != nullptr) munmap(data_, size_);
+    data_ = other.data_;
+    size_ = other.size_;
+    other.data_ = nullptr;
+  }
+  return *this;
+}
+
+PageBlock::~PageBlock() {
+  if (data_ != nullptr) munmap(data_, size_);
+}
 
 std::string_view TextArena::store(std::string_view text) {
   if (text.empty()) return std::string_view("");
@@ -20,15 +55,15 @@ std::string_view TextArena::store(std::string_view text) {
     free_ += need;
     left_ -= need;
   } else if (need > kOwnBlockBytes) {
-    blocks_.push_back(std::unique_ptr<char[]>(new char[need]));
+    blocks_.emplace_back(need, false);
     allocated_ += need;
-    at = blocks_.back().get();
+    at = blocks_.back().data();
   } else {
-    blocks_.push_back(std::unique_ptr<char[]>(new char[kBlockBytes]));
-    allocated_ += kBlockBytes;
-    at = blocks_.back().get();
+    blocks_.emplace_back(PageBlock::kBytes, !blocks_.empty());
+    allocated_ += PageBlock::kBytes;
+    at = blocks_.back().data();
     free_ = at + need;
-    left_ = kBlockBytes - need;
+    left_ = PageBlock::kBytes - need;
   }
   memcpy(at, text.data(), text.size());
   at[text.size()] = '\0';

@@ -1,0 +1,49 @@
+#include "core/database/database_prefetch.h"
+
+#include <utility>
+
+#include "core/database/index_builder.h"
+#include "core/settings/settings_io.h"
+
+DatabasePrefetch::~DatabasePrefetch() {
+  if (worker.joinable()) worker.join();
+}
+
+void startDatabasePrefetch(DatabasePrefetch* prefetch, const std::string& path) {
+  if (path.empty() || path[0] != '/' || prefetch->worker.joinable()) return;
+  prefetch->path = path;
+  prefetch->worker = std::thread([prefetch] {
+    try {
+      prefetch->loaded = loadDatabaseFile(prefetch->path, IndexBuildOptions(), &prefetch->model, &prefetch->result);
+    } catch (...) {  // out of memory: start-up reads the file again itself and reports it there
+      prefetch->failed = true;
+    }
+  });
+}
+
+std::string databasePathToPrefetch(const std::string& programFolder, const std::string& settingsFile) {
+  SettingsStore s = defaultSettings(programFolder);
+  // Neither the screen nor the fonts matter to the database path.
+  const bool loaded = loadSettings(&s, settingsFile, 0, 0, [](const std::string&, int) { return true; });
+  return settleDatabasePath(&s, loaded) == DatabaseChoice::Ask ? std::string() : s.databaseFilePath;
+}
+
+bool takePrefetchedDatabase(DatabasePrefetch* prefetch, const std::string& path, const IndexBuildOptions& options,
+                            IndexModel* model, XmlParseResult* result, bool* loaded) {
+  if (!prefetch->worker.joinable()) return false;
+  prefetch->worker.join();
+  const bool same = prefetch->path == path && !prefetch->failed;
+  prefetch->path.clear();
+  if (!same) {
+    prefetch->model = IndexModel();
+    return false;
+  }
+  *loaded = prefetch->loaded;
+  if (*loaded) {
+    applyIndexLook(options, &prefetch->model);
+    *model = std::move(prefetch->model);
+    *result = std::move(prefetch->result);
+  }
+  prefetch->model = IndexModel();
+  return true;
+}
