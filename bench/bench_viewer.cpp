@@ -66,11 +66,13 @@ void benchStartup(int entries) {
   buildIndexView(v.index, v.app);
   expandAndCount(v.index, v.app);
   gdk_window_process_all_updates();
+  double shownMs = msSince(fill);
+  while (indexStillOpening(v.index)) gtk_main_iteration_do(FALSE);
   double fillMs = msSince(fill);
   std::printf(
-      "%7d entries: start-up to first entry shown %8.1f ms; rebuild + fill + expand tree %8.1f ms "
-      "(%zu rows, %d themes, %d entries)\n",
-      entries, startup, fillMs, v.app.index.rowCount(), v.app.counts.themeCount, v.app.counts.entryCount);
+      "%7d entries: start-up to first entry shown %8.1f ms; rebuild + fill + expand tree: first screen %8.1f ms, "
+      "all rows %8.1f ms (%zu rows, %d themes, %d entries)\n",
+      entries, startup, shownMs, fillMs, v.app.index.rowCount(), v.app.counts.themeCount, v.app.counts.entryCount);
   endViewer(v);
   std::system(("rm -rf '" + folder + "'").c_str());
 }

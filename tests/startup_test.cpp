@@ -1,6 +1,7 @@
 // Start-up on the sample library and on broken set-ups.
 #include <fstream>
 
+#include "core/database/index_builder.h"
 #include "gui/index_tree_model.h"
 #include "gui/index_view.h"
 #include "gui_fixture.h"
@@ -60,6 +61,60 @@ TEST_F(StartupTest, TreeIsFullyExpandedAndColoured) {
   EXPECT_EQ(bg->red >> 8, 200);
   g_free(groupText);
   gdk_color_free(bg);
+}
+
+namespace {
+
+// Rows with children whose rows are not open in the tree.
+int closedParents(GtkTreeView* tree, const IndexModel& index) {
+  int closed = 0;
+  for (size_t i = 0; i < index.rowCount(); ++i) {
+    if (!rowHasChildren(index, i)) continue;
+    GtkTreePath* path = indexTreeModelPath(gtk_tree_view_get_model(tree), static_cast<int>(i));
+    closed += gtk_tree_view_row_expanded(tree, path) ? 0 : 1;
+    gtk_tree_path_free(path);
+  }
+  return closed;
+}
+
+}  // namespace
+
+// A large index opens the rows below the first screen after it; whatever is done
+// with the tree meanwhile acts on the fully open tree.
+TEST_F(StartupTest, LargeTreeOpensFullyAndYieldsToWhatIsDoneWithIt) {
+  std::ofstream db(folder + "large.xml");
+  db << "<?xml version=\"1.0\"?>\n<r n=\"Root\">R\n";
+  for (int theme = 0; theme < 300; ++theme) {
+    db << " <t n=\"Theme " << theme << "\">T\n";
+    for (int entry = 0; entry < 10; ++entry) db << "  <e File=\"/x.vl\" theme_de=\"E" << entry << "\"/>\n";
+    db << " </t>\n";
+  }
+  db << "</r>\n";
+  db.close();
+  writeSettings("db-path=" + folder + "large.xml\nabout=1\n");
+  for (int round = 0; round < 3; ++round) {
+    StartOptions options;
+    options.programFolder = folder;
+    ASSERT_TRUE(startViewer(viewer(), options));
+    ASSERT_TRUE(indexStillOpening(viewer().index));
+    GtkTreeView* tree = GTK_TREE_VIEW(gadget(IndexTree));
+    const IndexModel& index = app().index;
+    const int last = static_cast<int>(index.rowCount()) - 1;
+    if (round == 1) {  // a row far below the first screen is shown in its open theme
+      selectRow(viewer().index, last);
+      EXPECT_EQ(selectedRow(viewer().index), last);
+      EXPECT_EQ(closedParents(tree, index), 0);
+    } else if (round == 2) {  // closing everything is not undone by the rest of the opening
+      expandAll(viewer().index, false);
+      drain();
+      EXPECT_EQ(closedParents(tree, index), 301);
+      break;
+    }
+    drain();
+    EXPECT_FALSE(indexStillOpening(viewer().index));
+    EXPECT_EQ(closedParents(tree, index), 0);
+    freshViewer();
+  }
 }
 
 TEST_F(StartupTest, EscapeEndsTheProgram) {

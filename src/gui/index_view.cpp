@@ -15,6 +15,82 @@ GtkTreeView* treeOf(const IndexView& view) { return GTK_TREE_VIEW(view.tree); }
 
 void post(IndexView* view, EventType type) { view->events->post(kEventGadget, kWinMain, IndexTree, type); }
 
+// --- opening a large tree ---------------------------------------------------------
+//
+// Expanding 100,000 rows takes the toolkit longer than anything else between the
+// database read and the first paint. The rows are therefore opened in document
+// order, one row with children at a time (a parent always before its children):
+// down to past the first screen at once, the rest in idle steps of a few
+// milliseconds after the first paint. Rows open above the shown ones never move
+// them. Anything done with the tree, by the program or the user, first opens the
+// rest, so it always meets the fully expanded tree of the written start.
+
+constexpr int kRowsOpenedAtOnce = 400;  // more than a screen holds
+constexpr gint64 kOpenStepMicros = 4000;
+constexpr int kDeepestOpenedSingly = 32;  // deeper trees get the toolkit's one call
+
+void stopOpening(IndexView& view) {
+  if (view.openSource) g_source_remove(view.openSource);
+  view.openSource = 0;
+  view.openIndex = nullptr;
+}
+
+// Opens the rows from openNext through `last`, or until `deadline` (0: none) has
+// passed. True once every row is open.
+bool openRows(IndexView& view, size_t last, gint64 deadline) {
+  const IndexModel& index = *view.openIndex;
+  while (static_cast<size_t>(view.openNext) < index.rowCount() && static_cast<size_t>(view.openNext) <= last) {
+    const auto row = static_cast<size_t>(view.openNext++);
+    if (!rowHasChildren(index, row)) continue;
+    if (index.level(row) >= kDeepestOpenedSingly) {  // paths this long make single steps slow
+      gtk_tree_view_expand_all(treeOf(view));
+      view.openNext = static_cast<int>(index.rowCount());
+      break;
+    }
+    GtkTreePath* path = indexTreeModelPath(view.model, static_cast<int>(row));
+    if (path) gtk_tree_view_expand_row(treeOf(view), path, FALSE);
+    if (path) gtk_tree_path_free(path);
+    if (deadline != 0 && g_get_monotonic_time() > deadline) break;
+  }
+  return static_cast<size_t>(view.openNext) >= index.rowCount();
+}
+
+gboolean openStep(gpointer data) {
+  auto& view = *static_cast<IndexView*>(data);
+  if (!openRows(view, SIZE_MAX, g_get_monotonic_time() + kOpenStepMicros)) return TRUE;
+  view.openSource = 0;
+  view.openIndex = nullptr;
+  return FALSE;
+}
+
+// Opens the rows through `row` and a screen below it at once; the idle steps go on
+// from there.
+void openThrough(IndexView& view, int row) {
+  if (view.openIndex && row >= 0 && row >= view.openNext - kRowsOpenedAtOnce)
+    openRows(view, static_cast<size_t>(row) + kRowsOpenedAtOnce, 0);
+}
+
+void finishOpening(IndexView& view) {
+  if (view.openIndex) openRows(view, SIZE_MAX, 0);
+  stopOpening(view);
+}
+
+void startOpening(IndexView& view, const IndexModel& index) {
+  stopOpening(view);
+  view.openIndex = &index;
+  view.openNext = 0;
+  if (openRows(view, kRowsOpenedAtOnce, 0))
+    view.openIndex = nullptr;
+  else
+    view.openSource = g_idle_add(openStep, &view);
+}
+
+// The user's own moves in the tree (keys, clicks, the wheel) act on the whole tree.
+gboolean onUserInput(GtkWidget*, GdkEvent*, gpointer data) {
+  finishOpening(*static_cast<IndexView*>(data));
+  return FALSE;
+}
+
 // --- signals turned into events -------------------------------------------------
 
 // Tree clicks count on release inside the tree; double clicks on the second press.
@@ -111,6 +187,7 @@ void foldWhenIdle(IndexView& view, AppState& app) {
 
 void detachModel(IndexView& view) {
   stopFolding(view);  // the index may be about to change
+  stopOpening(view);
   if (!view.tree) return;
   SuppressEvents quiet(*view.events);
   gtk_tree_view_set_model(treeOf(view), nullptr);
@@ -150,11 +227,15 @@ GtkWidget* createIndexView(IndexView& view, EventSink& events) {
   gtk_tree_selection_set_mode(selection, GTK_SELECTION_SINGLE);
   g_signal_connect(selection, "changed", G_CALLBACK(onSelectionChanged), &view);
   gtk_widget_add_events(tree, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
+  for (const char* signal : {"key-press-event", "button-press-event", "scroll-event"})
+    g_signal_connect(tree, signal, G_CALLBACK(onUserInput), &view);
   g_signal_connect(tree, "button-press-event", G_CALLBACK(onButtonPress), &view);
   g_signal_connect(tree, "button-release-event", G_CALLBACK(onButtonRelease), &view);
   g_signal_connect(tree, "motion-notify-event", G_CALLBACK(onMotion), &view);
   g_signal_connect(tree, "drag-data-get", G_CALLBACK(onDragDataGet), &view);
   view.scroller = scrolledFrame(tree);
+  GtkWidget* bar = gtk_scrolled_window_get_vscrollbar(GTK_SCROLLED_WINDOW(view.scroller));
+  if (bar) g_signal_connect(bar, "button-press-event", G_CALLBACK(onUserInput), &view);
   return view.scroller;
 }
 
@@ -175,11 +256,13 @@ void buildIndexView(IndexView& view, AppState& app) {
 
 void detachIndexModel(IndexView& view) { detachModel(view); }
 
+bool indexStillOpening(const IndexView& view) { return view.openSource != 0; }
+
 void expandAndCount(IndexView& view, AppState& app) {
   VL_TRACE();
-  // One call opens the whole tree; the counts come from the rows with the same
-  // result as opening and inspecting them one by one.
-  gtk_tree_view_expand_all(treeOf(view));
+  // The counts come from the rows with the same result as opening and inspecting
+  // them one by one.
+  startOpening(view, app.index);
   app.counts = countThemesAndEntries(app.index, app.libraryTitle);
 }
 
@@ -202,6 +285,7 @@ int selectedRow(const IndexView& view) {
 }
 
 void selectRow(IndexView& view, int row) {
+  openThrough(view, row);
   SuppressEvents quiet(*view.events);
   GtkTreeSelection* selection = gtk_tree_view_get_selection(treeOf(view));
   GtkTreePath* path = view.model ? indexTreeModelPath(view.model, row) : nullptr;
@@ -220,6 +304,7 @@ void selectRow(IndexView& view, int row) {
 }
 
 void expandAll(IndexView& view, bool expand) {
+  finishOpening(view);
   if (expand)
     gtk_tree_view_expand_all(treeOf(view));
   else
@@ -227,6 +312,7 @@ void expandAll(IndexView& view, bool expand) {
 }
 
 void toggleRow(IndexView& view, int row) {
+  finishOpening(view);
   GtkTreePath* path = indexTreeModelPath(view.model, row);
   if (!path) return;
   if (gtk_tree_view_row_expanded(treeOf(view), path))
@@ -238,6 +324,7 @@ void toggleRow(IndexView& view, int row) {
 }
 
 void expandRow(IndexView& view, int row) {
+  finishOpening(view);
   GtkTreePath* path = view.model ? indexTreeModelPath(view.model, row) : nullptr;
   if (!path) return;
   gtk_tree_view_expand_row(treeOf(view), path, FALSE);

@@ -23,6 +23,10 @@ struct IndexView {
   // The search's folded texts are made in idle steps once the rows are shown.
   AppState* foldApp = nullptr;
   guint foldSource = 0;
+  // The rows still to be opened after the first screen (see expandAndCount).
+  const IndexModel* openIndex = nullptr;
+  int openNext = 0;  // the first row not looked at yet
+  guint openSource = 0;
 };
 
 // Builds the tree view in its scrolled window, which the main window places.
@@ -36,8 +40,10 @@ void buildIndexView(IndexView& view, AppState& app);
 // Takes the index away from the tree, which must not read it while it is replaced.
 void detachIndexModel(IndexView& view);
 
-// Expands every row and counts themes and entries.
+// Expands every row and counts themes and entries. The rows from the first screen
+// on are opened in idle steps; anything done with the tree finishes them first.
 void expandAndCount(IndexView& view, AppState& app);
+bool indexStillOpening(const IndexView& view);
 
 // The rebuild of a language switch or a "DyeingNews" change: the selected row
 // survives, the tree ends fully expanded.

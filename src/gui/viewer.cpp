@@ -188,11 +188,11 @@ bool startViewer(Viewer& v, const StartOptions& options) {
     messageBox(kAppTitle, messageText(v, "#Msg_NoMainWindow"));
     return false;
   }
-  gtk_widget_show(windowWidget(v, kWinMain));
   buildIndexView(v.index, app);
   expandAndCount(v.index, app);
   applyStoredLanguage(v);
   int firstRow = restoreSession(v);
+  gtk_widget_show(windowWidget(v, kWinMain));
   showAboutIfNotSeen(app);
   selectFirstEntry(v, firstRow);
   settleMainWindow(v);
