@@ -36,7 +36,7 @@ check: configure
 	@scripts/run-tests $(BUILD)
 
 bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target bench_programs
+	@cmake --build $(BUILD) -j $(JOBS) --target bench_programs stage
 	@scripts/run-bench $(BUILD)
 
 fuzz: deps

@@ -41,6 +41,26 @@ void appendFoldedItem(const IndexModel& index, size_t item, int mode, int langua
   }
 }
 
+// The bytes of every item's searched text before folding, which changes lengths
+// only here and there: room for the whole buffer is taken at once, so it is never
+// held twice while it grows.
+size_t unfoldedBytes(const IndexModel& index, int mode, int language) {
+  size_t bytes = 0;
+  for (size_t i = 0; i < index.rowCount(); ++i) {
+    bytes += index.row(i).text.size() + 2;
+    if (mode == 1) continue;
+    const TopicNode& node = nodeAt(index, i);
+    if (mode != 2) {
+      bytes += descriptionIn(node, language).size();
+      continue;
+    }
+    for (const std::string_view* field :
+         {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr})
+      bytes += field->size() + 1;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 void appendFolded(std::string_view utf8, std::string* out) {
@@ -89,6 +109,7 @@ bool searchTextContains(std::string_view text, std::string_view term) {
 bool foldSearchTexts(const IndexModel& index, int mode, int language, size_t maxItems, SearchBuffer* buffer) {
   if (!searchBufferBegunFor(*buffer, index, mode, language) || (buffer->starts.empty() && !buffer->valid)) {
     buffer->folded.clear();
+    buffer->folded.reserve(unfoldedBytes(index, mode, language) * 17 / 16);
     buffer->starts.clear();
     buffer->starts.reserve(index.rowCount());
     buffer->mode = mode;
