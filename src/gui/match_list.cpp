@@ -321,11 +321,23 @@ void updateMatchList(Viewer& v) {
     hideMatchList(list);
     return;
   }
-  list.term = widgetText(list.field);
-  list.withCode = app.settings.searchMode == kSearchModeWithCode;
-  list.items = list.term.empty() ? std::vector<int>{}
-                                 : collectMatches(&app.searchTexts, app.codeTexts, app.index, app.settings.searchMode,
-                                                  app.settings.language, list.term);
+  std::string term = widgetText(list.field);
+  std::vector<int> items = term.empty() ? std::vector<int>{}
+                                        : collectMatches(&app.searchTexts, app.codeTexts, app.index,
+                                                         app.settings.searchMode, app.settings.language, term);
+  showMatchItems(v, term, std::move(items));
+}
+
+void showMatchItems(Viewer& v, const std::string& term, std::vector<int> items) {
+  MatchList& list = v.matches;
+  if (!list.popup) return;
+  if (!fieldHasFocus(list)) {
+    hideMatchList(list);
+    return;
+  }
+  list.term = term;
+  list.withCode = v.app.settings.searchMode == kSearchModeWithCode;
+  list.items = std::move(items);
   if (list.items.empty()) {
     hideMatchList(list);
     return;

@@ -57,6 +57,8 @@ bool codeStillReading(const MatchList& list);
 
 // Shows the matches of the field's term, or hides the list when there are none.
 void updateMatchList(Viewer& v);
+// The same with the matches of `term` already collected (collectMatches).
+void showMatchItems(Viewer& v, const std::string& term, std::vector<int> items);
 bool matchListShown(const MatchList& list);
 void hideMatchList(MatchList& list);
 

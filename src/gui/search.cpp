@@ -94,16 +94,12 @@ void shakeWindow(GtkWidget* window, int amplitude) {
   moveAndShow(window, x, y);
 }
 
-void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
-  VL_TRACE();
-  if (!continueSearch) v.matches.searchWhenRead = false;
-  if (term.empty()) return;
+namespace {
+
+// Selects the item found (-1: none) or gives the hints of a term not found.
+void takeFoundItem(Viewer& v, int item, bool continueSearch) {
   AppState& app = v.app;
-  int from = continueSearch ? selectedRow(v.index) + 1 : 0;
-  int item =
-      app.settings.searchMode == kSearchModeWithCode
-          ? findCodeSearchItem(&app.searchTexts, app.codeTexts, app.index, app.settings.language, term, from)
-          : findSearchItem(&app.searchTexts, app.index, app.settings.searchMode, app.settings.language, term, from);
+  if (!continueSearch) v.matches.searchWhenRead = false;
   if (item >= 0 && item < static_cast<int>(app.index.rowCount())) {
     selectRow(v.index, item);
     v.events.queue.post(Event{kEventGadget, kWinMain, IndexTree, kTypeChange});
@@ -119,12 +115,44 @@ void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
   giveNotFoundHint(v);
 }
 
+}  // namespace
+
+void findInIndex(Viewer& v, const std::string& term, bool continueSearch) {
+  VL_TRACE();
+  if (term.empty()) {
+    if (!continueSearch) v.matches.searchWhenRead = false;
+    return;
+  }
+  AppState& app = v.app;
+  int from = continueSearch ? selectedRow(v.index) + 1 : 0;
+  int item =
+      app.settings.searchMode == kSearchModeWithCode
+          ? findCodeSearchItem(&app.searchTexts, app.codeTexts, app.index, app.settings.language, term, from)
+          : findSearchItem(&app.searchTexts, app.index, app.settings.searchMode, app.settings.language, term, from);
+  takeFoundItem(v, item, continueSearch);
+}
+
 void onFindNext(Viewer& v, const Event&) { findInIndex(v, widgetText(findField(v)), true); }
 
+// A new term is searched from the top, so its first match is the first item of the
+// match list: one pass through the texts and the code serves both.
 void onFindFieldChanged(Viewer& v, const Event& e) {
   if (e.type != kTypeChange) return;
-  findInIndex(v, widgetText(findField(v)), false);
-  updateMatchList(v);
+  const std::string term = widgetText(findField(v));
+  if (term.empty()) {
+    findInIndex(v, term, false);
+    updateMatchList(v);
+    return;
+  }
+  AppState& app = v.app;
+  std::vector<int> items =
+      collectMatches(&app.searchTexts, app.codeTexts, app.index, app.settings.searchMode, app.settings.language, term);
+  takeFoundItem(v, items.empty() ? -1 : items.front(), false);
+  // A term not found may have been cut back: the list then shows the field's text.
+  if (items.empty())
+    updateMatchList(v);
+  else
+    showMatchItems(v, term, std::move(items));
 }
 
 // Return on a row the user walked to in the match list shows that entry; otherwise
