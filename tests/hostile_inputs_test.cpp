@@ -161,10 +161,18 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
   }
   int wrong = 0;
   for (size_t i = 0; i < fileChar.size(); ++i) {
+    gtk_text_buffer_get_iter_at_offset(codeBuffer(), &at, static_cast<int>(i));
+    if ((fileChar[i] < 0) != (gtk_text_iter_get_child_anchor(&at) != nullptr) && wrong++ == 0)
+      ADD_FAILURE() << "anchor expected or unexpected at buffer offset " << i;
     if (fileChar[i] < 0) continue;
     if (got[i] != want[fileChar[i]] && wrong++ == 0) ADD_FAILURE() << "first wrong tags at buffer offset " << i;
   }
   EXPECT_EQ(wrong, 0);
+  // A copy taken while most links are still waiting for their anchors is the same.
+  std::string whole = codeText(viewer().code);
+  ASSERT_TRUE(loadCodeFile(viewer().code, app(), "/big.vl", false));
+  ASSERT_TRUE(codeMarksPending(viewer().code));
+  EXPECT_EQ(codeText(viewer().code), whole);
 }
 
 TEST_F(HostileInputsTest, HugeCodeFilesLoadWholeAndMarked) {

@@ -66,7 +66,8 @@ gboolean onActivateLink(GtkLabel* label, gchar* uri, gpointer data) {
 }
 
 void forgetLinks(CodePane& view) {
-  for (CodeLink& link : view.codeLinks) g_object_unref(link.anchor);
+  for (CodeLink& link : view.codeLinks)
+    if (link.anchor) g_object_unref(link.anchor);
   view.codeLinks.clear();
 }
 
@@ -119,6 +120,8 @@ void zoomLinkLabels(CodePane& g) {
   }
 }
 
+void anchorLink(GtkTextBuffer* buffer, CodeLink& link);
+
 // Child widgets in a text view cost more the more there are, so a label is made
 // only when its line comes near the visible part (a screen above and below).
 void showVisibleLinks(CodePane& g) {
@@ -141,6 +144,7 @@ void showVisibleLinks(CodePane& g) {
                              [](const CodeLink& l, int offset) { return l.offset < offset; });
   for (; it != g.codeLinks.end() && it->offset <= last; ++it) {
     if (it->shown) continue;
+    if (!it->anchor) anchorLink(gtk_text_view_get_buffer(view), *it);
     it->shown = true;
     GtkWidget* label = linkLabel(g, *it);
     gtk_text_view_add_child_at_anchor(view, label, it->anchor);
@@ -154,8 +158,6 @@ void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer data) { showVisibl
 using Clock = std::chrono::steady_clock;
 // An idle step gives input and drawing their turn after this long.
 constexpr auto kMarkingStep = std::chrono::milliseconds(5);
-// Marks applied to a new text before it is shown, beyond its first screens.
-constexpr auto kFirstMarks = std::chrono::milliseconds(8);
 // Steps run before the view lays out the lines they mark, and after input and drawing.
 constexpr int kMarkingPriority = GDK_PRIORITY_REDRAW + 2;
 
@@ -195,9 +197,15 @@ bool applyMarks(CodeMarking& m, GtkTextBuffer* buffer, int limit, Clock::time_po
   return m.next == spans.size();
 }
 
+bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline);
+
 gboolean markingStep(gpointer data) {
   CodePane& g = *static_cast<CodePane*>(data);
-  bool done = applyMarks(g.marking, bufferOf(g.code), std::numeric_limits<int>::max(), Clock::now() + kMarkingStep);
+  GtkTextBuffer* buffer = bufferOf(g.code);
+  Clock::time_point deadline = Clock::now() + kMarkingStep;
+  // The anchors wait for the marks: tagging goes slower past them.
+  bool done =
+      applyMarks(g.marking, buffer, std::numeric_limits<int>::max(), deadline) && anchorLinks(g, buffer, deadline);
   showVisibleLinks(g);
   if (!done) return TRUE;
   g.marking = CodeMarking();  // frees the marks; the source ends with FALSE
@@ -234,26 +242,82 @@ void setCodeText(CodePane& view, const std::string& text) {
   gtk_text_buffer_set_text(bufferOf(view.code), text.c_str(), static_cast<gint>(text.size()));
 }
 
-// The text goes in piece by piece with the anchors of the link labels between the
-// pieces, before any tag: an anchor put in later, in place of its placeholder,
-// costs more the more of the buffer lies before it.
-void setCodeTextWithLinks(CodePane& view, GtkTextBuffer* buffer, const PlacedLinks& placed) {
-  GtkTextIter end;
-  size_t from = 0;
-  for (size_t i = 0; i < placed.links.size(); ++i) {
-    size_t at = placed.placeholderAt[i];
+constexpr std::string_view kPlaceholder = "\xEF\xBF\xBC";  // U+FFFC, where an anchor will go
+// Pieces of text shorter than this are gathered before they go into the buffer:
+// every insertion has a cost of its own, and a copy of the whole text would cost
+// more in fresh memory.
+constexpr size_t kInsertChunk = 64 * 1024;
+
+// The text goes in with a placeholder character in place of each link target, in
+// a few large insertions, before any tag. Anchors are made from the placeholders
+// later, the visible ones first: an anchor costs several times a character.
+void setCodeTextWithPlaceholders(CodePane& view, GtkTextBuffer* buffer, const std::string& text,
+                                 const PlacedLinks& placed) {
+  std::string chunk;
+  auto flush = [&] {
+    GtkTextIter end;
     gtk_text_buffer_get_end_iter(buffer, &end);
-    gtk_text_buffer_insert(buffer, &end, placed.text.data() + from, static_cast<gint>(at - from));
+    gtk_text_buffer_insert(buffer, &end, chunk.data(), static_cast<gint>(chunk.size()));
+    chunk.clear();
+  };
+  auto append = [&](std::string_view piece) {
+    if (chunk.size() + piece.size() > kInsertChunk) {
+      flush();
+      if (piece.size() > kInsertChunk) {
+        GtkTextIter end;
+        gtk_text_buffer_get_end_iter(buffer, &end);
+        gtk_text_buffer_insert(buffer, &end, piece.data(), static_cast<gint>(piece.size()));
+        return;
+      }
+    }
+    chunk.append(piece);
+  };
+  std::string_view all = text;
+  size_t from = 0;
+  view.codeLinks.reserve(placed.links.size());
+  for (size_t i = 0; i < placed.links.size(); ++i) {
+    const ByteRange& target = placed.targetBytes[i];
+    append(all.substr(from, target.start - from));
+    append(kPlaceholder);
     CodeLink link;
-    link.anchor = gtk_text_buffer_create_child_anchor(buffer, &end);
-    g_object_ref(link.anchor);
     link.offset = placed.links[i].start;
     link.target = placed.links[i].target;
     view.codeLinks.push_back(std::move(link));
-    from = at + 3;  // the placeholder's bytes
+    from = target.end;
   }
-  gtk_text_buffer_get_end_iter(buffer, &end);
-  gtk_text_buffer_insert(buffer, &end, placed.text.data() + from, static_cast<gint>(placed.text.size() - from));
+  append(all.substr(from));
+  flush();
+}
+
+// Puts the link's anchor in place of its placeholder, with the marks the
+// placeholder had.
+void anchorLink(GtkTextBuffer* buffer, CodeLink& link) {
+  GtkTextIter at, next;
+  gtk_text_buffer_get_iter_at_offset(buffer, &at, link.offset);
+  GSList* tags = gtk_text_iter_get_tags(&at);
+  next = at;
+  gtk_text_iter_forward_char(&next);
+  gtk_text_buffer_delete(buffer, &at, &next);
+  link.anchor = gtk_text_buffer_create_child_anchor(buffer, &at);
+  g_object_ref(link.anchor);
+  if (!tags) return;
+  gtk_text_buffer_get_iter_at_offset(buffer, &at, link.offset);
+  next = at;
+  gtk_text_iter_forward_char(&next);
+  for (GSList* t = tags; t; t = t->next) gtk_text_buffer_apply_tag(buffer, GTK_TEXT_TAG(t->data), &at, &next);
+  g_slist_free(tags);
+}
+
+// Anchors the links from the first one without its anchor, in text order, until
+// the deadline. True when every link has its anchor.
+bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline) {
+  size_t& next = g.marking.nextAnchor;
+  for (int n = 1; next < g.codeLinks.size(); ++n) {
+    CodeLink& link = g.codeLinks[next++];
+    if (!link.anchor) anchorLink(buffer, link);
+    if (n % 16 == 0 && Clock::now() >= deadline) break;
+  }
+  return next == g.codeLinks.size();
 }
 
 void reportMissingFile(CodePane& view, AppState& app, const std::string& asPassed) {
@@ -375,7 +439,29 @@ void markDescription(CodePane& view, Color c) { setBackground(view.description, 
 
 void clearCode(CodePane& view) { setCodeText(view, ""); }
 
-std::string codeText(const CodePane& view) { return widgetText(view.code); }
+// Placeholders not yet turned into anchors are no part of the text, as anchors
+// would not be.
+std::string codeText(const CodePane& view) {
+  GtkTextBuffer* buffer = bufferOf(view.code);
+  std::string text;
+  GtkTextIter from, to;
+  gtk_text_buffer_get_start_iter(buffer, &from);
+  auto append = [&](GtkTextIter* end) {
+    gchar* piece = gtk_text_buffer_get_text(buffer, &from, end, TRUE);
+    text += piece;
+    g_free(piece);
+  };
+  for (const CodeLink& link : view.codeLinks) {
+    if (link.anchor) continue;
+    gtk_text_buffer_get_iter_at_offset(buffer, &to, link.offset);
+    append(&to);
+    from = to;
+    gtk_text_iter_forward_char(&from);
+  }
+  gtk_text_buffer_get_end_iter(buffer, &to);
+  append(&to);
+  return text;
+}
 
 void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   VL_TRACE();
@@ -386,9 +472,9 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
       std::async(std::launch::async | std::launch::deferred, [&code, &placed, codeMarks] {
         return placeSpans(code, computeHighlight(code.markedText(), codeMarks).spans, placed.targets);
       });
-  // Text, anchors and the first marks go in while no view shows the buffer: every
-  // change of a shown buffer makes the view re-measure, which costs several times
-  // the change itself.
+  // Text and the first marks go in while no view shows the buffer: every change of
+  // a shown buffer makes the view re-measure, which costs several times the change
+  // itself.
   setCodeText(pane, "");
   GtkWidget* view = pane.code;
   GtkTextBuffer* buffer = bufferOf(view);
@@ -396,17 +482,16 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   GtkTextBuffer* spare = gtk_text_buffer_new(gtk_text_buffer_get_tag_table(buffer));
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), spare);
   g_object_unref(spare);
-  setCodeTextWithLinks(pane, buffer, placed);
-  placed.text = std::string();
+  setCodeTextWithPlaceholders(pane, buffer, code.text, placed);
   createTags(buffer);
   int firstScreens = endOfLines(buffer, firstScreensLines(pane));
   pane.marking.spans = spans.get();
   placed = PlacedLinks();
   code = ShownCode();
-  // The first screens are marked before they are shown, and more while the
-  // buffer is still apart, for a short time.
-  applyMarks(pane.marking, buffer, firstScreens, Clock::time_point::max());
-  bool done = applyMarks(pane.marking, buffer, std::numeric_limits<int>::max(), Clock::now() + kFirstMarks);
+  // The first screens are marked before they are shown; their labels come with the
+  // first drawing.
+  bool done = applyMarks(pane.marking, buffer, firstScreens, Clock::time_point::max());
+  done = done && pane.codeLinks.empty();
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
   g_object_unref(buffer);
   if (!done) pane.marking.idle = g_idle_add_full(kMarkingPriority, markingStep, &pane, nullptr);

@@ -14,21 +14,23 @@
 
 struct Viewer;
 
-// A topic link in the code view: its anchor holds a label once the line is near
-// the visible part of the view.
+// A topic link in the code view: a placeholder character until its anchor is made,
+// and the anchor holds a label once the line is near the visible part of the view.
 struct CodeLink {
-  GtkTextChildAnchor* anchor = nullptr;  // referenced while listed
+  GtkTextChildAnchor* anchor = nullptr;  // referenced while listed; null while a placeholder
   int offset = 0;                        // of the anchor character
   std::string target;
   std::string tooltip;  // "→ " and the title of the entry it leads to; empty when none
   bool shown = false;
 };
 
-// Marks still to be applied to the shown file, in text order: the visible part
-// gets its marks with the text, the rest follows in short idle steps.
+// Marks still to be applied to the shown file, in text order, and then the anchors
+// of its links: the visible part gets both with the text, the rest follows in
+// short idle steps.
 struct CodeMarking {
   std::vector<TagSpan> spans;  // sorted by start
   size_t next = 0;             // the first span not applied yet
+  size_t nextAnchor = 0;       // the links before it have their anchors
   guint idle = 0;              // the pending step's source
 };
 

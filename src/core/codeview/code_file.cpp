@@ -2,6 +2,9 @@
 // IDE-options footer and its flags, and the texts shown for dropped or missing files.
 #include "core/codeview/code_file.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/app/regular_file.h"
 
 #include "core/settings/language_keys.h"
@@ -44,6 +47,28 @@ class LineAssembler {
     } else if (footerLine_.size() < kFooterPrefixKept) {
       appendUtf8(&footerLine_, c);
     }
+  }
+
+  // A run of characters that are ASCII but no line end and no NUL, taken as feed
+  // would take them one by one, but copied at once.
+  void feedPlain(std::string_view run) {
+    afterCr_ = false;
+    if (!inLine_) beginLine();
+    if (!keptChar_) {
+      size_t kept = run.find_first_not_of('?');
+      if (kept == std::string_view::npos) return;
+      run.remove_prefix(kept);
+      keptChar_ = true;
+    }
+    if (inFooter_) {
+      if (footerLine_.size() < kFooterPrefixKept)
+        footerLine_.append(run.substr(0, kFooterPrefixKept - footerLine_.size()));
+      return;
+    }
+    std::string& text = out_->text;
+    if (text.size() - used_ < run.size() + 4) text.resize(std::max(text.size() * 2, used_ + run.size() + 4));
+    std::memcpy(&text[used_], run.data(), run.size());
+    used_ += run.size();
   }
 
   // A last line without a line end still counts, even when all it held was "?".
@@ -100,12 +125,36 @@ class LineAssembler {
   bool inFooter_ = false;
 };
 
-void decodeLatin1(std::string_view bytes, LineAssembler* lines) {
-  for (char b : bytes) lines->feed(static_cast<unsigned char>(b));
+bool isPlainByte(char c) { return static_cast<unsigned char>(c) < 0x80 && c != '\n' && c != '\r' && c != 0; }
+
+// Most of a code file is runs of plain ASCII, which are copied whole; every other
+// character goes through `other`, which feeds it and returns the byte after it.
+template <typename Other>
+void feedByRuns(std::string_view bytes, LineAssembler* lines, Other&& other) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    size_t start = i;
+    while (i < bytes.size() && isPlainByte(bytes[i])) ++i;
+    if (i > start) lines->feedPlain(bytes.substr(start, i - start));
+    if (i < bytes.size()) i = other(i);
+  }
 }
 
+void decodeLatin1(std::string_view bytes, LineAssembler* lines) {
+  feedByRuns(bytes, lines, [&](size_t i) {
+    lines->feed(static_cast<unsigned char>(bytes[i]));
+    return i + 1;
+  });
+}
+
+// A byte that begins no well-formed sequence is one "?".
 void decodeUtf8Lines(std::string_view bytes, LineAssembler* lines) {
-  forEachUtf8Char(bytes, U'?', [lines](char32_t c) { lines->feed(c); });
+  feedByRuns(bytes, lines, [&](size_t i) {
+    char32_t c = 0;
+    size_t len = utf8SequenceAt(bytes, i, &c);
+    lines->feed(len == 0 ? U'?' : c);
+    return i + std::max<size_t>(len, 1);
+  });
 }
 
 char32_t utf16UnitAt(std::string_view s, size_t i) {

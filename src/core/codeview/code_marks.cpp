@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr std::string_view kPlaceholder = "\xEF\xBF\xBC";  // U+FFFC
-
 bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Length in bytes of the line starting at `from`, and of its line end (0 at the end).
@@ -148,11 +146,9 @@ ShownCode cutLongCodeLines(std::string text) {
 PlacedLinks placeLinks(const ShownCode& code) {
   PlacedLinks out;
   std::string_view text = code.text;
-  out.text.reserve(text.size());
-  size_t byte = 0;    // searched up to here
-  size_t copied = 0;  // bytes of `text` already in out.text
-  int chars = 0;      // characters before `byte`
-  int shrunk = 0;     // characters the placeholders took out so far
+  size_t byte = 0;  // searched up to here
+  int chars = 0;    // characters before `byte`
+  int shrunk = 0;   // characters the anchors took out so far
   auto plain = code.plain.begin();
   for (size_t at; (at = text.find(kTopicLinkMarker, byte)) != std::string_view::npos;) {
     chars += static_cast<int>(charCount(text.substr(byte, at - byte)));
@@ -164,16 +160,12 @@ PlacedLinks placeLinks(const ShownCode& code) {
     chars = end;
     while (plain != code.plain.end() && plain->end <= start) ++plain;
     if (plain != code.plain.end() && plain->start < start) continue;  // a cut line keeps its text
-    out.text.append(text.substr(copied, targetByte - copied));
-    out.placeholderAt.push_back(out.text.size());
-    out.text.append(kPlaceholder);
-    copied = endByte;
     out.links.push_back(
         TopicLink{start - shrunk, start - shrunk + 1, std::string(text.substr(targetByte, endByte - targetByte))});
+    out.targetBytes.push_back(ByteRange{targetByte, endByte});
     out.targets.push_back(CharRange{start, end});
     shrunk += end - start - 1;
   }
-  out.text.append(text.substr(copied));
   return out;
 }
 
@@ -195,7 +187,9 @@ std::vector<TagSpan> placeSpans(const ShownCode& code, std::vector<TagSpan> span
     if (span.start < span.end) spans[out++] = span;
   }
   spans.resize(out);
-  spans.shrink_to_fit();
+  // The spans of a big file take more memory than its text, but a copy costs more
+  // than a little slack.
+  if (spans.capacity() - out > out / 8) spans.shrink_to_fit();
   auto byStart = [](const TagSpan& a, const TagSpan& b) { return a.start < b.start; };
   if (!std::is_sorted(spans.begin(), spans.end(), byStart)) std::stable_sort(spans.begin(), spans.end(), byStart);
   return spans;

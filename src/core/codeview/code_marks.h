@@ -31,14 +31,19 @@ ShownCode cutLongCodeLines(std::string text);
 // The note behind a cut line of `chars` characters.
 std::string longLineNote(size_t chars);
 
-// The text as the buffer gets it: each topic link target is one placeholder
-// character (U+FFFC, where the link label's anchor goes). Found without the marks,
-// so the view can take the text while the marks are still being computed.
+// Bytes [start, end) of a text.
+struct ByteRange {
+  size_t start = 0;
+  size_t end = 0;
+};
+
+// Where the buffer's text differs from ShownCode::text: each topic link target is
+// one character there (the anchor of the link label). Found without the marks, so
+// the view can take the text while the marks are still being computed.
 struct PlacedLinks {
-  std::string text;
-  std::vector<TopicLink> links;       // start is the placeholder, end = start + 1
-  std::vector<size_t> placeholderAt;  // the placeholders' bytes in `text`
-  std::vector<CharRange> targets;     // the same links' targets in ShownCode::text
+  std::vector<TopicLink> links;        // start is the anchor, end = start + 1
+  std::vector<ByteRange> targetBytes;  // the targets in ShownCode::text, left out of the buffer
+  std::vector<CharRange> targets;      // the same in characters
 };
 
 // Links on cut lines are dropped; the others are those the highlighter finds.

@@ -9,8 +9,10 @@
 #include "core/codeview/highlighter.h"
 
 #include <algorithm>
+#include <bit>
 #include <bitset>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_set>
 
@@ -162,32 +164,45 @@ constexpr Mask bit(TagId t) { return static_cast<Mask>(1u << static_cast<int>(t)
 constexpr Mask kBlocksWords = bit(TagId::Disable) | bit(TagId::Literal);
 constexpr Mask kBlocksCalls = kBlocksWords | bit(TagId::Function);
 constexpr size_t kLongestKeyword = 18;
+constexpr std::string_view kParagraphSeparator = "\xE2\x80\xA9";  // U+2029, a line end in the text buffer
 
-bool isLineBreak(char32_t c) { return c == 0x2029 || (c <= '\r' && (c == '\n' || c == '\r')); }
+bool isWordByte(char c) { return isIdentifierChar(static_cast<char32_t>(static_cast<unsigned char>(c))); }
+bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// The text being marked with one tag bit set per character.
+// The text being marked, well-formed UTF-8, with one tag bit set per byte (the
+// bytes of a character carry the same bits). Every character the rules look at is
+// ASCII, and no ASCII byte occurs inside a longer sequence, so the rules work on
+// the bytes; offsets become characters only in the result.
 struct Marking {
-  std::u32string text;  // one line feed more than `size` characters
+  std::string_view text;
   std::vector<Mask> tags;
   int size = 0;
 
-  bool wordAt(int i) const { return i >= 0 && i < size && isIdentifierChar(text[i]); }
+  bool wordAt(int i) const { return i >= 0 && i < size && isWordByte(text[i]); }
   bool has(int i, Mask m) const { return i >= 0 && i < size && (tags[i] & m) != 0; }
   void mark(int from, int to, TagId tag) {
     for (int i = from; i < to; ++i) tags[i] |= bit(tag);
   }
+  bool lineBreakAt(int i) const {
+    char c = text[i];
+    return c == '\n' || c == '\r' || (c == '\xE2' && text.substr(i, 3) == kParagraphSeparator);
+  }
   int lineEnd(int from) const {
-    while (from < size && !isLineBreak(text[from])) ++from;
+    while (from < size && !lineBreakAt(from)) ++from;
     return from;
   }
   int wordEnd(int from) const {
     while (wordAt(from)) ++from;
     return from;
   }
-  std::string utf8(int from, int to) const {
-    std::string out;
-    for (int i = from; i < to; ++i) appendUtf8(&out, text[i]);
-    return out;
+  // The byte after the character that starts at `i`.
+  int charEnd(int i) const {
+    do ++i;
+    while (i < size && isContinuation(text[i]));
+    return i;
+  }
+  std::string_view bytes(int from, int to) const {
+    return text.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
   }
 };
 
@@ -197,27 +212,31 @@ struct Word {
   int end;
 };
 
-// Where the later steps have to look, found while the comments are marked so the
-// text is walked once.
+template <typename Visit>
+void forEachWord(const Marking& m, Visit&& visit) {
+  for (int i = 0; i < m.size; ++i) {
+    if (!isWordByte(m.text[i])) continue;
+    int end = m.wordEnd(i + 1);
+    visit(Word{i, end});
+    i = end;
+  }
+}
+
+// Where the strings and the constants may start, found while the comments are
+// marked so the text is walked once for all three.
 struct Places {
   std::vector<int> quotes;
   std::vector<int> hashes;
-  std::vector<Word> words;
 };
 
 // A ";" is a comment when the double quotes from the start of the line before up to
 // it are even: a quote count that is odd means the ";" lies inside a string. Quotes
 // behind a comment's ";" count for the next line too.
 void markCommentsAndFindPlaces(Marking* m, Places* places) {
-  int previousLineQuotes = 0, quotes = 0, comment = -1, word = -1;
-  places->words.reserve(static_cast<size_t>(m->size) / 4);
+  int previousLineQuotes = 0, quotes = 0, comment = -1;
   for (int i = 0; i <= m->size; ++i) {
-    char32_t c = m->text[i];  // the line feed behind the text ends the last line
-    bool isWord = isIdentifierChar(c);
-    if (isWord && word < 0) word = i;
-    if (isWord) continue;
-    if (word >= 0) places->words.push_back({word, i});
-    word = -1;
+    bool atEnd = i == m->size;  // the end of the text ends its last line
+    char c = atEnd ? '\n' : m->text[i];
     if (c == '"') {
       ++quotes;
       places->quotes.push_back(i);
@@ -225,7 +244,7 @@ void markCommentsAndFindPlaces(Marking* m, Places* places) {
       places->hashes.push_back(i);
     } else if (c == ';') {
       if (comment < 0 && (previousLineQuotes + quotes) % 2 == 0) comment = i;
-    } else if (isLineBreak(c)) {
+    } else if (c == '\n' || c == '\r' || (c == '\xE2' && m->lineBreakAt(i))) {
       if (comment >= 0) m->mark(comment, i, TagId::Disable);
       if (c == '\r' && i + 1 < m->size && m->text[i + 1] == '\n') ++i;
       previousLineQuotes = quotes;
@@ -247,7 +266,8 @@ void markStrings(Marking* m, const std::vector<int>& quotes) {
 }
 
 // The character right behind a constant is never looked at, nor the one behind a
-// "#" that starts none.
+// "#" that starts none. Skipping one byte skips that character: a "#" can only
+// start a character.
 void markConstants(Marking* m, const std::vector<int>& hashes) {
   int from = 0;
   for (int hash : hashes) {
@@ -276,15 +296,12 @@ const std::array<std::vector<int>, 26>& keywordsByFirstLetter() {
 
 // Index of the keyword the word is, or -1.
 int keywordOf(const Marking& m, Word w) {
-  char32_t first = m.text[w.start];
+  char first = m.text[static_cast<size_t>(w.start)];
   size_t len = static_cast<size_t>(w.end - w.start);
   if (first < 'A' || first > 'Z' || len > kLongestKeyword) return -1;
-  for (int k : keywordsByFirstLetter()[first - 'A']) {
-    std::string_view keyword = keywordTable[static_cast<size_t>(k)];
-    if (keyword.size() != len) continue;
-    size_t i = 1;
-    while (i < len && m.text[w.start + i] == static_cast<unsigned char>(keyword[i])) ++i;
-    if (i == len) return k;
+  std::string_view word = m.bytes(w.start, w.end);
+  for (int k : keywordsByFirstLetter()[static_cast<size_t>(first - 'A')]) {
+    if (keywordTable[static_cast<size_t>(k)] == word) return k;
   }
   return -1;
 }
@@ -299,7 +316,7 @@ bool procedureNameAt(const Marking& m, int start, int* blank, Word* name) {
   int first = *blank;
   while (first < m.size && m.text[first] == ' ') ++first;
   name->start = first;
-  name->end = first < m.size ? m.wordEnd(first + 1) : first;
+  name->end = first < m.size ? m.wordEnd(m.charEnd(first)) : first;
   return true;
 }
 
@@ -315,24 +332,24 @@ void markProcedures(Marking* m, const std::vector<Word>& places, TagId keywordTa
     Word name;
     if (!procedureNameAt(*m, w.start, &blank, &name)) return;
     m->mark(name.start, name.end, TagId::Function);
-    names->push_back(m->utf8(name.start, name.end));
+    names->emplace_back(m->bytes(name.start, name.end));
     resume = name.end;
   }
 }
 
-void markKeywords(Marking* m, const std::vector<Word>& words, int codeMarks, std::vector<std::string>* names) {
+void markKeywords(Marking* m, int codeMarks, std::vector<std::string>* names) {
   bool markKeywords = codeMarks == 1 || codeMarks == 2;
   TagId keywordTag = codeMarks == 1 ? TagId::FBold : TagId::BlueBold;
   std::vector<std::vector<Word>> procedurePlaces(keywordTable.size());
-  for (Word w : words) {
+  forEachWord(*m, [&](Word w) {
     int k = keywordOf(*m, w);
-    if (k < 0) continue;
+    if (k < 0) return;
     if (isProcedureKeyword(keywordTable[static_cast<size_t>(k)])) {
       procedurePlaces[static_cast<size_t>(k)].push_back(w);
     } else if (markKeywords && !m->has(w.start, kBlocksWords)) {
       m->mark(w.start, w.end, keywordTag);
     }
-  }
+  });
   for (size_t k = 0; k < keywordTable.size(); ++k) {
     if (isProcedureKeyword(keywordTable[k])) markProcedures(m, procedurePlaces[k], keywordTag, markKeywords, names);
   }
@@ -340,33 +357,34 @@ void markKeywords(Marking* m, const std::vector<Word>& words, int codeMarks, std
 
 // A name that starts with a line break other than "\n" can never be found by a
 // search that matches line by line, unless the break is all there is of it.
-bool findableName(const std::u32string& name) { return name.size() == 1 || (name[0] != '\r' && name[0] != 0x2029); }
+bool findableName(std::string_view name) {
+  if (name == "\r" || name == kParagraphSeparator) return true;
+  return name[0] != '\r' && !name.starts_with(kParagraphSeparator);
+}
 
-// The declared names, looked up by views into the text so no use is copied.
+// The declared names, looked up by views into them so no use is copied.
 struct NameSet {
-  std::vector<std::u32string> chars;
-  std::unordered_set<std::u32string_view> words, others;  // by the kind of first character
-  std::unordered_set<char32_t> otherFirsts;
-  std::array<bool, 128> asciiOtherFirsts{};
-  std::bitset<4096> wordShapes;  // most words are no name; this rules them out cheaply
+  std::unordered_set<std::string_view> words, others;  // by the kind of first character
+  std::array<bool, 256> otherFirsts{};                 // first bytes of the others
+  std::bitset<4096> wordShapes;                        // most words are no name; this rules them out cheaply
 
-  static size_t shape(std::u32string_view w) { return (w.size() * 131 + size_t{w.front()} * 31 + w.back()) & 4095; }
-  bool mayBeWordName(std::u32string_view w) const { return wordShapes.test(shape(w)); }
-
-  bool mayStartOther(char32_t c) const { return c < 128 ? asciiOtherFirsts[c] : otherFirsts.count(c) != 0; }
+  static size_t shape(std::string_view w) {
+    return (w.size() * 131 + size_t{static_cast<unsigned char>(w.front())} * 31 +
+            static_cast<unsigned char>(w.back())) &
+           4095;
+  }
+  bool mayBeWordName(std::string_view w) const { return wordShapes.test(shape(w)); }
+  bool mayStartOther(char c) const { return otherFirsts[static_cast<unsigned char>(c)]; }
 
   explicit NameSet(const std::vector<std::string>& names) {
-    chars.reserve(names.size());
-    for (const std::string& name : names) chars.push_back(decodeUtf8(name, 0xFFFD));
-    for (const std::u32string& name : chars) {
+    for (const std::string& name : names) {
       if (name.empty() || !findableName(name)) continue;
-      if (isIdentifierChar(name[0])) {
+      if (isWordByte(name[0])) {
         words.insert(name);
         wordShapes.set(shape(name));
       } else {
         others.insert(name);
-        otherFirsts.insert(name[0]);
-        if (name[0] < 128) asciiOtherFirsts[name[0]] = true;
+        otherFirsts[static_cast<unsigned char>(name[0])] = true;
       }
     }
   }
@@ -375,53 +393,92 @@ struct NameSet {
 // Calls: whole-word uses of a name outside comments, strings and declarations. A
 // name may start with a non-word character; such a name can then only be used
 // where that character follows a non-word character and the rest is a whole word.
-void markCalls(Marking* m, const std::vector<Word>& words, const std::vector<std::string>& names) {
+void markCalls(Marking* m, const std::vector<std::string>& names) {
   if (names.empty()) return;
   NameSet set(names);
-  std::u32string_view text = m->text;
-  for (Word w : words) {
-    std::u32string_view word = text.substr(static_cast<size_t>(w.start), static_cast<size_t>(w.end - w.start));
-    if (!set.mayBeWordName(word) || m->has(w.start, kBlocksCalls)) continue;
+  forEachWord(*m, [&](Word w) {
+    std::string_view word = m->bytes(w.start, w.end);
+    if (!set.mayBeWordName(word) || m->has(w.start, kBlocksCalls)) return;
     if (set.words.count(word)) m->mark(w.start, w.end, TagId::FuncCall);
-  }
+  });
   if (set.others.empty()) return;
   for (int a = 0; a < m->size; ++a) {
     if (!set.mayStartOther(m->text[a]) || m->wordAt(a - 1) || m->has(a, kBlocksCalls)) continue;
-    int end = m->wordEnd(a + 1);
-    if (set.others.count(text.substr(static_cast<size_t>(a), static_cast<size_t>(end - a))))
-      m->mark(a, end, TagId::FuncCall);
+    int end = m->wordEnd(m->charEnd(a));
+    if (set.others.count(m->bytes(a, end))) m->mark(a, end, TagId::FuncCall);
   }
 }
 
+// Counts characters up to a byte, moving forward only.
+struct CharCounter {
+  std::string_view text;
+  size_t byte = 0;
+  int chars = 0;
+  int at(int to) {
+    for (; byte < static_cast<size_t>(to); ++byte) chars += !isContinuation(text[byte]);
+    return chars;
+  }
+};
+
 void findLinks(const Marking& m, std::vector<TopicLink>* links) {
-  std::u32string marker(kTopicLinkMarker.begin(), kTopicLinkMarker.end());
+  CharCounter counter{m.text};
   size_t from = 0;
   while (true) {
-    size_t at = m.text.find(marker, from);
-    if (at == std::u32string::npos) return;
-    int start = static_cast<int>(at + marker.size());
+    size_t at = m.text.find(kTopicLinkMarker, from);
+    if (at == std::string_view::npos) return;
+    int start = static_cast<int>(at + kTopicLinkMarker.size());
     int end = m.lineEnd(start);
-    links->push_back({start, end, m.utf8(start, end)});
+    int startChar = counter.at(start);
+    links->push_back({startChar, counter.at(end), std::string(m.bytes(start, end))});
     from = static_cast<size_t>(end);
   }
 }
 
-// Runs of each tag, in the order of their starts (and of the tags at one start).
+// Runs of each tag, in the order of their starts (and of the tags at one start),
+// in characters.
 std::vector<TagSpan> spansOf(const Marking& m) {
-  std::vector<TagSpan> spans;
+  // Counted first: growing the list would touch about twice its memory, and fresh
+  // memory costs more than the count.
+  size_t count = 0;
   Mask before = 0;
+  for (Mask tags : m.tags) {
+    count += static_cast<size_t>(std::popcount(static_cast<unsigned>(tags & ~before)));
+    before = tags;
+  }
+  std::vector<TagSpan> spans;
+  spans.reserve(count);
+  before = 0;
+  int chars = 0;  // characters before byte i
   for (int i = 0; i < m.size; before = m.tags[i++]) {
+    if (isContinuation(m.text[i])) continue;
     Mask starting = m.tags[i] & static_cast<Mask>(~before);
-    if (starting == 0) continue;
-    for (int t = 0; t < kTagCount; ++t) {
+    for (int t = 0; starting != 0 && t < kTagCount; ++t) {
       Mask b = static_cast<Mask>(1u << t);
       if ((starting & b) == 0) continue;
-      int end = i + 1;
-      while (end < m.size && (m.tags[end] & b)) ++end;
-      spans.push_back({i, end, static_cast<TagId>(t)});
+      int endChars = chars;
+      for (int end = i; end < m.size && (m.tags[end] & b); ++end) endChars += !isContinuation(m.text[end]);
+      spans.push_back({chars, endChars, static_cast<TagId>(t)});
     }
+    ++chars;
   }
   return spans;
+}
+
+// Mostly ASCII, which is checked eight bytes at a time.
+bool wellFormed(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    uint64_t eight = 0;
+    if (text.size() - i >= 8 && (std::memcpy(&eight, text.data() + i, 8), (eight & 0x8080808080808080u) == 0)) {
+      i += 8;
+      continue;
+    }
+    char32_t c = 0;
+    size_t len = utf8SequenceAt(text, i, &c);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
 }
 
 }  // namespace
@@ -429,17 +486,20 @@ std::vector<TagSpan> spansOf(const Marking& m) {
 HighlightResult computeHighlight(std::string_view utf8Text, int codeMarks) {
   HighlightResult result;
   if (codeMarks == 0) return result;
+  // A byte that begins no character counts as one character U+FFFD, as the text
+  // buffer would show it.
+  std::string repaired;
+  if (!wellFormed(utf8Text)) utf8Text = repaired = repairUtf8(utf8Text);
   Marking m;
-  m.text = decodeUtf8(utf8Text, 0xFFFD);
-  m.size = static_cast<int>(m.text.size());
-  m.text.push_back('\n');
-  m.tags.assign(m.text.size(), 0);
+  m.text = utf8Text;
+  m.size = static_cast<int>(utf8Text.size());
+  m.tags.assign(utf8Text.size(), 0);
   Places places;
   markCommentsAndFindPlaces(&m, &places);
   markStrings(&m, places.quotes);
   markConstants(&m, places.hashes);
-  markKeywords(&m, places.words, codeMarks, &result.procedureNames);
-  markCalls(&m, places.words, result.procedureNames);
+  markKeywords(&m, codeMarks, &result.procedureNames);
+  markCalls(&m, result.procedureNames);
   findLinks(m, &result.links);
   result.spans = spansOf(m);
   return result;
