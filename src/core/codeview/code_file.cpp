@@ -24,10 +24,14 @@ void examineFooterLine(std::string_view line, CodeFileText* out) {
 
 // Turns decoded characters into lines, and lines into the shown text or the footer.
 // Characters are written straight into the text, sized ahead and cut to length at
-// the end, so a large file is copied once.
+// the end, so a large file is copied once. In place, the text already holds the
+// bytes being decoded and never grows: each character is written no further than
+// where its bytes were read.
 class LineAssembler {
  public:
-  LineAssembler(CodeFileText* out, size_t sizeHint) : out_(out) { out_->text.resize(sizeHint + 16); }
+  LineAssembler(CodeFileText* out, size_t sizeHint, bool inPlace) : out_(out), inPlace_(inPlace) {
+    if (!inPlace_) out_->text.resize(sizeHint + 16);
+  }
 
   void feed(char32_t c) {
     if (afterCr_ && c == '\n') {  // the LF of a CR LF pair ends nothing new
@@ -66,8 +70,9 @@ class LineAssembler {
       return;
     }
     std::string& text = out_->text;
-    if (text.size() - used_ < run.size() + 4) text.resize(std::max(text.size() * 2, used_ + run.size() + 4));
-    std::memcpy(&text[used_], run.data(), run.size());
+    if (!inPlace_ && text.size() - used_ < run.size() + 4)
+      text.resize(std::max(text.size() * 2, used_ + run.size() + 4));
+    std::memmove(&text[used_], run.data(), run.size());
     used_ += run.size();
   }
 
@@ -80,7 +85,7 @@ class LineAssembler {
  private:
   void put(char32_t c) {
     std::string& text = out_->text;
-    if (text.size() - used_ < 4) text.resize(text.size() * 2);
+    if (!inPlace_ && text.size() - used_ < 4) text.resize(text.size() * 2);
     if (c < 0x80) {
       text[used_++] = static_cast<char>(c);
     } else {
@@ -115,6 +120,7 @@ class LineAssembler {
   }
 
   CodeFileText* out_;
+  bool inPlace_;
   std::string footerLine_;
   size_t used_ = 0;       // length of the text written so far
   size_t lineBegin_ = 0;  // text size before the current line and its separator
@@ -124,6 +130,18 @@ class LineAssembler {
   bool afterCr_ = false;
   bool inFooter_ = false;
 };
+
+// Eight bytes at a time.
+bool isAscii(std::string_view s) {
+  size_t i = 0;
+  for (uint64_t eight = 0; i + 8 <= s.size(); i += 8) {
+    std::memcpy(&eight, s.data() + i, 8);
+    if (eight & 0x8080808080808080u) return false;
+  }
+  for (; i < s.size(); ++i)
+    if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+  return true;
+}
 
 bool isPlainByte(char c) { return static_cast<unsigned char>(c) < 0x80 && c != '\n' && c != '\r' && c != 0; }
 
@@ -181,20 +199,37 @@ void decodeUtf16Le(std::string_view bytes, LineAssembler* lines) {
 
 }  // namespace
 
-void decodeCodeBytes(std::string_view bytes, CodeFileText* out) {
+void decodeCodeBytes(std::string_view bytes, CodeFileText* out) { decodeOwnCodeBytes(std::string(bytes), out); }
+
+void decodeOwnCodeBytes(std::string bytes, CodeFileText* out) {
   *out = CodeFileText{};
-  LineAssembler lines(out, bytes.size());
-  if (bytes.starts_with("\xEF\xBB\xBF")) {
+  std::string_view all = bytes;
+  enum class Kind { Utf8, Utf16, Latin1 } kind = Kind::Latin1;
+  size_t mark = 0;
+  if (all.starts_with("\xEF\xBB\xBF")) {
+    kind = Kind::Utf8, mark = 3;
+  } else if (all.starts_with("\xFF\xFE")) {
+    kind = Kind::Utf16, mark = 2;
+  } else if (all.starts_with("\xFE\xFF")) {
+    mark = 2;
+  } else if (all.starts_with(std::string_view("\0\0\xFE\xFF", 4))) {
+    mark = 4;
+  }
+  std::string_view body = all.substr(mark);
+  // UTF-8 never decodes longer than its bytes, nor does ASCII as ISO 8859-1.
+  bool inPlace = kind == Kind::Utf8 || (kind == Kind::Latin1 && isAscii(body));
+  if (inPlace) {
+    out->text = std::move(bytes);  // the characters stay where they are
+    body = std::string_view(out->text).substr(mark);
+  }
+  LineAssembler lines(out, body.size(), inPlace);
+  if (kind == Kind::Utf8) {
     out->sourceIsUtf8 = 1;
-    decodeUtf8Lines(bytes.substr(3), &lines);
-  } else if (bytes.starts_with("\xFF\xFE")) {
-    decodeUtf16Le(bytes.substr(2), &lines);
-  } else if (bytes.starts_with("\xFE\xFF")) {
-    decodeLatin1(bytes.substr(2), &lines);
-  } else if (bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4))) {
-    decodeLatin1(bytes.substr(4), &lines);
+    decodeUtf8Lines(body, &lines);
+  } else if (kind == Kind::Utf16) {
+    decodeUtf16Le(body, &lines);
   } else {
-    decodeLatin1(bytes, &lines);
+    decodeLatin1(body, &lines);
   }
   lines.finish();
 }
@@ -207,7 +242,7 @@ bool readCodeFile(const std::string& path, CodeFileText* out, std::string* refus
   FileStatus status = readRegularFile(path, kFileSizeLimit, &bytes, &size);
   if (status == FileStatus::TooLarge && refusal) *refusal = tooLargeFileMessage(path, size);
   if (status != FileStatus::Ok) return false;
-  decodeCodeBytes(bytes, out);
+  decodeOwnCodeBytes(std::move(bytes), out);
   return true;
 }
 

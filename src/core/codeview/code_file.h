@@ -27,6 +27,8 @@ inline constexpr std::string_view kMissingFileBanner =
 bool readCodeFile(const std::string& path, CodeFileText* out, std::string* refusal = nullptr);
 // Decodes the bytes of a code file; `out` is overwritten.
 void decodeCodeBytes(std::string_view bytes, CodeFileText* out);
+// The same, in the bytes' own memory where the text cannot grow.
+void decodeOwnCodeBytes(std::string bytes, CodeFileText* out);
 
 // The text before the first line feed of a list of dropped file names.
 std::string firstLine(std::string_view list);
