@@ -192,7 +192,7 @@ bool applyMarks(CodeMarking& m, GtkTextBuffer* buffer, int limit, Clock::time_po
   for (int n = 1; m.next < spans.size() && spans[m.next].start < limit; ++n) {
     const TagSpan& span = spans[m.next++];
     cursor.apply(tags[int(span.tag)], span);
-    if (n % 32 == 0 && Clock::now() >= deadline) break;
+    if (n % 8 == 0 && Clock::now() >= deadline) break;
   }
   return m.next == spans.size();
 }
@@ -315,7 +315,7 @@ bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline)
   for (int n = 1; next < g.codeLinks.size(); ++n) {
     CodeLink& link = g.codeLinks[next++];
     if (!link.anchor) anchorLink(buffer, link);
-    if (n % 16 == 0 && Clock::now() >= deadline) break;
+    if (n % 4 == 0 && Clock::now() >= deadline) break;
   }
   return next == g.codeLinks.size();
 }

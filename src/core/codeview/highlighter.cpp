@@ -9,7 +9,6 @@
 #include "core/codeview/highlighter.h"
 
 #include <algorithm>
-#include <bit>
 #include <bitset>
 #include <cstdint>
 #include <cstring>
@@ -434,6 +433,13 @@ void findLinks(const Marking& m, std::vector<TopicLink>* links) {
   }
 }
 
+// Set bits of each mask; std::popcount is a library call on the baseline target.
+constexpr std::array<uint8_t, 256> kBitCount = [] {
+  std::array<uint8_t, 256> table{};
+  for (int m = 1; m < 256; ++m) table[m] = static_cast<uint8_t>(table[m >> 1] + (m & 1));
+  return table;
+}();
+
 // Runs of each tag, in the order of their starts (and of the tags at one start),
 // in characters.
 std::vector<TagSpan> spansOf(const Marking& m) {
@@ -442,7 +448,7 @@ std::vector<TagSpan> spansOf(const Marking& m) {
   size_t count = 0;
   Mask before = 0;
   for (Mask tags : m.tags) {
-    count += static_cast<size_t>(std::popcount(static_cast<unsigned>(tags & ~before)));
+    count += kBitCount[tags & ~before];
     before = tags;
   }
   std::vector<TagSpan> spans;
