@@ -1,6 +1,8 @@
 #include "core/codeview/code_marks.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "core/app/text_cut.h"
 
@@ -45,9 +47,19 @@ size_t keptBytes(std::string_view line) {
   return line.size();
 }
 
+// Eight ASCII bytes at a time: the links of a big file are counted up to over all
+// of its text while the view waits.
 size_t charCount(std::string_view s) {
-  size_t n = 0;
-  for (char c : s) n += !isContinuation(c);
+  size_t n = 0, i = 0;
+  for (uint64_t eight = 0; i + 8 <= s.size(); i += 8) {
+    std::memcpy(&eight, s.data() + i, 8);
+    if ((eight & 0x8080808080808080u) == 0) {
+      n += 8;
+      continue;
+    }
+    for (size_t k = i; k < i + 8; ++k) n += !isContinuation(s[k]);
+  }
+  for (; i < s.size(); ++i) n += !isContinuation(s[i]);
   return n;
 }
 
