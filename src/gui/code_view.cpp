@@ -156,8 +156,9 @@ void onCodeViewMoved(GtkWidget*, gpointer data) { showVisibleLinks(*static_cast<
 void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
 
 using Clock = std::chrono::steady_clock;
-// An idle step gives input and drawing their turn after this long.
-constexpr auto kMarkingStep = std::chrono::milliseconds(5);
+// An idle step gives input and drawing their turn after this long, with room for
+// the last span or anchor it started and for being preempted on a busy machine.
+constexpr auto kMarkingStep = std::chrono::microseconds(4000);
 // Steps run before the view lays out the lines they mark, and after input and drawing.
 constexpr int kMarkingPriority = GDK_PRIORITY_REDRAW + 2;
 
@@ -312,10 +313,10 @@ void anchorLink(GtkTextBuffer* buffer, CodeLink& link) {
 // the deadline. True when every link has its anchor.
 bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline) {
   size_t& next = g.marking.nextAnchor;
-  for (int n = 1; next < g.codeLinks.size(); ++n) {
+  while (next < g.codeLinks.size()) {
     CodeLink& link = g.codeLinks[next++];
     if (!link.anchor) anchorLink(buffer, link);
-    if (n % 4 == 0 && Clock::now() >= deadline) break;
+    if (Clock::now() >= deadline) break;
   }
   return next == g.codeLinks.size();
 }
