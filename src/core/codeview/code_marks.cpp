@@ -122,29 +122,44 @@ ShownCode cutLongCodeLines(std::string text) {
   ShownCode out;
   std::string_view all = text;
   size_t from = 0;
-  size_t copied = 0;  // bytes of `text` already in out.text
-  int chars = 0;      // characters of out.text plus those from `copied` to `from`
-  int fileChars = 0;  // characters of the file's text up to `from`
+  size_t copied = 0;   // bytes of `text` already in out.text
+  size_t counted = 0;  // bytes whose characters are in `chars` and `fileChars`
+  int chars = 0;       // characters of out.text plus those from `copied` to `counted`
+  int fileChars = 0;   // characters of the file's text up to `counted`
   while (from < all.size()) {
-    size_t endBytes = 0;
-    size_t length = lineLength(all, from, &endBytes);
-    std::string_view line = all.substr(from, length);
-    size_t lineChars = charCount(line);
-    size_t keep = lineChars > kCodeLineLimit / kTabWeight ? keptBytes(line) : line.size();
-    if (keep < line.size()) {
-      out.text.append(all.substr(copied, from - copied));
-      std::string note = longLineNote(lineChars);
-      out.text.append(line.substr(0, keep)).append(note);
-      int shown = static_cast<int>(charCount(line.substr(0, keep)) + charCount(note));
-      out.plain.push_back(CharRange{chars, chars + shown});
-      out.cutFrom.push_back(CharRange{fileChars, fileChars + static_cast<int>(lineChars)});
-      chars += shown + lineEndChars(endBytes);
-      copied = from + length;
-    } else {
-      chars += static_cast<int>(lineChars) + lineEndChars(endBytes);
+    // A stretch up to a line feed that is short in bytes holds no line to cut,
+    // whatever other line ends it has; its characters are counted when needed.
+    size_t feed = all.find('\n', from);
+    size_t stop = feed == std::string_view::npos ? all.size() : feed + 1;
+    if (stop - from <= kCodeLineLimit / kTabWeight) {
+      from = stop;
+      continue;
     }
-    fileChars += static_cast<int>(lineChars) + lineEndChars(endBytes);
-    from += length + endBytes;
+    int before = static_cast<int>(charCount(all.substr(counted, from - counted)));
+    chars += before;
+    fileChars += before;
+    while (from < stop) {
+      size_t endBytes = 0;
+      size_t length = lineLength(all, from, &endBytes);
+      std::string_view line = all.substr(from, length);
+      size_t lineChars = charCount(line);
+      size_t keep = lineChars > kCodeLineLimit / kTabWeight ? keptBytes(line) : line.size();
+      if (keep < line.size()) {
+        out.text.append(all.substr(copied, from - copied));
+        std::string note = longLineNote(lineChars);
+        out.text.append(line.substr(0, keep)).append(note);
+        int shown = static_cast<int>(charCount(line.substr(0, keep)) + charCount(note));
+        out.plain.push_back(CharRange{chars, chars + shown});
+        out.cutFrom.push_back(CharRange{fileChars, fileChars + static_cast<int>(lineChars)});
+        chars += shown + lineEndChars(endBytes);
+        copied = from + length;
+      } else {
+        chars += static_cast<int>(lineChars) + lineEndChars(endBytes);
+      }
+      fileChars += static_cast<int>(lineChars) + lineEndChars(endBytes);
+      from += length + endBytes;
+    }
+    counted = from;
   }
   if (copied == 0) {
     out.text = std::move(text);

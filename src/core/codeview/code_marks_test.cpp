@@ -45,6 +45,11 @@ TEST(CodeMarksTest, LongLinesAreCutWithANoteAndStayUnmarked) {
   for (const TagSpan& s : m.spans) EXPECT_TRUE(s.end <= code.plain[0].start || s.start >= code.plain[0].end);
   EXPECT_EQ(tagsAt(m, afterCut), std::vector<std::string>{"BlueBold"});
   EXPECT_EQ(tagsAt(m, afterCut + 7), std::vector<std::string>{"Literal"});
+  std::string crLines;  // lines ended by "\r" alone, in one stretch with the long line
+  for (int i = 0; i < 700; ++i) crLines += "ab\r";
+  ShownCode mixed = cutLongCodeLines("x\n" + crLines + wide);
+  ASSERT_EQ(mixed.plain.size(), 1u);
+  EXPECT_EQ(mixed.plain[0].start, 2 + 2100);
   ShownCode tabs = cutLongCodeLines(atLimit + "\t");
   EXPECT_EQ(tabs.text, atLimit + longLineNote(kCodeLineLimit / 8 + 1));
 }
