@@ -122,27 +122,30 @@ void zoomLinkLabels(CodePane& g) {
 
 void anchorLink(GtkTextBuffer* buffer, CodeLink& link);
 
-// Child widgets in a text view cost more the more there are, so a label is made
-// only when its line comes near the visible part (a screen above and below).
-void showVisibleLinks(CodePane& g) {
-  if (g.codeLinks.empty()) return;
-  GtkTextView* view = GTK_TEXT_VIEW(g.code);
+// The lines near the visible part: a screen and more in both directions. Lines the
+// view has not measured yet count as zero high, so the range is taken in lines from
+// the top visible line, at no less than 8 pixels a line.
+CharRange nearVisibleLines(GtkTextView* view) {
   GdkRectangle rect;
   gtk_text_view_get_visible_rect(view, &rect);
-  // Lines the view has not measured yet count as zero high, so the range is taken
-  // in lines from the top visible line: a screen and more in both directions, at
-  // no less than 8 pixels a line.
   int lines = 2 * std::max(rect.height, 200) / 8;
   GtkTextIter top, bottom;
   gtk_text_view_get_line_at_y(view, &top, rect.y, nullptr);
   bottom = top;
   gtk_text_iter_backward_lines(&top, lines);
   gtk_text_iter_forward_lines(&bottom, lines + 1);
-  int first = gtk_text_iter_get_offset(&top);
-  int last = gtk_text_iter_get_offset(&bottom);
-  auto it = std::lower_bound(g.codeLinks.begin(), g.codeLinks.end(), first,
+  return CharRange{gtk_text_iter_get_offset(&top), gtk_text_iter_get_offset(&bottom)};
+}
+
+// Child widgets in a text view cost more the more there are, so a label is made
+// only when its line comes near the visible part.
+void showVisibleLinks(CodePane& g) {
+  if (g.codeLinks.empty()) return;
+  GtkTextView* view = GTK_TEXT_VIEW(g.code);
+  CharRange near = nearVisibleLines(view);
+  auto it = std::lower_bound(g.codeLinks.begin(), g.codeLinks.end(), near.start,
                              [](const CodeLink& l, int offset) { return l.offset < offset; });
-  for (; it != g.codeLinks.end() && it->offset <= last; ++it) {
+  for (; it != g.codeLinks.end() && it->offset <= near.end; ++it) {
     if (it->shown) continue;
     if (!it->anchor) anchorLink(gtk_text_view_get_buffer(view), *it);
     it->shown = true;
@@ -152,7 +155,13 @@ void showVisibleLinks(CodePane& g) {
   }
 }
 
-void onCodeViewMoved(GtkWidget*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
+void markAhead(CodePane& g);
+
+void onCodeViewMoved(GtkWidget*, gpointer data) {
+  CodePane& g = *static_cast<CodePane*>(data);
+  markAhead(g);
+  showVisibleLinks(g);
+}
 void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
 
 using Clock = std::chrono::steady_clock;
@@ -181,21 +190,92 @@ struct TagCursor {
   }
 };
 
-// Applies the marks that start before `limit`, in text order, until the deadline;
-// the clock is read every few spans only. True when none is left.
-bool applyMarks(CodeMarking& m, GtkTextBuffer* buffer, int limit, Clock::time_point deadline) {
-  const std::vector<TagSpan>& spans = m.spans;
-  if (m.next == spans.size() || spans[m.next].start >= limit) return m.next == spans.size();
-  GtkTextTagTable* table = gtk_text_buffer_get_tag_table(buffer);
+struct MarkTags {
   GtkTextTag* tags[kTagCount];
-  for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
-  TagCursor cursor(buffer, spans[m.next].start);
-  for (int n = 1; m.next < spans.size() && spans[m.next].start < limit; ++n) {
-    const TagSpan& span = spans[m.next++];
-    cursor.apply(tags[int(span.tag)], span);
+  explicit MarkTags(GtkTextBuffer* buffer) {
+    GtkTextTagTable* table = gtk_text_buffer_get_tag_table(buffer);
+    for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
+  }
+};
+
+// Applies spans [from, to) in text order until the deadline, reading the clock
+// every few spans only; returns the first span not applied.
+size_t applySpans(const CodeMarking& m, GtkTextBuffer* buffer, const MarkTags& tags, size_t from, size_t to,
+                  Clock::time_point deadline) {
+  if (from >= to) return from;
+  TagCursor cursor(buffer, m.spans[from].start);
+  for (int n = 1; from < to; ++n) {
+    const TagSpan& span = m.spans[from++];
+    cursor.apply(tags.tags[int(span.tag)], span);
     if (n % 8 == 0 && Clock::now() >= deadline) break;
   }
-  return m.next == spans.size();
+  return from;
+}
+
+// Applies the marks that start before `limit`, in text order, until the deadline,
+// passing over those applied ahead. True when none is left.
+bool applyMarks(CodeMarking& m, GtkTextBuffer* buffer, int limit, Clock::time_point deadline) {
+  const std::vector<TagSpan>& spans = m.spans;
+  auto startsBefore = [](const TagSpan& s, int offset) { return s.start < offset; };
+  size_t end = static_cast<size_t>(
+      std::lower_bound(spans.begin() + static_cast<std::ptrdiff_t>(m.next), spans.end(), limit, startsBefore) -
+      spans.begin());
+  MarkTags tags(buffer);
+  while (m.next < end) {
+    if (!m.ahead.empty() && m.ahead.front().first <= m.next) {
+      m.next = std::max(m.next, m.ahead.front().end);
+      m.ahead.erase(m.ahead.begin());
+      continue;
+    }
+    size_t stop = m.ahead.empty() ? end : std::min(end, m.ahead.front().first);
+    m.next = applySpans(m, buffer, tags, m.next, stop, deadline);
+    if (m.next < stop) break;
+  }
+  return m.next >= spans.size();
+}
+
+void addAhead(std::vector<SpanRange>& ahead, SpanRange range) {
+  ahead.push_back(range);
+  std::sort(ahead.begin(), ahead.end(), [](const SpanRange& a, const SpanRange& b) { return a.first < b.first; });
+  size_t kept = 0;
+  for (const SpanRange& r : ahead) {
+    if (kept > 0 && r.first <= ahead[kept - 1].end) {
+      ahead[kept - 1].end = std::max(ahead[kept - 1].end, r.end);
+    } else {
+      ahead[kept++] = r;
+    }
+  }
+  ahead.resize(kept);
+}
+
+// The marks of the lines near the visible part go in ahead of the idle steps, so
+// a view scrolled while the marking goes on shows its part marked. A mark that
+// starts above those lines and reaches into them waits for its step.
+void markAhead(CodePane& g) {
+  CodeMarking& m = g.marking;
+  if (m.next >= m.spans.size()) return;
+  CharRange near = nearVisibleLines(GTK_TEXT_VIEW(g.code));
+  auto startsBefore = [](const TagSpan& s, int offset) { return s.start < offset; };
+  auto firstFrom = [&](int offset) {
+    return static_cast<size_t>(
+        std::lower_bound(m.spans.begin() + static_cast<std::ptrdiff_t>(m.next), m.spans.end(), offset, startsBefore) -
+        m.spans.begin());
+  };
+  size_t from = firstFrom(near.start), to = firstFrom(near.end);
+  GtkTextBuffer* buffer = bufferOf(g.code);
+  MarkTags tags(buffer);
+  Clock::time_point deadline = Clock::now() + kMarkingStep;
+  size_t at = from;
+  for (const SpanRange& done : m.ahead) {  // what lies ahead already is passed over
+    if (done.end <= at) continue;
+    if (done.first >= to) break;
+    size_t stop = std::min(done.first, to);
+    at = applySpans(m, buffer, tags, at, stop, deadline);
+    if (at < stop) break;
+    at = std::max(at, done.end);
+  }
+  if (at < to && (m.ahead.empty() || Clock::now() < deadline)) at = applySpans(m, buffer, tags, at, to, deadline);
+  if (at > from) addAhead(m.ahead, SpanRange{from, std::min(at, to)});
 }
 
 bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline);

@@ -27,11 +27,18 @@ struct CodeLink {
 // Marks still to be applied to the shown file, in text order, and then the anchors
 // of its links: the visible part gets both with the text, the rest follows in
 // short idle steps.
+// Spans [first, end) of CodeMarking::spans.
+struct SpanRange {
+  size_t first = 0;
+  size_t end = 0;
+};
+
 struct CodeMarking {
-  std::vector<TagSpan> spans;  // sorted by start
-  size_t next = 0;             // the first span not applied yet
-  size_t nextAnchor = 0;       // the links before it have their anchors
-  guint idle = 0;              // the pending step's source
+  std::vector<TagSpan> spans;    // sorted by start
+  size_t next = 0;               // the first span not applied yet, but for those ahead
+  std::vector<SpanRange> ahead;  // applied ahead of `next` for a scrolled view; sorted, apart
+  size_t nextAnchor = 0;         // the links before it have their anchors
+  guint idle = 0;                // the pending step's source
 };
 
 struct CodePane {
