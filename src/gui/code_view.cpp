@@ -266,15 +266,16 @@ void markAhead(CodePane& g) {
   MarkTags tags(buffer);
   Clock::time_point deadline = Clock::now() + kMarkingStep;
   size_t at = from;
+  bool stopped = false;
   for (const SpanRange& done : m.ahead) {  // what lies ahead already is passed over
     if (done.end <= at) continue;
     if (done.first >= to) break;
     size_t stop = std::min(done.first, to);
     at = applySpans(m, buffer, tags, at, stop, deadline);
-    if (at < stop) break;
+    if ((stopped = at < stop)) break;
     at = std::max(at, done.end);
   }
-  if (at < to && (m.ahead.empty() || Clock::now() < deadline)) at = applySpans(m, buffer, tags, at, to, deadline);
+  if (!stopped) at = applySpans(m, buffer, tags, at, to, deadline);
   if (at > from) addAhead(m.ahead, SpanRange{from, std::min(at, to)});
 }
 
