@@ -12,8 +12,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -282,17 +284,31 @@ void recordError(ParseSession* s, XML_Error code) {
   s->result.column = static_cast<long>(XML_GetCurrentColumnNumber(s->parser)) + 1;
 }
 
-void startSession(ParseSession* s, IndexModel* previous, size_t inputBytes) {
+// A salt of our own for expat's hash tables: expat would otherwise make one at
+// the first parse and look into the environment then.
+unsigned long hashSalt() {
+  unsigned long salt = 0;
+  try {
+    std::random_device random;
+    salt = (static_cast<unsigned long>(random()) << 31) ^ random();
+  } catch (...) {  // no entropy source: the clock still differs from run to run
+    salt = static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
+  }
+  return salt == 0 ? 1 : salt;
+}
+
+void startSession(ParseSession* s, const IndexModel& previous, size_t inputBytes) {
   s->budget = indexMemoryBudget(inputBytes);
-  s->model.currentGroup = previous->currentGroup;
-  s->model.helpEntryIndex = previous->helpEntryIndex;
-  s->model.generation = previous->generation + 1;
-  s->currentGroup = s->model.arena.store(previous->currentGroup);
+  s->model.currentGroup = previous.currentGroup;
+  s->model.helpEntryIndex = previous.helpEntryIndex;
+  s->model.generation = previous.generation + 1;
+  s->currentGroup = s->model.arena.store(previous.currentGroup);
   s->parser = XML_ParserCreate(nullptr);
   if (s->parser == nullptr) {
     recordError(s, XML_ERROR_NO_MEMORY);
     return;
   }
+  XML_SetHashSalt(s->parser, hashSalt());
   XML_SetUserData(s->parser, s);
   XML_SetElementHandler(s->parser, onStartElement, onEndElement);
   XML_SetCharacterDataHandler(s->parser, onCharacterData);
@@ -322,6 +338,7 @@ bool parseChunk(ParseSession* s, const char* chunk, size_t length, bool isFinal)
 // before the first line break of the file was seen get its style now.
 void finishSession(ParseSession* s, const IndexBuildOptions& options, IndexModel* model, XmlParseResult* result) {
   if (s->parser != nullptr) XML_ParserFree(s->parser);
+  s->parser = nullptr;
   while (s->depth > 0) closeElement(s);
   IndexModel& m = s->model;
   const LineBreak style = finalStyle(s->sniffer);
@@ -404,28 +421,49 @@ std::string xmlErrorText(int code) {
   return "XML error " + std::to_string(code);
 }
 
-bool loadDatabaseFile(const std::string& path, const IndexBuildOptions& options, IndexModel* model,
-                      XmlParseResult* result) {
+struct DatabaseRead {
+  int fd = -1;
+  ParseSession session;
+};
+
+void DatabaseReadDeleter::operator()(DatabaseRead* read) const {
+  if (read->fd >= 0) close(read->fd);
+  if (read->session.parser != nullptr) XML_ParserFree(read->session.parser);
+  delete read;  // NOLINT(cppcoreguidelines-owning-memory): the deleter of DatabaseReadPtr
+}
+
+DatabaseReadPtr beginDatabaseRead(const std::string& path, const IndexModel& previous) {
   size_t size = 0;
   int fd = openDatabaseFile(path, &size);
-  if (fd < 0) return false;
-  ParseSession session;
-  startSession(&session, model, size);
-  bool complete = session.parser == nullptr || feedFile(fd, &session);
-  close(fd);
-  if (!complete) {  // a read failure is no parse result: keep what was held before
-    XML_ParserFree(session.parser);
-    return false;
-  }
+  if (fd < 0) return nullptr;
+  DatabaseReadPtr read(new DatabaseRead);
+  read->fd = fd;
+  startSession(&read->session, previous, size);
+  return read;
+}
+
+bool finishDatabaseRead(DatabaseRead* read, const IndexBuildOptions& options, IndexModel* model,
+                        XmlParseResult* result) {
+  ParseSession& session = read->session;
+  bool complete = session.parser == nullptr || feedFile(read->fd, &session);
+  close(read->fd);
+  read->fd = -1;
+  if (!complete) return false;  // a read failure is no parse result: keep what was held before
   finishSession(&session, options, model, result);
   return true;
+}
+
+bool loadDatabaseFile(const std::string& path, const IndexBuildOptions& options, IndexModel* model,
+                      XmlParseResult* result) {
+  DatabaseReadPtr read = beginDatabaseRead(path, *model);
+  return read && finishDatabaseRead(read.get(), options, model, result);
 }
 
 bool loadDatabaseBuffer(std::string_view bytes, const IndexBuildOptions& options, IndexModel* model,
                         XmlParseResult* result) {
   if (bytes.empty() || bytes.size() > kMaxDatabaseBytes) return false;
   ParseSession session;
-  startSession(&session, model, bytes.size());
+  startSession(&session, *model, bytes.size());
   if (session.parser != nullptr) feedBuffer(bytes, &session);
   finishSession(&session, options, model, result);
   return true;

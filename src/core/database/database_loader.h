@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,20 @@ constexpr unsigned long long kAmplificationThreshold = 8ull << 20;
 // helpEntryIndex carry over into the new index as into every build.
 bool loadDatabaseFile(const std::string& path, const IndexBuildOptions& options, IndexModel* model,
                       XmlParseResult* result);
+
+// loadDatabaseFile in two steps, for a read on another thread. The first opens the
+// file and makes the parser on the calling thread: expat reads its debugging
+// switches from the environment then, which must not happen while another thread
+// (the toolkit starting up) may change it. The second parses, on any thread.
+// beginDatabaseRead gives nullptr where loadDatabaseFile returns false at once.
+struct DatabaseRead;
+struct DatabaseReadDeleter {
+  void operator()(DatabaseRead* read) const;
+};
+using DatabaseReadPtr = std::unique_ptr<DatabaseRead, DatabaseReadDeleter>;
+DatabaseReadPtr beginDatabaseRead(const std::string& path, const IndexModel& previous);
+bool finishDatabaseRead(DatabaseRead* read, const IndexBuildOptions& options, IndexModel* model,
+                        XmlParseResult* result);
 
 // The same for bytes already in memory (an empty buffer counts as not openable).
 bool loadDatabaseBuffer(std::string_view bytes, const IndexBuildOptions& options, IndexModel* model,

@@ -10,11 +10,16 @@ DatabasePrefetch::~DatabasePrefetch() {
 }
 
 void startDatabasePrefetch(DatabasePrefetch* prefetch, const std::string& path) {
-  if (path.empty() || path[0] != '/' || prefetch->worker.joinable()) return;
+  if (path.empty() || path[0] != '/' || !prefetch->path.empty()) return;
   prefetch->path = path;
-  prefetch->worker = std::thread([prefetch] {
+  prefetch->loaded = false;
+  prefetch->failed = false;
+  // Opened and set up here, parsed there (see beginDatabaseRead).
+  DatabaseReadPtr read = beginDatabaseRead(path, prefetch->model);
+  if (!read) return;  // not loaded, as loadDatabaseFile would have said at once
+  prefetch->worker = std::thread([prefetch, read = std::move(read)] {
     try {
-      prefetch->loaded = loadDatabaseFile(prefetch->path, IndexBuildOptions(), &prefetch->model, &prefetch->result);
+      prefetch->loaded = finishDatabaseRead(read.get(), IndexBuildOptions(), &prefetch->model, &prefetch->result);
     } catch (...) {  // out of memory: start-up reads the file again itself and reports it there
       prefetch->failed = true;
     }
@@ -30,8 +35,8 @@ std::string databasePathToPrefetch(const std::string& programFolder, const std::
 
 bool takePrefetchedDatabase(DatabasePrefetch* prefetch, const std::string& path, const IndexBuildOptions& options,
                             IndexModel* model, XmlParseResult* result, bool* loaded) {
-  if (!prefetch->worker.joinable()) return false;
-  prefetch->worker.join();
+  if (prefetch->path.empty()) return false;
+  if (prefetch->worker.joinable()) prefetch->worker.join();
   const bool same = prefetch->path == path && !prefetch->failed;
   prefetch->path.clear();
   if (!same) {

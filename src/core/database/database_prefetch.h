@@ -12,7 +12,7 @@
 #include "core/database/database_loader.h"
 
 struct DatabasePrefetch {
-  std::string path;  // empty: nothing was started
+  std::string path;  // empty: nothing was started, or it was taken
   std::thread worker;
   IndexModel model;
   XmlParseResult result;
