@@ -429,7 +429,7 @@ struct DatabaseRead {
 void DatabaseReadDeleter::operator()(DatabaseRead* read) const {
   if (read->fd >= 0) close(read->fd);
   if (read->session.parser != nullptr) XML_ParserFree(read->session.parser);
-  delete read;  // NOLINT(cppcoreguidelines-owning-memory): the deleter of DatabaseReadPtr
+  std::default_delete<DatabaseRead>()(read);
 }
 
 DatabaseReadPtr beginDatabaseRead(const std::string& path, const IndexModel& previous) {
