@@ -328,7 +328,7 @@ constexpr std::string_view kPlaceholder = "\xEF\xBF\xBC";  // U+FFFC, where an a
 // Pieces of text shorter than this are gathered before they go into the buffer:
 // every insertion has a cost of its own, and a copy of the whole text would cost
 // more in fresh memory.
-constexpr size_t kInsertChunk = 64 * 1024;
+constexpr size_t kInsertChunk = size_t{64} * 1024;
 
 // The text goes in with a placeholder character in place of each link target, in
 // a few large insertions, before any tag. Anchors are made from the placeholders
