@@ -194,6 +194,7 @@ const CodeCase kCodeCases[] = {
     {"lines-20000", [] { return generateCodeFileBytes(20000, 7); }},
     {"lines-100000", [] { return generateCodeFileBytes(100000, 7); }},
     {"file-20MB", [] { return generateCodeFileBytes(500000, 7); }},
+    {"file-200MB", [] { return generateCodeFileBytes(5000000, 7); }},  // shown up to kShownCodeBytes
     {"hash-line-20000", [] { return std::string(20000, '#'); }},
     {"hash-line-100000", [] { return std::string(100000, '#'); }},
     {"tab-line-1000", [] { return std::string(1000, '\t'); }},

@@ -603,6 +603,7 @@ bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool e
   app.sourceIsUtf8 = code.sourceIsUtf8;
   app.exeIsUnicode = code.exeIsUnicode;
   app.subsystemKind = code.subsystemKind;
+  cutLongCodeText(&code.text);
   ShownCode shown = cutLongCodeLines(std::move(code.text));
   if (app.settings.codeMarks != 0 && extensionAccepted(codeFileExtension(path))) {
     showMarkedCode(view, app, std::move(shown));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/app/regular_file.h"
 #include "core/app/text_cut.h"
 
 namespace {
@@ -113,6 +114,25 @@ struct CutShift {
 };
 
 }  // namespace
+
+bool cutLongCodeText(std::string* text, size_t limit) {
+  if (text->size() <= limit) return false;
+  const size_t all = text->size();
+  size_t end = text->rfind('\n', limit);
+  if (end == std::string::npos || end == 0) {  // no whole line: the last whole character
+    end = limit;
+    while (end > 0 && (static_cast<unsigned char>((*text)[end]) & 0xC0) == 0x80) --end;
+  }
+  text->resize(end);
+  *text += "\n" + longTextNote(end, all);
+  text->shrink_to_fit();  // the file's text is no longer held
+  return true;
+}
+
+std::string longTextNote(size_t shownBytes, size_t allBytes) {
+  return "; \xE2\x80\xA6 [text of " + byteSizeText(allBytes) + " cut after " + byteSizeText(shownBytes) +
+         ": the rest is not shown]";
+}
 
 std::string longLineNote(size_t chars) {
   return "   \xE2\x80\xA6 [line of " + std::to_string(chars) + " characters cut, shown unmarked]";

@@ -25,6 +25,18 @@ struct ShownCode {
   const std::string& markedText() const { return plain.empty() ? text : original; }
 };
 
+// Code files are shown up to this size: the text is cut after its last whole line
+// within it and a note line follows. A 20 MB file is shown whole within a second;
+// beyond that, what the view holds (and the time and memory it takes) no longer
+// grows with the file. The search and the external programs still get the whole
+// file.
+inline constexpr size_t kShownCodeBytes = size_t{24} << 20;
+// Cuts `text` so when it is longer than `limit` bytes (a text without a line end
+// there is cut at a character boundary). True when it was cut.
+bool cutLongCodeText(std::string* text, size_t limit = kShownCodeBytes);
+// The note behind a text cut after `shownBytes` of `allBytes`.
+std::string longTextNote(size_t shownBytes, size_t allBytes);
+
 // Cuts every line longer than kCodeLineLimit characters there and adds a note that
 // gives its length. Lines end where the text buffer ends them.
 ShownCode cutLongCodeLines(std::string text);

@@ -57,6 +57,22 @@ TEST(CodeMarksTest, LongLinesAreCutWithANoteAndStayUnmarked) {
 // The links are found in the shown text without the highlighter; they must be the
 // highlighter's own, including around a cut line whose kept part and note would
 // spell a link marker.
+TEST(CodeMarksTest, LongTextsAreCutAfterTheirLastWholeLineWithANote) {
+  std::string fits = "a\nb";
+  EXPECT_FALSE(cutLongCodeText(&fits, 3));
+  EXPECT_EQ(fits, "a\nb");
+  std::string lines = "abc\ndef\nghi";
+  EXPECT_TRUE(cutLongCodeText(&lines, 9));
+  EXPECT_EQ(lines, "abc\ndef\n" + longTextNote(7, 11));
+  std::string oneLine =
+      "ab\xC3\xA4"
+      "cd";  // the limit falls inside the two bytes of the umlaut
+  EXPECT_TRUE(cutLongCodeText(&oneLine, 3));
+  EXPECT_EQ(oneLine, "ab\n" + longTextNote(2, 6));
+  EXPECT_EQ(longTextNote(24u << 20, 256u << 20),
+            "; \xE2\x80\xA6 [text of 256.0 MiB cut after 24.0 MiB: the rest is not shown]");
+}
+
 TEST(CodeMarksTest, LinksAreTheHighlightersOutsideCutLines) {
   std::string cutMarker = std::string(kCodeLineLimit - 16, 'x') + "; Link to topic:" + std::string(20, 'y');
   std::string text = "a; Link to topic:   \xC3\xA9t\r\n" + cutMarker +
