@@ -24,40 +24,41 @@ std::string_view descriptionIn(const TopicNode& node, int language) {
   return language == 0 ? node.descriptDe : language == 1 ? node.descriptEn : node.descriptFr;
 }
 
-// Folds the searched text of one item straight into *out, without building it first.
-void appendFoldedItem(const IndexModel& index, size_t item, int mode, int language, std::string* out) {
-  appendFolded(index.row(item).text, out);
+// Hands `take` the parts of one item's searched text in order; the text joins them
+// with ";". Mode 1 is the row text alone, mode 2 the row text and every title and
+// description, any other mode the row text and the description in `language`.
+template <typename Take>
+void forEachSearchedPart(const IndexModel& index, size_t item, int mode, int language, Take take) {
+  take(index.row(item).text);
   if (mode == 1) return;
   const TopicNode& node = nodeAt(index, item);
   if (mode != 2) {
-    out->push_back(';');
-    appendFolded(descriptionIn(node, language), out);
+    take(descriptionIn(node, language));
     return;
   }
   for (const std::string_view* field :
-       {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr}) {
-    out->push_back(';');
-    appendFolded(*field, out);
-  }
+       {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr})
+    take(*field);
+}
+
+// Folds the searched text of one item straight into *out, without building it first.
+void appendFoldedItem(const IndexModel& index, size_t item, int mode, int language, std::string* out) {
+  bool first = true;
+  forEachSearchedPart(index, item, mode, language, [&](std::string_view part) {
+    if (!first) out->push_back(';');
+    first = false;
+    appendFolded(part, out);
+  });
 }
 
 // The bytes of every item's searched text before folding, which changes lengths
 // only here and there: room for the whole buffer is taken at once, so it is never
-// held twice while it grows.
+// held twice while it grows. Each part counts one byte more, for the ";" after it
+// or the item's closing NUL.
 size_t unfoldedBytes(const IndexModel& index, int mode, int language) {
   size_t bytes = 0;
-  for (size_t i = 0; i < index.rowCount(); ++i) {
-    bytes += index.row(i).text.size() + 2;
-    if (mode == 1) continue;
-    const TopicNode& node = nodeAt(index, i);
-    if (mode != 2) {
-      bytes += descriptionIn(node, language).size();
-      continue;
-    }
-    for (const std::string_view* field :
-         {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr})
-      bytes += field->size() + 1;
-  }
+  for (size_t i = 0; i < index.rowCount(); ++i)
+    forEachSearchedPart(index, i, mode, language, [&](std::string_view part) { bytes += part.size() + 1; });
   return bytes;
 }
 
@@ -92,13 +93,13 @@ std::string foldSearchText(std::string_view utf8) {
 
 std::string searchedText(const IndexModel& index, size_t item, int mode, int language) {
   if (item >= index.rowCount()) return std::string();
-  std::string text(index.row(item).text);
-  if (mode == 1) return text;
-  const TopicNode& node = nodeAt(index, item);
-  if (mode != 2) return text.append(";").append(descriptionIn(node, language));
-  for (const std::string_view* field :
-       {&node.themeDe, &node.themeEn, &node.themeFr, &node.descriptDe, &node.descriptEn, &node.descriptFr})
-    text.append(";").append(*field);
+  std::string text;
+  bool first = true;
+  forEachSearchedPart(index, item, mode, language, [&](std::string_view part) {
+    if (!first) text.push_back(';');
+    first = false;
+    text.append(part);
+  });
   return text;
 }
 
