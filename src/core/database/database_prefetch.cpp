@@ -39,16 +39,14 @@ bool takePrefetchedDatabase(DatabasePrefetch* prefetch, const std::string& path,
   if (prefetch->worker.joinable()) prefetch->worker.join();
   const bool same = prefetch->path == path && !prefetch->failed;
   prefetch->path.clear();
-  if (!same) {
-    prefetch->model = IndexModel();
-    return false;
+  if (same) {
+    *loaded = prefetch->loaded;
+    if (*loaded) {
+      applyIndexLook(options, &prefetch->model);
+      *model = std::move(prefetch->model);
+      *result = std::move(prefetch->result);
+    }
   }
-  *loaded = prefetch->loaded;
-  if (*loaded) {
-    applyIndexLook(options, &prefetch->model);
-    *model = std::move(prefetch->model);
-    *result = std::move(prefetch->result);
-  }
-  prefetch->model = IndexModel();
-  return true;
+  prefetch->model = IndexModel();  // what was not handed over is not kept
+  return same;
 }
