@@ -119,64 +119,106 @@ class HostileInputsTest : public ViewerTest {
 
 // The marks go in a screen first, then those near a scrolled view, the rest in idle
 // steps, and the link anchors last: once all steps ran, every character of the
-// buffer has exactly the highlighter's tags, and every link its anchor.
+// buffer has exactly the highlighter's tags, and every link its anchor. A file with
+// more marks than the view keeps has them exactly so around the view, wherever it
+// was moved, and none elsewhere.
 TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
-  writeLibrary({"big.vl"}, "CodeMarks=2\n");
+  writeLibrary({"small.vl", "big.vl"}, "CodeMarks=2\n");
+  writeBytes(lib + "small.vl", generateCodeFileBytes(2000, 7));
   writeBytes(lib + "big.vl", generateCodeFileBytes(20000, 7));
   ASSERT_TRUE(start());
-  showEntry(0);
-  // Loaded again here, the marking is still going on: the view scrolled to the
-  // middle gets its marks ahead, and a copy is the text whatever anchors are made.
-  ASSERT_TRUE(loadCodeFile(viewer().code, app(), "/big.vl", false));
-  ASSERT_TRUE(codeMarksPending(viewer().code));
-  std::string early = codeText(viewer().code);
   GtkAdjustment* scroll = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(viewer().code.codeScroller));
-  gtk_adjustment_set_value(scroll, gtk_adjustment_get_upper(scroll) / 2);
-  EXPECT_FALSE(viewer().code.marking.ahead.empty());
-  while (codeMarksPending(viewer().code)) gtk_main_iteration_do(FALSE);
-  EXPECT_EQ(codeText(viewer().code), early);
-  CodeFileText file;
-  ASSERT_TRUE(readCodeFile(lib + "big.vl", &file));
-  HighlightResult marks = computeHighlight(file.text, 2);
-  ASSERT_GT(marks.links.size(), 100u);
-  // The file's characters as the buffer holds them: each link target is one anchor.
-  std::vector<int> fileChar;  // by buffer offset; -1 for an anchor
-  size_t fileChars = decodeUtf8(file.text, 0xFFFD).size();
-  for (size_t c = 0, link = 0; c < fileChars;) {
-    bool anchor = link < marks.links.size() && static_cast<int>(c) == marks.links[link].start;
-    fileChar.push_back(anchor ? -1 : static_cast<int>(c));
-    c = anchor ? static_cast<size_t>(marks.links[link++].end) : c + 1;
-  }
-  ASSERT_EQ(codeChars(), static_cast<int>(fileChar.size()));
-  std::vector<uint8_t> want(fileChars, 0), got(fileChar.size(), 0);
-  for (const TagSpan& span : marks.spans)
-    for (int c = span.start; c < span.end; ++c) want[c] |= static_cast<uint8_t>(1u << int(span.tag));
-  // From toggle to toggle of any tag: the tags in force over each stretch.
-  GtkTextTagTable* table = gtk_text_buffer_get_tag_table(codeBuffer());
-  GtkTextTag* tags[kTagCount];
-  for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
-  GtkTextIter at;
-  gtk_text_buffer_get_start_iter(codeBuffer(), &at);
-  uint8_t inForce = 0;
-  for (int from = 0; !gtk_text_iter_is_end(&at);) {
-    for (int t = 0; t < kTagCount; ++t) {
-      if (gtk_text_iter_begins_tag(&at, tags[t])) inForce |= static_cast<uint8_t>(1u << t);
-      if (gtk_text_iter_ends_tag(&at, tags[t])) inForce &= static_cast<uint8_t>(~(1u << t));
+  const CodeMarking& marking = viewer().code.marking;
+  for (const char* name : {"small.vl", "big.vl"}) {
+    SCOPED_TRACE(name);
+    // Loaded here, the marking is still going on: a copy is the text whatever
+    // anchors are made.
+    ASSERT_TRUE(loadCodeFile(viewer().code, app(), std::string("/") + name, false));
+    ASSERT_TRUE(codeMarksPending(viewer().code));
+    std::string early = codeText(viewer().code);
+    while (gtk_events_pending()) gtk_main_iteration();  // the marks, then the view measures its lines
+    EXPECT_FALSE(codeMarksPending(viewer().code));
+    EXPECT_EQ(codeText(viewer().code), early);
+    CodeFileText file;
+    ASSERT_TRUE(readCodeFile(lib + name, &file));
+    HighlightResult marks = computeHighlight(file.text, 2);
+    ASSERT_GT(marks.links.size(), 10u);
+    // The file's characters as the buffer holds them: each link target is one anchor.
+    std::vector<int> fileChar;  // by buffer offset; -1 for an anchor
+    size_t fileChars = decodeUtf8(file.text, 0xFFFD).size();
+    for (size_t c = 0, link = 0; c < fileChars;) {
+      bool anchor = link < marks.links.size() && static_cast<int>(c) == marks.links[link].start;
+      fileChar.push_back(anchor ? -1 : static_cast<int>(c));
+      c = anchor ? static_cast<size_t>(marks.links[link++].end) : c + 1;
     }
-    gtk_text_iter_forward_to_tag_toggle(&at, nullptr);
-    int to = gtk_text_iter_get_offset(&at);
-    for (int i = from; i < to; ++i) got[i] = inForce;
-    from = to;
+    ASSERT_EQ(codeChars(), static_cast<int>(fileChar.size()));
+    std::vector<uint8_t> want(fileChars, 0);
+    for (const TagSpan& span : marks.spans)
+      for (int c = span.start; c < span.end; ++c) want[c] |= static_cast<uint8_t>(1u << int(span.tag));
+    GtkTextIter at;
+    for (size_t i = 0; i < fileChar.size(); ++i) {
+      gtk_text_buffer_get_iter_at_offset(codeBuffer(), &at, static_cast<int>(i));
+      ASSERT_EQ(fileChar[i] < 0, gtk_text_iter_get_child_anchor(&at) != nullptr) << "anchor at buffer offset " << i;
+    }
+    // From toggle to toggle of any tag: the tags in force over each stretch, which
+    // are the highlighter's where the view keeps marks and none elsewhere.
+    GtkTextTagTable* table = gtk_text_buffer_get_tag_table(codeBuffer());
+    GtkTextTag* tags[kTagCount];
+    for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
+    auto expectExactAroundView = [&] {
+      std::vector<uint8_t> got(fileChar.size(), 0);
+      gtk_text_buffer_get_start_iter(codeBuffer(), &at);
+      uint8_t inForce = 0;
+      for (int from = 0; !gtk_text_iter_is_end(&at);) {
+        for (int t = 0; t < kTagCount; ++t) {
+          if (gtk_text_iter_begins_tag(&at, tags[t])) inForce |= static_cast<uint8_t>(1u << t);
+          if (gtk_text_iter_ends_tag(&at, tags[t])) inForce &= static_cast<uint8_t>(~(1u << t));
+        }
+        gtk_text_iter_forward_to_tag_toggle(&at, nullptr);
+        int to = gtk_text_iter_get_offset(&at);
+        for (int i = from; i < to; ++i) got[i] = inForce;
+        from = to;
+      }
+      // The buffer offsets the kept marks cover alone, and those they reach.
+      int exactFrom = 0, exactTo = codeChars(), reachFrom = 0, reachTo = codeChars();
+      if (!marking.spans.empty()) {
+        const std::vector<TagSpan>& placed = marking.spans;
+        SpanRange kept = marking.window;
+        ASSERT_LT(kept.first, kept.end);
+        reachFrom = exactFrom = placed[kept.first].start;
+        for (size_t i = 0; i < kept.first; ++i) exactFrom = std::max(exactFrom, placed[i].end);
+        if (kept.end < placed.size()) exactTo = placed[kept.end].start;
+        reachTo = 0;
+        for (size_t i = kept.first; i < kept.end; ++i) reachTo = std::max(reachTo, placed[i].end);
+        GtkTextIter top;
+        gtk_text_view_get_line_at_y(GTK_TEXT_VIEW(gadget(CodeView)), &top,
+                                    static_cast<int>(gtk_adjustment_get_value(scroll)), nullptr);
+        EXPECT_GE(gtk_text_iter_get_offset(&top), exactFrom) << "the visible part is marked";
+        EXPECT_LT(gtk_text_iter_get_offset(&top), exactTo);
+      }
+      int wrong = 0;
+      for (int i = 0; i < static_cast<int>(fileChar.size()); ++i) {
+        uint8_t expected = i >= exactFrom && i < exactTo && fileChar[i] >= 0 ? want[fileChar[i]] : got[i];
+        if (i < reachFrom || i >= reachTo) expected = 0;
+        if (got[i] != expected && wrong++ == 0) ADD_FAILURE() << "first wrong tags at buffer offset " << i;
+      }
+      EXPECT_EQ(wrong, 0);
+    };
+    expectExactAroundView();
+    // Moved to the middle, the view has its marks there at once; those at the top
+    // come off in the steps.
+    GtkTextIter middle;
+    gtk_text_buffer_get_iter_at_line(codeBuffer(), &middle, codeLines() / 2);
+    gtk_text_view_scroll_to_iter(GTK_TEXT_VIEW(gadget(CodeView)), &middle, 0, TRUE, 0, 0);
+    if (!marking.spans.empty()) EXPECT_EQ(marking.applied.size(), 2u);
+    while (codeMarksPending(viewer().code)) gtk_main_iteration_do(FALSE);
+    expectExactAroundView();
+    // Back at the top, the marks around the middle come off and those of the top
+    // go on again.
+    gtk_adjustment_set_value(scroll, 0);
+    while (codeMarksPending(viewer().code)) gtk_main_iteration_do(FALSE);
+    expectExactAroundView();
   }
-  int wrong = 0;
-  for (size_t i = 0; i < fileChar.size(); ++i) {
-    gtk_text_buffer_get_iter_at_offset(codeBuffer(), &at, static_cast<int>(i));
-    if ((fileChar[i] < 0) != (gtk_text_iter_get_child_anchor(&at) != nullptr) && wrong++ == 0)
-      ADD_FAILURE() << "anchor expected or unexpected at buffer offset " << i;
-    if (fileChar[i] < 0) continue;
-    if (got[i] != want[fileChar[i]] && wrong++ == 0) ADD_FAILURE() << "first wrong tags at buffer offset " << i;
-  }
-  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(HostileInputsTest, HugeCodeFilesLoadWholeAndMarked) {
@@ -189,8 +231,12 @@ TEST_F(HostileInputsTest, HugeCodeFilesLoadWholeAndMarked) {
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(codeLines(), 500000);  // the footer is hidden
   EXPECT_TRUE(markedFrom(0));
-  EXPECT_TRUE(markedFrom(499990));
   EXPECT_FALSE(codeMarksPending(viewer().code));
+  // Its marks follow the view to the end.
+  GtkAdjustment* scroll = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(viewer().code.codeScroller));
+  gtk_adjustment_set_value(scroll, gtk_adjustment_get_upper(scroll));
+  while (codeMarksPending(viewer().code)) gtk_main_iteration_do(FALSE);
+  EXPECT_TRUE(markedFrom(499990));
   EXPECT_EQ(title(), "Linux VL-ZEZ-Ovidozo-Vivara ~ big.vl");
   expectStillRunning();
 }

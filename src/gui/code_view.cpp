@@ -170,9 +170,14 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kMarkingStep = std::chrono::microseconds(4000);
 // Steps run before the view lays out the lines they mark, and after input and drawing.
 constexpr int kMarkingPriority = GDK_PRIORITY_REDRAW + 2;
+// The marks the buffer holds at once. The toolkit keeps a few hundred bytes for each
+// mark, several times what the marked text takes, so a longer file has its marks on
+// the lines around the visible part only: some thousands of lines, far more than
+// scrolling reaches between two idle steps.
+constexpr size_t kMarksKept = 10000;
 
-// Tags go in through one iterator that moves forward from span to span: looking
-// each span up from the start of the buffer costs more than applying its tag.
+// Tags go on and off through one iterator that moves forward from span to span:
+// looking each span up from the start of the buffer costs more than the tag itself.
 struct TagCursor {
   GtkTextBuffer* buffer;
   GtkTextIter at;
@@ -181,12 +186,16 @@ struct TagCursor {
   TagCursor(GtkTextBuffer* b, int start) : buffer(b), offset(start) {
     gtk_text_buffer_get_iter_at_offset(buffer, &at, start);
   }
-  void apply(GtkTextTag* tag, const TagSpan& span) {
+  void set(GtkTextTag* tag, const TagSpan& span, bool on) {
     gtk_text_iter_forward_chars(&at, span.start - offset);
     offset = span.start;
     GtkTextIter end = at;
     gtk_text_iter_forward_chars(&end, span.end - span.start);
-    gtk_text_buffer_apply_tag(buffer, tag, &at, &end);
+    if (on) {
+      gtk_text_buffer_apply_tag(buffer, tag, &at, &end);
+    } else {
+      gtk_text_buffer_remove_tag(buffer, tag, &at, &end);
+    }
   }
 };
 
@@ -198,99 +207,144 @@ struct MarkTags {
   }
 };
 
-// Applies spans [from, to) in text order until the deadline, reading the clock
-// every few spans only; returns the first span not applied.
-size_t applySpans(const CodeMarking& m, GtkTextBuffer* buffer, const MarkTags& tags, size_t from, size_t to,
-                  Clock::time_point deadline) {
+// Puts on (or takes off) the tags of spans [from, to) in text order until the
+// deadline, reading the clock every few spans only; returns the first span not done.
+// Spans of one tag never touch, so taking one off leaves the others of its tag.
+size_t setSpans(const CodeMarking& m, GtkTextBuffer* buffer, size_t from, size_t to, bool on,
+                Clock::time_point deadline) {
   if (from >= to) return from;
+  MarkTags tags(buffer);
   TagCursor cursor(buffer, m.spans[from].start);
   for (int n = 1; from < to; ++n) {
     const TagSpan& span = m.spans[from++];
-    cursor.apply(tags.tags[int(span.tag)], span);
+    cursor.set(tags.tags[int(span.tag)], span, on);
     if (n % 8 == 0 && Clock::now() >= deadline) break;
   }
   return from;
 }
 
-// Applies the marks that start before `limit`, in text order, until the deadline,
-// passing over those applied ahead. True when none is left.
-bool applyMarks(CodeMarking& m, GtkTextBuffer* buffer, int limit, Clock::time_point deadline) {
-  const std::vector<TagSpan>& spans = m.spans;
-  auto startsBefore = [](const TagSpan& s, int offset) { return s.start < offset; };
-  size_t end = static_cast<size_t>(
-      std::lower_bound(spans.begin() + static_cast<std::ptrdiff_t>(m.next), spans.end(), limit, startsBefore) -
-      spans.begin());
-  MarkTags tags(buffer);
-  while (m.next < end) {
-    if (!m.ahead.empty() && m.ahead.front().first <= m.next) {
-      m.next = std::max(m.next, m.ahead.front().end);
-      m.ahead.erase(m.ahead.begin());
+void addRange(std::vector<SpanRange>& ranges, SpanRange range) {
+  if (range.first >= range.end) return;
+  ranges.push_back(range);
+  std::sort(ranges.begin(), ranges.end(), [](const SpanRange& a, const SpanRange& b) { return a.first < b.first; });
+  size_t kept = 0;
+  for (const SpanRange& r : ranges) {
+    if (kept > 0 && r.first <= ranges[kept - 1].end) {
+      ranges[kept - 1].end = std::max(ranges[kept - 1].end, r.end);
+    } else {
+      ranges[kept++] = r;
+    }
+  }
+  ranges.resize(kept);
+}
+
+void removeRange(std::vector<SpanRange>& ranges, SpanRange range) {
+  std::vector<SpanRange> left;
+  for (const SpanRange& r : ranges) {
+    if (r.end <= range.first || r.first >= range.end) {
+      left.push_back(r);
       continue;
     }
-    size_t stop = m.ahead.empty() ? end : std::min(end, m.ahead.front().first);
-    m.next = applySpans(m, buffer, tags, m.next, stop, deadline);
-    if (m.next < stop) break;
+    if (r.first < range.first) left.push_back(SpanRange{r.first, range.first});
+    if (r.end > range.end) left.push_back(SpanRange{range.end, r.end});
   }
-  return m.next >= spans.size();
+  ranges = std::move(left);
 }
 
-void addAhead(std::vector<SpanRange>& ahead, SpanRange range) {
-  ahead.push_back(range);
-  std::sort(ahead.begin(), ahead.end(), [](const SpanRange& a, const SpanRange& b) { return a.first < b.first; });
-  size_t kept = 0;
-  for (const SpanRange& r : ahead) {
-    if (kept > 0 && r.first <= ahead[kept - 1].end) {
-      ahead[kept - 1].end = std::max(ahead[kept - 1].end, r.end);
-    } else {
-      ahead[kept++] = r;
-    }
-  }
-  ahead.resize(kept);
+size_t firstSpanFrom(const CodeMarking& m, int offset) {
+  auto startsBefore = [](const TagSpan& s, int at) { return s.start < at; };
+  return static_cast<size_t>(std::lower_bound(m.spans.begin(), m.spans.end(), offset, startsBefore) - m.spans.begin());
 }
 
-// The marks of the lines near the visible part go in ahead of the idle steps, so
-// a view scrolled while the marking goes on shows its part marked. A mark that
-// starts above those lines and reaches into them waits for its step.
-void markAhead(CodePane& g) {
-  CodeMarking& m = g.marking;
-  if (m.next >= m.spans.size()) return;
-  CharRange near = nearVisibleLines(GTK_TEXT_VIEW(g.code));
-  auto startsBefore = [](const TagSpan& s, int offset) { return s.start < offset; };
-  auto firstFrom = [&](int offset) {
-    return static_cast<size_t>(
-        std::lower_bound(m.spans.begin() + static_cast<std::ptrdiff_t>(m.next), m.spans.end(), offset, startsBefore) -
-        m.spans.begin());
-  };
-  size_t from = firstFrom(near.start), to = firstFrom(near.end);
-  GtkTextBuffer* buffer = bufferOf(g.code);
-  MarkTags tags(buffer);
-  Clock::time_point deadline = Clock::now() + kMarkingStep;
+// Applies the spans of [from, to) that have no tags yet, in text order, until the
+// deadline. True when all of them have theirs.
+bool applyBetween(CodeMarking& m, GtkTextBuffer* buffer, size_t from, size_t to, Clock::time_point deadline) {
   size_t at = from;
   bool stopped = false;
-  for (const SpanRange& done : m.ahead) {  // what lies ahead already is passed over
+  for (const SpanRange& done : m.applied) {
     if (done.end <= at) continue;
     if (done.first >= to) break;
     size_t stop = std::min(done.first, to);
-    at = applySpans(m, buffer, tags, at, stop, deadline);
+    at = setSpans(m, buffer, at, stop, true, deadline);
     if ((stopped = at < stop)) break;
     at = std::max(at, done.end);
   }
-  if (!stopped) at = applySpans(m, buffer, tags, at, to, deadline);
-  if (at > from) addAhead(m.ahead, SpanRange{from, std::min(at, to)});
+  if (!stopped && at < to) stopped = (at = setSpans(m, buffer, at, to, true, deadline)) < to;
+  addRange(m.applied, SpanRange{from, std::min(at, to)});
+  return !stopped;
+}
+
+// Takes the tags of the spans outside the window off again, until the deadline.
+// True when none is left.
+bool dropOutsideWindow(CodeMarking& m, GtkTextBuffer* buffer, Clock::time_point deadline) {
+  while (!m.applied.empty()) {
+    const SpanRange& r = m.applied.front().first < m.window.first ? m.applied.front() : m.applied.back();
+    SpanRange outside = r.first < m.window.first ? SpanRange{r.first, std::min(r.end, m.window.first)}
+                                                 : SpanRange{std::max(r.first, m.window.end), r.end};
+    if (outside.first >= outside.end) return true;
+    size_t at = setSpans(m, buffer, outside.first, outside.end, false, deadline);
+    removeRange(m.applied, SpanRange{outside.first, at});
+    if (at < outside.end) return false;
+  }
+  return true;
+}
+
+// The window of spans for a view whose near lines start at `nearStart`: all of them
+// when they are few, else a quarter behind that place and the rest ahead of it.
+SpanRange windowAt(const CodeMarking& m, int nearStart) {
+  size_t count = m.spans.size();
+  if (count <= kMarksKept) return SpanRange{0, count};
+  size_t from = firstSpanFrom(m, nearStart);
+  size_t first = std::min(from - std::min(from, kMarksKept / 4), count - kMarksKept);
+  return SpanRange{first, first + kMarksKept};
+}
+
+bool marksWaiting(const CodeMarking& m) { return !m.spans.empty(); }
+
+gboolean markingStep(gpointer data);
+
+// Moves the window along with the view, in steps of an eighth of it, so scrolling
+// takes marks off only once it has gone some way.
+void followView(CodePane& g, int nearStart) {
+  CodeMarking& m = g.marking;
+  SpanRange window = windowAt(m, nearStart);
+  size_t moved = window.first > m.window.first ? window.first - m.window.first : m.window.first - window.first;
+  if (moved < kMarksKept / 8 && m.window.end > m.window.first) return;
+  m.window = window;
+  if (!m.idle) m.idle = g_idle_add_full(kMarkingPriority, markingStep, &g, nullptr);
+}
+
+// The marks of the lines near the visible part go in at once, so a scrolled view
+// shows its part marked; the window follows the view in idle steps.
+void markAhead(CodePane& g) {
+  CodeMarking& m = g.marking;
+  if (!marksWaiting(m)) return;
+  CharRange near = nearVisibleLines(GTK_TEXT_VIEW(g.code));
+  followView(g, near.start);
+  size_t from = std::max(firstSpanFrom(m, near.start), m.window.first);
+  size_t to = std::min(firstSpanFrom(m, near.end), m.window.end);
+  if (from < to) applyBetween(m, bufferOf(g.code), from, to, Clock::now() + kMarkingStep);
 }
 
 bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline);
 
+// Marks outside the window come off first; then the window is filled from the
+// visible part on, and the part above it last.
 gboolean markingStep(gpointer data) {
   CodePane& g = *static_cast<CodePane*>(data);
+  CodeMarking& m = g.marking;
   GtkTextBuffer* buffer = bufferOf(g.code);
   Clock::time_point deadline = Clock::now() + kMarkingStep;
+  size_t near =
+      std::clamp(firstSpanFrom(m, nearVisibleLines(GTK_TEXT_VIEW(g.code)).start), m.window.first, m.window.end);
   // The anchors wait for the marks: tagging goes slower past them.
-  bool done =
-      applyMarks(g.marking, buffer, std::numeric_limits<int>::max(), deadline) && anchorLinks(g, buffer, deadline);
+  bool done = dropOutsideWindow(m, buffer, deadline) && applyBetween(m, buffer, near, m.window.end, deadline) &&
+              applyBetween(m, buffer, m.window.first, near, deadline) && anchorLinks(g, buffer, deadline);
   showVisibleLinks(g);
   if (!done) return TRUE;
-  g.marking = CodeMarking();  // frees the marks; the source ends with FALSE
+  m.idle = 0;  // the source ends with FALSE
+  // A file whose marks all fit is done with them: the marks are freed.
+  if (m.window.first == 0 && m.window.end == m.spans.size()) m = CodeMarking();
   return FALSE;
 }
 
@@ -567,12 +621,16 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   setCodeTextWithPlaceholders(pane, buffer, code.text, placed);
   createTags(buffer);
   int firstScreens = endOfLines(buffer, firstScreensLines(pane));
-  pane.marking.spans = spans.get();
+  CodeMarking& m = pane.marking;
+  m.spans = spans.get();
   placed = PlacedLinks();
   code = ShownCode();
   // The first screens are marked before they are shown; their labels come with the
   // first drawing.
-  bool done = applyMarks(pane.marking, buffer, firstScreens, Clock::time_point::max());
+  m.window = windowAt(m, 0);
+  applyBetween(m, buffer, 0, std::min(firstSpanFrom(m, firstScreens), m.window.end), Clock::time_point::max());
+  bool done = m.spans.empty() || (m.applied.size() == 1 && m.applied.front().end == m.spans.size());
+  if (done) m = CodeMarking();
   done = done && pane.codeLinks.empty();
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
   g_object_unref(buffer);

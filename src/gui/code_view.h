@@ -24,21 +24,23 @@ struct CodeLink {
   bool shown = false;
 };
 
-// Marks still to be applied to the shown file, in text order, and then the anchors
-// of its links: the visible part gets both with the text, the rest follows in
-// short idle steps.
 // Spans [first, end) of CodeMarking::spans.
 struct SpanRange {
   size_t first = 0;
   size_t end = 0;
 };
 
+// The marks of the shown file and where they stand in the buffer. The visible part
+// gets its marks with the text, the lines around it follow in short idle steps, and
+// then the anchors of the links. A file with more marks than the view keeps at once
+// has them on the lines around the visible part only: they follow the view as it
+// moves, and those it leaves far behind are taken off again.
 struct CodeMarking {
-  std::vector<TagSpan> spans;    // sorted by start
-  size_t next = 0;               // the first span not applied yet, but for those ahead
-  std::vector<SpanRange> ahead;  // applied ahead of `next` for a scrolled view; sorted, apart
-  size_t nextAnchor = 0;         // the links before it have their anchors
-  guint idle = 0;                // the pending step's source
+  std::vector<TagSpan> spans;      // sorted by start; dropped once all are applied
+  std::vector<SpanRange> applied;  // the spans whose tags are in the buffer; sorted, apart
+  SpanRange window;                // the spans to have applied: all, or those around the view
+  size_t nextAnchor = 0;           // the links before it have their anchors
+  guint idle = 0;                  // the pending step's source
 };
 
 struct CodePane {
