@@ -297,8 +297,9 @@ unsigned long hashSalt() {
   return salt == 0 ? 1 : salt;
 }
 
-void startSession(ParseSession* s, const IndexModel& previous, size_t inputBytes) {
+void startSession(ParseSession* s, const IndexModel& previous, size_t inputBytes, BlockSupply* supply = nullptr) {
   s->budget = indexMemoryBudget(inputBytes);
+  s->model.useBlockSupply(supply);
   s->model.currentGroup = previous.currentGroup;
   s->model.helpEntryIndex = previous.helpEntryIndex;
   s->model.generation = previous.generation + 1;
@@ -354,6 +355,7 @@ void finishSession(ParseSession* s, const IndexBuildOptions& options, IndexModel
     m.groupPrefix = m.rowCount();
   }
   applyIndexLook(options, &m);
+  m.useBlockSupply(nullptr);
   *model = std::move(m);
   *result = std::move(s->result);
 }
@@ -432,13 +434,13 @@ void DatabaseReadDeleter::operator()(DatabaseRead* read) const {
   std::default_delete<DatabaseRead>()(read);
 }
 
-DatabaseReadPtr beginDatabaseRead(const std::string& path, const IndexModel& previous) {
+DatabaseReadPtr beginDatabaseRead(const std::string& path, const IndexModel& previous, BlockSupply* supply) {
   size_t size = 0;
   int fd = openDatabaseFile(path, &size);
   if (fd < 0) return nullptr;
   DatabaseReadPtr read(new DatabaseRead);
   read->fd = fd;
-  startSession(&read->session, previous, size);
+  startSession(&read->session, previous, size, supply);
   return read;
 }
 

@@ -52,7 +52,8 @@ struct DatabaseReadDeleter {
   void operator()(DatabaseRead* read) const;
 };
 using DatabaseReadPtr = std::unique_ptr<DatabaseRead, DatabaseReadDeleter>;
-DatabaseReadPtr beginDatabaseRead(const std::string& path, const IndexModel& previous);
+// With a supply, the index takes its huge blocks from it while it is read.
+DatabaseReadPtr beginDatabaseRead(const std::string& path, const IndexModel& previous, BlockSupply* supply = nullptr);
 bool finishDatabaseRead(DatabaseRead* read, const IndexBuildOptions& options, IndexModel* model,
                         XmlParseResult* result);
 

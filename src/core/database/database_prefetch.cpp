@@ -1,5 +1,6 @@
 #include "core/database/database_prefetch.h"
 
+#include <chrono>
 #include <utility>
 
 #include "core/database/index_builder.h"
@@ -14,8 +15,9 @@ void startDatabasePrefetch(DatabasePrefetch* prefetch, const std::string& path) 
   prefetch->path = path;
   prefetch->loaded = false;
   prefetch->failed = false;
+  prefetch->done = false;
   // Opened and set up here, parsed there (see beginDatabaseRead).
-  DatabaseReadPtr read = beginDatabaseRead(path, prefetch->model);
+  DatabaseReadPtr read = beginDatabaseRead(path, prefetch->model, &prefetch->supply);
   if (!read) return;  // not loaded, as loadDatabaseFile would have said at once
   prefetch->worker = std::thread([prefetch, read = std::move(read)] {
     try {
@@ -23,6 +25,7 @@ void startDatabasePrefetch(DatabasePrefetch* prefetch, const std::string& path) 
     } catch (...) {  // out of memory: start-up reads the file again itself and reports it there
       prefetch->failed = true;
     }
+    prefetch->done.store(true, std::memory_order_release);
   });
 }
 
@@ -36,7 +39,11 @@ std::string databasePathToPrefetch(const std::string& programFolder, const std::
 bool takePrefetchedDatabase(DatabasePrefetch* prefetch, const std::string& path, const IndexBuildOptions& options,
                             IndexModel* model, XmlParseResult* result, bool* loaded) {
   if (prefetch->path.empty()) return false;
+  while (prefetch->worker.joinable() && !prefetch->done.load(std::memory_order_acquire)) {
+    if (!prefetch->supply.prepare()) std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
   if (prefetch->worker.joinable()) prefetch->worker.join();
+  prefetch->supply.release();
   const bool same = prefetch->path == path && !prefetch->failed;
   prefetch->path.clear();
   if (same) {

@@ -6,6 +6,7 @@
 // still comes at the same point.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -14,6 +15,8 @@
 struct DatabasePrefetch {
   std::string path;  // empty: nothing was started, or it was taken
   std::thread worker;
+  std::atomic<bool> done{false};  // the worker has finished
+  BlockSupply supply;             // the index's memory, made ready while start-up waits for the read
   IndexModel model;
   XmlParseResult result;
   bool loaded = false;
@@ -33,9 +36,8 @@ void startDatabasePrefetch(DatabasePrefetch* prefetch, const std::string& path);
 // one; empty when it would ask the user or the settings cannot say yet.
 std::string databasePathToPrefetch(const std::string& programFolder, const std::string& settingsFile);
 
-// Waits for the read of `path` and hands it over as loadDatabaseFile would have
-// loaded it with `options` into a fresh model (*loaded is what it returns). False,
-// with nothing changed, when no read of that path was started: the caller loads
-// the file itself. A prefetch is taken once.
+// Waits for the read of `path`, making the memory it fills ready meanwhile, and hands it over as loadDatabaseFile would
+// have loaded it with `options` into a fresh model (*loaded is what it returns). False, with nothing changed, when no
+// read of that path was started: the caller loads the file itself. A prefetch is taken once.
 bool takePrefetchedDatabase(DatabasePrefetch* prefetch, const std::string& path, const IndexBuildOptions& options,
                             IndexModel* model, XmlParseResult* result, bool* loaded);

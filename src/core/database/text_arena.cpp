@@ -46,6 +46,40 @@ PageBlock::~PageBlock() {
   if (data_ != nullptr) munmap(data_, size_);
 }
 
+PageBlock BlockSupply::take() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (ready_.empty()) return PageBlock();
+  PageBlock block = std::move(ready_.back());
+  ready_.pop_back();
+  return block;
+}
+
+bool BlockSupply::prepare() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (ready_.size() >= kReadyMost) return false;
+  }
+  PageBlock block(PageBlock::kBytes, true);
+  // One write a page commits it; with huge pages the first write commits them all.
+  for (size_t at = 0; at < PageBlock::kBytes; at += 4096) static_cast<volatile char*>(block.data())[at] = 0;
+  std::lock_guard<std::mutex> lock(mutex_);
+  ready_.push_back(std::move(block));
+  return true;
+}
+
+void BlockSupply::release() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  ready_.clear();
+}
+
+PageBlock hugeBlock(BlockSupply* supply, size_t bytes) {
+  if (supply != nullptr && bytes <= PageBlock::kBytes) {
+    PageBlock block = supply->take();
+    if (block.data() != nullptr) return block;
+  }
+  return PageBlock(bytes, true);
+}
+
 std::string_view TextArena::store(std::string_view text) {
   if (text.empty()) return std::string_view("");
   const size_t need = text.size() + 1;
@@ -59,7 +93,11 @@ std::string_view TextArena::store(std::string_view text) {
     allocated_ += need;
     at = blocks_.back().data();
   } else {
-    blocks_.emplace_back(PageBlock::kBytes, !blocks_.empty());
+    if (blocks_.empty()) {
+      blocks_.emplace_back(PageBlock::kBytes, false);
+    } else {
+      blocks_.push_back(hugeBlock(supply_, PageBlock::kBytes));
+    }
     allocated_ += PageBlock::kBytes;
     at = blocks_.back().data();
     free_ = at + need;

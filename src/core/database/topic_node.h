@@ -81,6 +81,14 @@ struct IndexModel {
   // The held bytes of rows, records and texts.
   size_t bytes() const { return elements.bytes() + records.bytes() + arena.bytes(); }
 
+  // Where the stores take their huge blocks while another thread fills them; null
+  // again before the model is handed to another thread or outlives the supply.
+  void useBlockSupply(BlockSupply* supply) {
+    elements.useSupply(supply);
+    records.useSupply(supply);
+    arena.useSupply(supply);
+  }
+
   void clear() {  // rows, records and texts: helpEntryIndex and currentGroup are the caller's
     elements.clear();
     records.clear();
