@@ -89,6 +89,9 @@ void appendTopic(IndexModel* model, int level, std::string_view ownGroup, const 
 }
 
 void applyIndexLook(const IndexBuildOptions& options, IndexModel* model) {
+  // The same look applied again to the same rows would change nothing. Start-up
+  // would otherwise walk every record three times: as read, as taken, as shown.
+  if (model->lookGeneration == model->generation && model->look == options) return;
   model->look = options;
   ++model->generation;
   const int slot = languageSlot(options.topicLanguage);
@@ -104,6 +107,7 @@ void applyIndexLook(const IndexBuildOptions& options, IndexModel* model) {
   }
   if (helpRow >= 0) model->helpEntryIndex = helpRow;
   if (!model->empty()) model->databaseVersion = fourthField(model->topic(0).text);
+  model->lookGeneration = model->generation;
 }
 
 void rebuildIndexModel(const IndexBuildOptions& options, IndexModel* model) {
@@ -112,6 +116,7 @@ void rebuildIndexModel(const IndexBuildOptions& options, IndexModel* model) {
     for (size_t i = 0; i < model->groupPrefix && i < model->elements.size(); ++i)
       model->records[model->elements[i].record].node.group = carried;
   }
+  ++model->generation;  // a rebuild always walks the rows again
   applyIndexLook(options, model);
 }
 

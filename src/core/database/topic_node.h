@@ -43,6 +43,8 @@ struct IndexBuildOptions {
   Color treeColorB = rgb(127, 127, 127);  // root row background
   Color treeColorC = rgb(255, 255, 255);  // root row text
   Color treeColorD = rgb(232, 232, 232);  // any other level-1 row
+
+  bool operator==(const IndexBuildOptions&) const = default;
 };
 
 // Colour of a new topic's title while "DyeingNews" is on.
@@ -66,8 +68,9 @@ struct IndexModel {
   BlockVector<Record> records;
   TextArena arena;
   IndexBuildOptions look;
-  size_t groupPrefix = 0;   // elements before the first one with a group text of its own
-  uint64_t generation = 0;  // changes whenever rows or records may have changed
+  size_t groupPrefix = 0;                // elements before the first one with a group text of its own
+  uint64_t generation = 0;               // changes whenever rows or records may have changed
+  uint64_t lookGeneration = UINT64_MAX;  // the generation `look` was applied as; none yet
 
   int helpEntryIndex = 0;       // row of the "ViewerHelp.txt" entry, 0 = none
   std::string databaseVersion;  // fourth blank-separated word of the root text
