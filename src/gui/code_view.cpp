@@ -157,12 +157,23 @@ void showVisibleLinks(CodePane& g) {
 
 void markAhead(CodePane& g);
 
-void onCodeViewMoved(GtkWidget*, gpointer data) {
+gboolean followViewStep(gpointer data) {
   CodePane& g = *static_cast<CodePane*>(data);
+  g.followIdle = 0;
   markAhead(g);
   showVisibleLinks(g);
+  return FALSE;
 }
-void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer data) { showVisibleLinks(*static_cast<CodePane*>(data)); }
+
+// The view moves and is sized while it lays out the lines it shows (Ctrl+End, a
+// resize), and the toolkit aborts when the buffer changes then: the marks and
+// labels for its new place go in right after, before the next drawing.
+constexpr int kFollowPriority = GDK_PRIORITY_REDRAW - 1;
+void followSoon(CodePane& g) {
+  if (!g.followIdle) g.followIdle = g_idle_add_full(kFollowPriority, followViewStep, &g, nullptr);
+}
+void onCodeViewMoved(GtkWidget*, gpointer data) { followSoon(*static_cast<CodePane*>(data)); }
+void onCodeViewAllocated(GtkWidget*, GtkAllocation*, gpointer data) { followSoon(*static_cast<CodePane*>(data)); }
 
 using Clock = std::chrono::steady_clock;
 // An idle step gives input and drawing their turn after this long, with room for
@@ -370,6 +381,8 @@ void stopMarking(CodePane& view) {
   CodeMarking& m = view.marking;
   if (m.idle) g_source_remove(m.idle);
   m = CodeMarking();
+  if (view.followIdle) g_source_remove(view.followIdle);
+  view.followIdle = 0;
 }
 
 void setCodeText(CodePane& view, const std::string& text) {
@@ -640,7 +653,7 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   refresh(view);
 }
 
-bool codeMarksPending(const CodePane& view) { return view.marking.idle != 0; }
+bool codeMarksPending(const CodePane& view) { return view.marking.idle != 0 || view.followIdle != 0; }
 
 bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool external) {
   VL_TRACE();

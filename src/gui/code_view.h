@@ -53,6 +53,7 @@ struct CodePane {
   PangoTabArray* tabArray = nullptr;
   std::vector<CodeLink> codeLinks;  // in text order
   CodeMarking marking;
+  guint followIdle = 0;      // marks and labels for the view's new place, due before the next drawing
   std::string droppedFiles;  // file names of the last drop, one a line
 };
 
@@ -72,7 +73,7 @@ std::string codeText(const CodePane& view);
 // Shows the text coloured by "CodeMarks", topic link lines turned into labels: the
 // visible part at once, the rest in idle steps of a few milliseconds each.
 void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code);
-// True while marks of the shown file are still to be applied.
+// True while marks of the shown file are still to be applied, or to be taken off.
 bool codeMarksPending(const CodePane& view);
 
 void setDescription(CodePane& view, const std::string& text);
