@@ -1,10 +1,14 @@
 // The viewer's --help and --version, answered before any window opens.
 #include "core/app/command_line.h"
 
+#include "core/app/error_report.h"
 #include "core/app/version.h"
 
 CommandLine parseViewerArguments(const std::vector<std::string>& args) {
   CommandLine c;
+  // The fresh start that shows the report of a program error (restartToReport).
+  ProgramError error;
+  if (args.size() == 1 && parseReportArgument(args[0].c_str(), &error)) return c;
   for (const std::string& a : args) {
     if (a == "--help") return {CommandAction::Help, ""};
     if (a == "--version") return {CommandAction::Version, ""};

@@ -12,5 +12,8 @@ TEST(ViewerCommandLine, InformationOptionsWinAndAnythingElseIsAUsageError) {
   EXPECT_EQ(c.action, CommandAction::UsageError);
   EXPECT_EQ(c.error, "unknown option --bogus");
   EXPECT_EQ(parseViewerArguments({"file.xml"}).error, "unexpected argument file.xml");
+  // The report of a program error is shown by a start with one argument of its own.
+  EXPECT_EQ(parseViewerArguments({"--vl-program-error=6,30"}).action, CommandAction::Run);
+  EXPECT_EQ(parseViewerArguments({"--vl-program-error=6"}).action, CommandAction::UsageError);
   EXPECT_EQ(versionText("vlapi-tool"), std::string("vlapi-tool ") + kProgramVersion + "\n");
 }
