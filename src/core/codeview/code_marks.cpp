@@ -115,14 +115,24 @@ struct CutShift {
 
 }  // namespace
 
-bool cutLongCodeText(std::string* text, size_t limit) {
-  if (text->size() <= limit) return false;
+bool cutLongCodeText(std::string* text, size_t limit, size_t lineLimit) {
   const size_t all = text->size();
-  size_t end = text->rfind('\n', limit);
-  if (end == std::string::npos || end == 0) {  // no whole line: the last whole character
-    end = limit;
-    while (end > 0 && (static_cast<unsigned char>((*text)[end]) & 0xC0) == 0x80) --end;
+  size_t end = all;
+  if (all > limit) {
+    end = text->rfind('\n', limit);
+    if (end == std::string::npos || end == 0) {  // no whole line: the last whole character
+      end = limit;
+      while (end > 0 && (static_cast<unsigned char>((*text)[end]) & 0xC0) == 0x80) --end;
+    }
   }
+  size_t lines = 1;
+  for (size_t feed = text->find('\n'); feed < end; feed = text->find('\n', feed + 1)) {
+    if (lines++ == lineLimit) {
+      end = feed;
+      break;
+    }
+  }
+  if (end == all) return false;
   text->resize(end);
   *text += "\n" + longTextNote(end, all);
   text->shrink_to_fit();  // the file's text is no longer held

@@ -31,9 +31,14 @@ struct ShownCode {
 // grows with the file. The search and the external programs still get the whole
 // file.
 inline constexpr size_t kShownCodeBytes = size_t{24} << 20;
+// The view keeps about a hundred bytes for every line besides its text, so a file
+// of very short lines is cut by their number as well: a million lines take about
+// half a second and 120 MB.
+inline constexpr size_t kShownCodeLines = 1000000;
 // Cuts `text` so when it is longer than `limit` bytes (a text without a line end
-// there is cut at a character boundary). True when it was cut.
-bool cutLongCodeText(std::string* text, size_t limit = kShownCodeBytes);
+// there is cut at a character boundary) or has more than `lineLimit` lines. True
+// when it was cut.
+bool cutLongCodeText(std::string* text, size_t limit = kShownCodeBytes, size_t lineLimit = kShownCodeLines);
 // The note behind a text cut after `shownBytes` of `allBytes`.
 std::string longTextNote(size_t shownBytes, size_t allBytes);
 
