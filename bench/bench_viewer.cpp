@@ -214,6 +214,13 @@ const CodeCase kCodeCases[] = {
     {"lines-100000", [] { return generateCodeFileBytes(100000, 7); }},
     {"file-20MB", [] { return generateCodeFileBytes(500000, 7); }},
     {"file-200MB", [] { return generateCodeFileBytes(5000000, 7); }},  // shown up to kShownCodeBytes
+    {"nul-200MB", [] { return std::string(200u << 20, '\0'); }},       // as a sparse file reads
+    {"short-lines-200MB",
+     [] {
+       std::string s;
+       for (int i = 0; i < 100 << 20; ++i) s += "x\n";
+       return s;
+     }},
     {"hash-line-20000", [] { return std::string(20000, '#'); }},
     {"hash-line-100000", [] { return std::string(100000, '#'); }},
     {"tab-line-1000", [] { return std::string(1000, '\t'); }},

@@ -88,6 +88,23 @@ class LineAssembler {
     used_ += run.size();
   }
 
+  // A run of LF, CR and NUL, taken as feed would take them one by one: after the
+  // first, each ends an empty line, which adds only its line feed to kept text.
+  void feedLineEnds(std::string_view ends) {
+    feed(static_cast<unsigned char>(ends[0]));
+    size_t empty = 0;
+    bool afterCr = afterCr_;
+    for (char c : ends.substr(1)) {
+      empty += !(afterCr && c == '\n');
+      afterCr = c == '\r';
+    }
+    afterCr_ = afterCr;
+    if (mode_ != Mode::Keep || used_ == 0 || empty == 0) return;
+    reserve(empty);
+    std::memset(&out_->text[used_], '\n', empty);
+    used_ += empty;
+  }
+
   // Past the kept text, the rest of a line whose start is known to count for
   // nothing, or is kept as far as it counts, need not be decoded.
   bool restOfLineIrrelevant() const {
@@ -242,12 +259,21 @@ size_t feedByRuns(std::string_view bytes, LineAssembler* lines, Other&& other) {
       i = lineEndByte(bytes, i);
     } else {
       size_t start = i;
-      size_t end = start + std::min(lines->plainWanted(), bytes.size() - start);
+      size_t wanted = lines->plainWanted();
+      // Whether dropped or kept, "?" tell nothing about whether a line counts.
+      if (wanted != SIZE_MAX) i = std::min(bytes.find_first_not_of('?', i), bytes.size());
+      size_t end = i + std::min(wanted, bytes.size() - i);
       while (i < end && isPlainByte(bytes[i])) ++i;
       if (i > start) lines->feedPlain(bytes.substr(start, i - start));
       if (i < bytes.size() && isPlainByte(bytes[i])) continue;  // all that was wanted, for now
     }
     if (i == bytes.size()) break;
+    if (isLineEndByte(bytes[i])) {
+      size_t start = i;
+      while (i < bytes.size() && isLineEndByte(bytes[i])) ++i;
+      lines->feedLineEnds(bytes.substr(start, i - start));
+      continue;
+    }
     size_t next = other(i);
     if (next == i) break;
     i = next;
