@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -123,11 +124,11 @@ class LineAssembler {
     return kFooterPrefixKept - std::min(have, kFooterPrefixKept - 1);
   }
 
-  // Bytes of the text that no later character can take back: all but a line that
-  // may yet turn out to be the footer's first. A line that already begins as the
-  // footer does is the footer's first whatever follows, so it is dropped at once
+  // The bytes of the text that no later character can take back: all but a line
+  // that may yet turn out to be the footer's first. A line that already begins as
+  // the footer does is the footer's first whatever follows, so it is dropped here
   // rather than kept to its end, however long it is.
-  size_t settledSize() {
+  size_t settle() {
     if (mode_ != Mode::Keep || !inLine_) return used_;
     std::string_view line = currentLine();
     if (line.starts_with(kFooterStart)) {
@@ -142,7 +143,7 @@ class LineAssembler {
   // From here on the text stays at its settled size, and lines are only looked at
   // for the footer and its flags.
   void stopKeeping() {
-    size_t settled = settledSize();
+    size_t settled = settle();
     if (mode_ == Mode::Keep) {
       if (inLine_) lineStart_.assign(currentLine().substr(0, kFooterPrefixKept));
       mode_ = Mode::Scan;
@@ -422,7 +423,7 @@ FileStatus decodeShownPart(int fd, uint64_t fileSize, size_t shown, size_t chunk
   for (;;) {
     reader.drop(decodeSome(encoding, reader.bytes(), last, &lines));
     if (last) break;
-    if (keeping && lines.settledSize() > shown) {
+    if (keeping && lines.settle() > shown) {
       lines.stopKeeping();
       keeping = false;
     }
