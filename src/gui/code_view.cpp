@@ -662,7 +662,7 @@ bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool e
   CodeFileText code;
   VL_TRACE();
   std::string refusal;
-  if (!readShownCodeFile(file, kShownCodeBytes, &code, &refusal)) {
+  if (!readShownCodeFile(file, {kShownCodeBytes, kShownCodeLines}, &code, &refusal)) {
     if (refusal.empty()) {
       reportMissingFile(view, app, path);
     } else {

@@ -405,25 +405,40 @@ struct ChunkReader {
   }
 };
 
-// Decodes the open file until its settled text passes `shown` bytes, then only
+// The kept text's line feeds, counted as the text settles.
+struct FeedCount {
+  size_t counted = 0;  // bytes of text counted
+  size_t feeds = 0;
+
+  // True once the settled text reaches past what is shown, by bytes or by lines:
+  // the cut then no longer depends on any text that follows.
+  bool pastShown(std::string_view text, size_t settled, const ShownCodeLimits& limits) {
+    feeds += static_cast<size_t>(std::count(text.begin() + counted, text.begin() + settled, '\n'));
+    counted = settled;
+    return settled > limits.bytes || (limits.lines != 0 && feeds >= limits.lines);
+  }
+};
+
+// Decodes the open file until its settled text passes what is shown, then only
 // looks for the footer in the rest. The text is left uncut.
-FileStatus decodeShownPart(int fd, uint64_t fileSize, size_t shown, size_t chunk, CodeFileText* out) {
-  ChunkReader reader{fd, std::max<size_t>(chunk, 8)};
+FileStatus decodeShownPart(int fd, uint64_t fileSize, const ShownCodeLimits& limits, CodeFileText* out) {
+  ChunkReader reader{fd, std::max<size_t>(limits.chunkBytes, 8)};
   bool last = false;
   FileStatus status = reader.next(&last);
   if (status != FileStatus::Ok) return status;
   size_t mark = 0;
   Encoding encoding = encodingOf(reader.bytes(), &mark);
   reader.drop(mark);
-  // Past `shown`, a chunk adds at most three bytes of text for each of its bytes.
-  size_t cap = shown + 3 * reader.chunk + 64;
+  // Past the shown bytes, a chunk adds at most three bytes of text for each of its own.
+  size_t cap = limits.bytes + 3 * reader.chunk + 64;
   LineAssembler lines(out, static_cast<size_t>(std::min<uint64_t>(fileSize, cap)), false, cap);
   out->sourceIsUtf8 = encoding == Encoding::Utf8;
+  FeedCount count;
   bool keeping = true;
   for (;;) {
     reader.drop(decodeSome(encoding, reader.bytes(), last, &lines));
     if (last) break;
-    if (keeping && lines.settle() > shown) {
+    if (keeping && count.pastShown(out->text, lines.settle(), limits)) {
       lines.stopKeeping();
       keeping = false;
     }
@@ -466,15 +481,15 @@ bool readCodeFile(const std::string& path, CodeFileText* out, std::string* refus
   return true;
 }
 
-bool readShownCodeFile(const std::string& path, size_t shownBytes, CodeFileText* out, std::string* refusal,
-                       size_t chunkBytes) {
+bool readShownCodeFile(const std::string& path, const ShownCodeLimits& limits, CodeFileText* out,
+                       std::string* refusal) {
   *out = CodeFileText{};
   if (refusal) refusal->clear();
   FileStatus status = FileStatus::Ok;
   uint64_t size = 0;
   int fd = openRegularFile(path, &status, &size);
   if (fd < 0) return false;
-  status = size > kFileSizeLimit ? FileStatus::TooLarge : decodeShownPart(fd, size, shownBytes, chunkBytes, out);
+  status = size > kFileSizeLimit ? FileStatus::TooLarge : decodeShownPart(fd, size, limits, out);
   close(fd);
   if (status == FileStatus::TooLarge && refusal)
     *refusal = tooLargeFileMessage(path, std::max(size, kFileSizeLimit + 1));
@@ -482,7 +497,7 @@ bool readShownCodeFile(const std::string& path, size_t shownBytes, CodeFileText*
     *out = CodeFileText{};
     return false;
   }
-  cutLongCodeText(&out->text, shownBytes, kShownCodeLines, size);
+  cutLongCodeText(&out->text, limits.bytes, limits.lines, size);
   return true;
 }
 

@@ -225,8 +225,8 @@ TEST_F(CodeFileOnDisk, MissingFilesAndFoldersCannotBeOpened) {
   EXPECT_FALSE(readCodeFile(dir_.string(), &f));
   EXPECT_FALSE(readCodeFile("", &f));
   EXPECT_FALSE(readCodeFile("/dev/zero", &f));  // would never end
-  EXPECT_FALSE(readShownCodeFile("/dev/zero", 10, &f, nullptr));
-  EXPECT_FALSE(readShownCodeFile(dir_.string(), 10, &f, nullptr));
+  EXPECT_FALSE(readShownCodeFile("/dev/zero", {10, 10}, &f, nullptr));
+  EXPECT_FALSE(readShownCodeFile(dir_.string(), {10, 10}, &f, nullptr));
 }
 
 // A fifo (as from the database or a drop) must not stall the viewer, and a sparse
@@ -240,12 +240,12 @@ TEST_F(CodeFileOnDisk, FifosAndGiantsAreRefused) {
   EXPECT_EQ(refusal, "");
   std::string giant = write("giant.vl", "");
   ASSERT_EQ(truncate(giant.c_str(), off_t{64} << 30), 0);
-  EXPECT_FALSE(readShownCodeFile(fifo, 10, &f, &refusal));
+  EXPECT_FALSE(readShownCodeFile(fifo, {10, 10}, &f, &refusal));
   EXPECT_EQ(refusal, "");
   EXPECT_FALSE(readCodeFile(giant, &f, &refusal));
   EXPECT_EQ(refusal, "File too large to show (64.0 GiB):\n" + giant + "\n\nCode files are shown up to 256.0 MiB.");
   refusal.clear();
-  EXPECT_FALSE(readShownCodeFile(giant, 10, &f, &refusal));  // refused before a byte is read
+  EXPECT_FALSE(readShownCodeFile(giant, {10, 10}, &f, &refusal));  // refused before a byte is read
   EXPECT_EQ(refusal, "File too large to show (64.0 GiB):\n" + giant + "\n\nCode files are shown up to 256.0 MiB.");
 }
 
@@ -278,12 +278,12 @@ TEST_F(CodeFileOnDisk, ChunkBoundariesSplitNothing) {
     for (size_t chunk = 8; chunk <= 24; ++chunk) {
       SCOPED_TRACE("pad " + std::to_string(pad) + ", chunk " + std::to_string(chunk));
       CodeFileText f;
-      ASSERT_TRUE(readShownCodeFile(path8, 100, &f, nullptr, chunk));
+      ASSERT_TRUE(readShownCodeFile(path8, {100, 100, chunk}, &f, nullptr));
       EXPECT_EQ(f.text, "ab\ncd\xE2\x82\xAC\xF0\x9F\x98\x80\nef");
       EXPECT_EQ(f.exeIsUnicode * 10 + f.subsystemKind, 12);
-      ASSERT_TRUE(readShownCodeFile(path8, 1, &f, nullptr, chunk));  // only the footer's effect is looked for
+      ASSERT_TRUE(readShownCodeFile(path8, {1, 100, chunk}, &f, nullptr));  // only the footer's effect is looked for
       EXPECT_EQ(f.exeIsUnicode * 10 + f.subsystemKind, 12);
-      ASSERT_TRUE(readShownCodeFile(path16, 100, &f, nullptr, chunk));
+      ASSERT_TRUE(readShownCodeFile(path16, {100, 100, chunk}, &f, nullptr));
       EXPECT_EQ(f.text, "a\n\xF0\x9F\x98\x80");
       EXPECT_EQ(f.exeIsUnicode, 1);
     }
@@ -310,16 +310,17 @@ TEST_F(CodeFileOnDisk, ShownPartIsTheWholeReadCut) {
     CodeFileText whole, shown;
     ASSERT_TRUE(readCodeFile(path, &whole));
     for (size_t limit : {1, 7, 20, 64, 1000})
-      for (size_t chunk : {8, 13, 64 << 10}) {
-        SCOPED_TRACE("shape " + std::to_string(i) + ", limit " + std::to_string(limit) + ", chunk " +
-                     std::to_string(chunk));
-        ASSERT_TRUE(readShownCodeFile(path, limit, &shown, nullptr, chunk));
-        std::string cut = whole.text;
-        cutLongCodeText(&cut, limit, shapes[i].size());
-        EXPECT_EQ(shown.text, cut);
-        EXPECT_EQ(shown.sourceIsUtf8, whole.sourceIsUtf8);
-        EXPECT_EQ(shown.exeIsUnicode * 10 + shown.subsystemKind, whole.exeIsUnicode * 10 + whole.subsystemKind);
-      }
+      for (size_t chunk : {8, 13, 64 << 10})
+        for (size_t lineLimit : {2, 1000}) {
+          SCOPED_TRACE("shape " + std::to_string(i) + ", limit " + std::to_string(limit) + ", chunk " +
+                       std::to_string(chunk) + ", lines " + std::to_string(lineLimit));
+          ASSERT_TRUE(readShownCodeFile(path, {limit, lineLimit, chunk}, &shown, nullptr));
+          std::string cut = whole.text;
+          cutLongCodeText(&cut, limit, lineLimit, shapes[i].size());
+          EXPECT_EQ(shown.text, cut);
+          EXPECT_EQ(shown.sourceIsUtf8, whole.sourceIsUtf8);
+          EXPECT_EQ(shown.exeIsUnicode * 10 + shown.subsystemKind, whole.exeIsUnicode * 10 + whole.subsystemKind);
+        }
   }
 }
 
