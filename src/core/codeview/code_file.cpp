@@ -115,6 +115,10 @@ class LineAssembler {
            (start.size() > 1 && start[1] != kCountingLineStart[1]);
   }
 
+  // Past the kept text, between lines or in one that counts for nothing.
+  bool skimming() const { return mode_ != Mode::Keep && (!inLine_ || restOfLineIrrelevant()); }
+  bool inLine() const { return inLine_; }
+
   // How many more plain characters can matter to the current line: all while the
   // text is kept, else as many as it takes to tell whether the line can count.
   size_t plainWanted() const {
@@ -249,6 +253,28 @@ size_t lineEndByte(std::string_view s, size_t i) {
   return i;
 }
 
+// Skimming, a line that begins with a plain character other than "?" or ";" counts
+// for nothing: such lines are passed over whole, with the line ends between them,
+// up to a line that may count (whose first byte is returned) or the end. The
+// assembler sees only the last line ends, and the start of a line the end cuts.
+size_t skimLines(std::string_view bytes, size_t i, LineAssembler* lines) {
+  const size_t n = bytes.size();
+  size_t ends = lines->inLine() ? lineEndByte(bytes, i) : i;
+  while (ends < n) {
+    size_t start = ends;
+    while (start < n && isLineEndByte(bytes[start])) ++start;
+    bool skip = start < n && isPlainByte(bytes[start]) && bytes[start] != '?' && bytes[start] != kCountingLineStart[0];
+    size_t next = skip ? lineEndByte(bytes, start + 1) : start;
+    if (!skip || next == n) {
+      if (start > ends) lines->feedLineEnds(bytes.substr(ends, start - ends));
+      if (skip) lines->feedPlain(bytes.substr(start, 1));
+      return next;
+    }
+    ends = next;
+  }
+  return n;
+}
+
 // Most of a code file is runs of plain ASCII, which are copied whole; every other
 // character goes through `other`, which feeds it and returns the byte after it, or
 // the byte itself to stop there. Returns the bytes used.
@@ -256,18 +282,15 @@ template <typename Other>
 size_t feedByRuns(std::string_view bytes, LineAssembler* lines, Other&& other) {
   size_t i = 0;
   while (i < bytes.size()) {
-    if (lines->restOfLineIrrelevant()) {
-      i = lineEndByte(bytes, i);
-    } else {
-      size_t start = i;
-      size_t wanted = lines->plainWanted();
-      // Whether dropped or kept, "?" tell nothing about whether a line counts.
-      if (wanted != SIZE_MAX) i = std::min(bytes.find_first_not_of('?', i), bytes.size());
-      size_t end = i + std::min(wanted, bytes.size() - i);
-      while (i < end && isPlainByte(bytes[i])) ++i;
-      if (i > start) lines->feedPlain(bytes.substr(start, i - start));
-      if (i < bytes.size() && isPlainByte(bytes[i])) continue;  // all that was wanted, for now
-    }
+    if (lines->skimming() && (i = skimLines(bytes, i, lines)) == bytes.size()) break;
+    size_t start = i;
+    size_t wanted = lines->plainWanted();
+    // Whether dropped or kept, "?" tell nothing about whether a line counts.
+    if (wanted != SIZE_MAX) i = std::min(bytes.find_first_not_of('?', i), bytes.size());
+    size_t end = i + std::min(wanted, bytes.size() - i);
+    while (i < end && isPlainByte(bytes[i])) ++i;
+    if (i > start) lines->feedPlain(bytes.substr(start, i - start));
+    if (i < bytes.size() && isPlainByte(bytes[i])) continue;  // all that was wanted, for now
     if (i == bytes.size()) break;
     if (isLineEndByte(bytes[i])) {
       size_t start = i;
