@@ -293,9 +293,9 @@ size_t feedByRuns(std::string_view bytes, LineAssembler* lines, Other&& other) {
     if (i < bytes.size() && isPlainByte(bytes[i])) continue;  // all that was wanted, for now
     if (i == bytes.size()) break;
     if (isLineEndByte(bytes[i])) {
-      size_t start = i;
+      size_t ends = i;
       while (i < bytes.size() && isLineEndByte(bytes[i])) ++i;
-      lines->feedLineEnds(bytes.substr(start, i - start));
+      lines->feedLineEnds(bytes.substr(ends, i - ends));
       continue;
     }
     size_t next = other(i);
