@@ -41,6 +41,10 @@ double cpuMs() {
   return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
+// The peak is counted again from here: a code case's generation holds several
+// copies of its file, which the viewer never does.
+void resetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
 // The process's peak resident memory so far, in MB (the kernel's high-water mark).
 double peakMb() {
   std::ifstream status("/proc/self/status");
@@ -127,6 +131,7 @@ void benchCodeBytes(const char* name, std::string bytes, const std::vector<int>&
     clearCode(v.code);  // each value starts from an empty view
     gdk_window_process_all_updates();
     selectRow(v.index, 2);
+    resetPeakMemory();
     auto start = Clock::now();
     double cpuStart = cpuMs();
     presentEntry(v, EntryRequest{EntryCause::Selection, 2});
@@ -209,6 +214,13 @@ const CodeCase kCodeCases[] = {
     {"lines-100000", [] { return generateCodeFileBytes(100000, 7); }},
     {"file-20MB", [] { return generateCodeFileBytes(500000, 7); }},
     {"file-200MB", [] { return generateCodeFileBytes(5000000, 7); }},  // shown up to kShownCodeBytes
+    {"nul-200MB", [] { return std::string(200u << 20, '\0'); }},       // as a sparse file reads
+    {"short-lines-200MB",
+     [] {
+       std::string s;
+       for (int i = 0; i < 100 << 20; ++i) s += "x\n";
+       return s;
+     }},
     {"hash-line-20000", [] { return std::string(20000, '#'); }},
     {"hash-line-100000", [] { return std::string(100000, '#'); }},
     {"tab-line-1000", [] { return std::string(1000, '\t'); }},

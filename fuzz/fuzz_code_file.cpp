@@ -1,7 +1,8 @@
 // The code file reader on every byte-order mark path: the shown text is valid
 // UTF-8 without line-end characters other than the joining LF, no shown line
 // starts with "?" or the footer start, and the 8-bit paths match a plain model of
-// the line rules. Reading the same bytes from a file gives the same result.
+// the line rules. Reading the same bytes from a file gives the same result, and
+// the view's reader, in small chunks, gives it cut at any shown size and lines.
 #include <stddef.h>
 #include <stdint.h>
 
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "core/codeview/code_file.h"
+#include "core/codeview/code_marks.h"
 #include "core/settings/text_encoding.h"
 #include "core/text/utf8.h"
 #include "fuzz_util.h"
@@ -94,5 +96,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(readCodeFile(path, &fromFile));
   FUZZ_CHECK(fromFile.text == code.text && fromFile.sourceIsUtf8 == code.sourceIsUtf8 &&
              fromFile.exeIsUnicode == code.exeIsUnicode && fromFile.subsystemKind == code.subsystemKind);
+
+  const ShownCodeLimits limits{1 + data[size / 2] % 64u, 1 + data[size / 3] % 8u, 8 + data[size - 1] % 16u};
+  CodeFileText part;
+  FUZZ_CHECK(readShownCodeFile(path, limits, &part, nullptr));
+  cutLongCodeText(&code.text, limits.bytes, limits.lines, bytes.size());
+  FUZZ_CHECK(part.text == code.text && part.sourceIsUtf8 == code.sourceIsUtf8 &&
+             part.exeIsUnicode == code.exeIsUnicode && part.subsystemKind == code.subsystemKind);
   return 0;
 }

@@ -662,7 +662,7 @@ bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool e
   CodeFileText code;
   VL_TRACE();
   std::string refusal;
-  if (!readCodeFile(file, &code, &refusal)) {
+  if (!readShownCodeFile(file, {kShownCodeBytes, kShownCodeLines}, &code, &refusal)) {
     if (refusal.empty()) {
       reportMissingFile(view, app, path);
     } else {
@@ -674,7 +674,6 @@ bool loadCodeFile(CodePane& view, AppState& app, const std::string& path, bool e
   app.sourceIsUtf8 = code.sourceIsUtf8;
   app.exeIsUnicode = code.exeIsUnicode;
   app.subsystemKind = code.subsystemKind;
-  cutLongCodeText(&code.text);
   ShownCode shown = cutLongCodeLines(std::move(code.text));
   if (app.settings.codeMarks != 0 && extensionAccepted(codeFileExtension(path))) {
     showMarkedCode(view, app, std::move(shown));

@@ -2,6 +2,7 @@
 // IDE-options footer and its flags, and the texts shown for dropped or missing files.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +26,18 @@ inline constexpr std::string_view kMissingFileBanner =
 // then `out` is empty with flags 0, and *refusal, when given, holds the message for
 // a file refused for its size (empty for any other failure).
 bool readCodeFile(const std::string& path, CodeFileText* out, std::string* refusal = nullptr);
+// How much of a code file the view shows (see cutLongCodeText), and how much of
+// the rest is read at a time.
+struct ShownCodeLimits {
+  size_t bytes = 0;
+  size_t lines = 0;
+  size_t chunkBytes = size_t{256} << 10;
+};
+// What the code view shows of a file: its text cut as cutLongCodeText cuts it, with
+// the flags of the footer wherever it is. Only the shown text is kept; the rest is
+// read a chunk at a time and only looked at for the footer, so memory stays
+// bounded by the shown text. Fails as readCodeFile does.
+bool readShownCodeFile(const std::string& path, const ShownCodeLimits& limits, CodeFileText* out, std::string* refusal);
 // Decodes the bytes of a code file; `out` is overwritten.
 void decodeCodeBytes(std::string_view bytes, CodeFileText* out);
 // The same, in the bytes' own memory where the text cannot grow.

@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+#include "core/codeview/code_marks.h"
+
 namespace {
 
 using namespace std::string_literals;
@@ -21,6 +23,12 @@ CodeFileText decode(std::string_view bytes) {
 }
 
 std::string textOf(std::string_view bytes) { return decode(bytes).text; }
+
+std::string utf16Le(std::string_view ascii) {
+  std::string out;
+  for (char c : ascii) out.append({c, '\0'});
+  return out;
+}
 
 TEST(CodeFile, ByteOrderMarks) {
   CodeFileText utf8 = decode(
@@ -217,6 +225,8 @@ TEST_F(CodeFileOnDisk, MissingFilesAndFoldersCannotBeOpened) {
   EXPECT_FALSE(readCodeFile(dir_.string(), &f));
   EXPECT_FALSE(readCodeFile("", &f));
   EXPECT_FALSE(readCodeFile("/dev/zero", &f));  // would never end
+  EXPECT_FALSE(readShownCodeFile("/dev/zero", {10, 10}, &f, nullptr));
+  EXPECT_FALSE(readShownCodeFile(dir_.string(), {10, 10}, &f, nullptr));
 }
 
 // A fifo (as from the database or a drop) must not stall the viewer, and a sparse
@@ -230,7 +240,12 @@ TEST_F(CodeFileOnDisk, FifosAndGiantsAreRefused) {
   EXPECT_EQ(refusal, "");
   std::string giant = write("giant.vl", "");
   ASSERT_EQ(truncate(giant.c_str(), off_t{64} << 30), 0);
+  EXPECT_FALSE(readShownCodeFile(fifo, {10, 10}, &f, &refusal));
+  EXPECT_EQ(refusal, "");
   EXPECT_FALSE(readCodeFile(giant, &f, &refusal));
+  EXPECT_EQ(refusal, "File too large to show (64.0 GiB):\n" + giant + "\n\nCode files are shown up to 256.0 MiB.");
+  refusal.clear();
+  EXPECT_FALSE(readShownCodeFile(giant, {10, 10}, &f, &refusal));  // refused before a byte is read
   EXPECT_EQ(refusal, "File too large to show (64.0 GiB):\n" + giant + "\n\nCode files are shown up to 256.0 MiB.");
 }
 
@@ -249,6 +264,64 @@ TEST_F(CodeFileOnDisk, ReadPiecesSplitNothing) {
   CodeFileText f;
   ASSERT_TRUE(readCodeFile(write("split.vl", "\xEF\xBB\xBF" + body), &f));
   EXPECT_EQ(f.text, expected);
+}
+
+// The view's reader takes the file in chunks: a CR LF, a UTF-8 sequence, a UTF-16
+// surrogate pair or the footer's start split between two of them reads as one,
+// whether the text is still kept or already only scanned for the footer.
+TEST_F(CodeFileOnDisk, ChunkBoundariesSplitNothing) {
+  const std::string utf16 = "a\0\r\0\n\0\x3D\xD8\x00\xDE\r\0\n\0"s + utf16Le("; IDE Options = \n; EnableUnicode");
+  const std::string utf8 = "ab\r\ncd\xE2\x82\xAC\xF0\x9F\x98\x80\r\n??ef\n; IDE Options = x\r\n; SubSystem = gtk3\r\n";
+  for (size_t pad = 0; pad < 8; ++pad) {
+    std::string path8 = write("u8.vl", "\xEF\xBB\xBF" + std::string(pad, '?') + utf8 + "; EnableUnicode");
+    std::string path16 = write("u16.vl", "\xFF\xFE" + utf16Le(std::string(pad, '?')) + utf16);
+    for (size_t chunk = 8; chunk <= 24; ++chunk) {
+      SCOPED_TRACE("pad " + std::to_string(pad) + ", chunk " + std::to_string(chunk));
+      CodeFileText f;
+      ASSERT_TRUE(readShownCodeFile(path8, {100, 100, chunk}, &f, nullptr));
+      EXPECT_EQ(f.text, "ab\ncd\xE2\x82\xAC\xF0\x9F\x98\x80\nef");
+      EXPECT_EQ(f.exeIsUnicode * 10 + f.subsystemKind, 12);
+      ASSERT_TRUE(readShownCodeFile(path8, {1, 100, chunk}, &f, nullptr));  // only the footer's effect is looked for
+      EXPECT_EQ(f.exeIsUnicode * 10 + f.subsystemKind, 12);
+      ASSERT_TRUE(readShownCodeFile(path16, {100, 100, chunk}, &f, nullptr));
+      EXPECT_EQ(f.text, "a\n\xF0\x9F\x98\x80");
+      EXPECT_EQ(f.exeIsUnicode, 1);
+    }
+  }
+}
+
+// However the file is shaped, the view's reader gives what the whole read cut to
+// the shown size gives.
+TEST_F(CodeFileOnDisk, ShownPartIsTheWholeReadCut) {
+  const std::string lines = "?first\r\n\n" + std::string(40, 'x') + "\nshort\r";
+  const std::string footer = "; IDE Options = " + std::string(100, '#') + "\n; SubSystem = gtk2\n; EnableUnicode\n";
+  const std::string utf8Mark = "\xEF\xBB\xBF";
+  const std::string shapes[] = {
+      utf8Mark + lines + footer + "hidden",  // the footer after the cut
+      utf8Mark + "ab\n" + footer + lines,    // and before it
+      "\xFF\xFE"
+      "a\0\xE9\0\n\0b\0\x3D\xD8\x00\xDE"s +
+          utf16Le(std::string(60, 'c') + "\n; IDE Options = \n; EnableUnicode"),
+      "caf\xE9 \xE9t\xE9\r" + lines + footer,  // ISO 8859-1: the text grows as it is decoded
+      std::string(200, 'y'),                   // no line end at all
+  };
+  for (size_t i = 0; i < std::size(shapes); ++i) {
+    std::string path = write("shape.vl", shapes[i]);
+    CodeFileText whole, shown;
+    ASSERT_TRUE(readCodeFile(path, &whole));
+    for (size_t limit : {1, 7, 20, 64, 1000})
+      for (size_t chunk : {8, 13, 64 << 10})
+        for (size_t lineLimit : {2, 1000}) {
+          SCOPED_TRACE("shape " + std::to_string(i) + ", limit " + std::to_string(limit) + ", chunk " +
+                       std::to_string(chunk) + ", lines " + std::to_string(lineLimit));
+          ASSERT_TRUE(readShownCodeFile(path, {limit, lineLimit, chunk}, &shown, nullptr));
+          std::string cut = whole.text;
+          cutLongCodeText(&cut, limit, lineLimit, shapes[i].size());
+          EXPECT_EQ(shown.text, cut);
+          EXPECT_EQ(shown.sourceIsUtf8, whole.sourceIsUtf8);
+          EXPECT_EQ(shown.exeIsUnicode * 10 + shown.subsystemKind, whole.exeIsUnicode * 10 + whole.subsystemKind);
+        }
+  }
 }
 
 TEST(DroppedFiles, FirstLineAndExtension) {

@@ -115,7 +115,7 @@ struct CutShift {
 
 }  // namespace
 
-bool cutLongCodeText(std::string* text, size_t limit, size_t lineLimit) {
+bool cutLongCodeText(std::string* text, size_t limit, size_t lineLimit, uint64_t fileBytes) {
   const size_t all = text->size();
   size_t end = all;
   if (all > limit) {
@@ -134,12 +134,14 @@ bool cutLongCodeText(std::string* text, size_t limit, size_t lineLimit) {
   }
   if (end == all) return false;
   text->resize(end);
-  *text += "\n" + longTextNote(end, all);
-  text->shrink_to_fit();  // the file's text is no longer held
+  *text += "\n" + longTextNote(end, fileBytes);
+  // The text was decoded only a little past the cut: a copy would cost more than
+  // the slack it frees.
+  if (text->capacity() - text->size() > text->size() / 8) text->shrink_to_fit();
   return true;
 }
 
-std::string longTextNote(size_t shownBytes, size_t allBytes) {
+std::string longTextNote(size_t shownBytes, uint64_t allBytes) {
   return "; \xE2\x80\xA6 [text of " + byteSizeText(allBytes) + " cut after " + byteSizeText(shownBytes) +
          ": the rest is not shown]";
 }

@@ -3,6 +3,7 @@
 // applied a screen at a time.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,8 @@ struct ShownCode {
 // Code files are shown up to this size: the text is cut after its last whole line
 // within it and a note line follows. A 20 MB file is shown whole within a second;
 // beyond that, what the view holds (and the time and memory it takes) no longer
-// grows with the file. The search and the external programs still get the whole
-// file.
+// grows with the file, and the rest of the file is not even decoded. The search
+// and the external programs still get the whole file.
 inline constexpr size_t kShownCodeBytes = size_t{24} << 20;
 // The view keeps about a hundred bytes for every line besides its text, so a file
 // of very short lines is cut by their number as well: a million lines take about
@@ -37,10 +38,11 @@ inline constexpr size_t kShownCodeBytes = size_t{24} << 20;
 inline constexpr size_t kShownCodeLines = 1000000;
 // Cuts `text` so when it is longer than `limit` bytes (a text without a line end
 // there is cut at a character boundary) or has more than `lineLimit` lines. True
-// when it was cut.
-bool cutLongCodeText(std::string* text, size_t limit = kShownCodeBytes, size_t lineLimit = kShownCodeLines);
+// when it was cut. The note names `fileBytes`, the size of the file: the length of
+// its whole text is never known.
+bool cutLongCodeText(std::string* text, size_t limit, size_t lineLimit, uint64_t fileBytes);
 // The note behind a text cut after `shownBytes` of `allBytes`.
-std::string longTextNote(size_t shownBytes, size_t allBytes);
+std::string longTextNote(size_t shownBytes, uint64_t allBytes);
 
 // Cuts every line longer than kCodeLineLimit characters there and adds a note that
 // gives its length. Lines end where the text buffer ends them.

@@ -59,19 +59,19 @@ TEST(CodeMarksTest, LongLinesAreCutWithANoteAndStayUnmarked) {
 // spell a link marker.
 TEST(CodeMarksTest, LongTextsAreCutAfterTheirLastWholeLineWithANote) {
   std::string fits = "a\nb";
-  EXPECT_FALSE(cutLongCodeText(&fits, 3));
+  EXPECT_FALSE(cutLongCodeText(&fits, 3, 10, 3));
   EXPECT_EQ(fits, "a\nb");
   std::string lines = "abc\ndef\nghi";
-  EXPECT_TRUE(cutLongCodeText(&lines, 9));
+  EXPECT_TRUE(cutLongCodeText(&lines, 9, 10, 11));
   EXPECT_EQ(lines, "abc\ndef\n" + longTextNote(7, 11));
   std::string oneLine =
       "ab\xC3\xA4"
       "cd";  // the limit falls inside the two bytes of the umlaut
-  EXPECT_TRUE(cutLongCodeText(&oneLine, 3));
+  EXPECT_TRUE(cutLongCodeText(&oneLine, 3, 10, 6));
   EXPECT_EQ(oneLine, "ab\n" + longTextNote(2, 6));
   std::string manyLines = "a\nb\nc\nd";  // cut by its number of lines
-  EXPECT_FALSE(cutLongCodeText(&manyLines, 100, 4));
-  EXPECT_TRUE(cutLongCodeText(&manyLines, 100, 3));
+  EXPECT_FALSE(cutLongCodeText(&manyLines, 100, 4, 7));
+  EXPECT_TRUE(cutLongCodeText(&manyLines, 100, 3, 7));
   EXPECT_EQ(manyLines, "a\nb\nc\n" + longTextNote(5, 7));
   EXPECT_EQ(longTextNote(24u << 20, 256u << 20),
             "; \xE2\x80\xA6 [text of 256.0 MiB cut after 24.0 MiB: the rest is not shown]");
