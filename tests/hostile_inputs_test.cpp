@@ -211,7 +211,9 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
     gtk_text_buffer_get_iter_at_line(codeBuffer(), &middle, codeLines() / 2);
     gtk_text_view_scroll_to_iter(GTK_TEXT_VIEW(gadget(CodeView)), &middle, 0, TRUE, 0, 0);
     while (viewer().code.followIdle) gtk_main_iteration_do(FALSE);
-    if (!marking.spans.empty()) EXPECT_EQ(marking.applied.size(), 2u);
+    if (!marking.spans.empty()) {
+      EXPECT_EQ(marking.applied.size(), 2u);
+    }
     while (codeMarksPending(viewer().code)) gtk_main_iteration_do(FALSE);
     expectExactAroundView();
     // Back at the top, the marks around the middle come off and those of the top
