@@ -86,7 +86,9 @@ TEST_F(StartupTest, LargeTreeOpensFullyAndYieldsToWhatIsDoneWithIt) {
   db << "<?xml version=\"1.0\"?>\n<r n=\"Root\">R\n";
   for (int theme = 0; theme < 300; ++theme) {
     db << " <t n=\"Theme " << theme << "\">T\n";
-    for (int entry = 0; entry < 10; ++entry) db << "  <e File=\"/x.vl\" theme_de=\"E" << entry << "\"/>\n";
+    for (int entry = 0; entry < 10; ++entry)  // the last entry has the longest title
+      db << "  <e File=\"/x.vl\" theme_de=\"E" << entry << (theme == 299 && entry == 9 ? std::string(300, 'w') : "")
+         << "\"/>\n";
     db << " </t>\n";
   }
   db << "</r>\n";
@@ -110,9 +112,14 @@ TEST_F(StartupTest, LargeTreeOpensFullyAndYieldsToWhatIsDoneWithIt) {
       EXPECT_EQ(closedParents(tree, index), 301);
       break;
     }
+    // The column is as wide as the first screens' rows, then as the widest row.
+    GtkTreeViewColumn* column = gtk_tree_view_get_column(tree, 0);
+    const int firstWidth = gtk_tree_view_column_get_fixed_width(column);
     drain();
     EXPECT_FALSE(indexStillOpening(viewer().index));
     EXPECT_EQ(closedParents(tree, index), 0);
+    EXPECT_LT(firstWidth, 300 * 6);
+    EXPECT_GE(gtk_tree_view_column_get_fixed_width(column), 300 * 6);
     freshViewer();
   }
 }

@@ -35,6 +35,14 @@ void stopOpening(IndexView& view) {
   view.openIndex = nullptr;
 }
 
+void setColumnWidth(IndexView& view, const IndexModel& index, size_t rows);
+
+// Every row is open: the column takes the width of the widest row of all.
+void openedAll(IndexView& view) {
+  setColumnWidth(view, *view.openIndex, view.openIndex->rowCount());
+  view.openIndex = nullptr;
+}
+
 // Opens the rows from openNext through `last`, or until `deadline` (0: none) has
 // passed. True once every row is open.
 bool openRows(IndexView& view, size_t last, gint64 deadline) {
@@ -59,7 +67,7 @@ gboolean openStep(gpointer data) {
   auto& view = *static_cast<IndexView*>(data);
   if (!openRows(view, SIZE_MAX, g_get_monotonic_time() + kOpenStepMicros)) return TRUE;
   view.openSource = 0;
-  view.openIndex = nullptr;
+  openedAll(view);
   return FALSE;
 }
 
@@ -71,7 +79,9 @@ void openThrough(IndexView& view, int row) {
 }
 
 void finishOpening(IndexView& view) {
-  if (view.openIndex) openRows(view, SIZE_MAX, 0);
+  if (!view.openIndex) return;
+  openRows(view, SIZE_MAX, 0);
+  openedAll(view);
   stopOpening(view);
 }
 
@@ -80,7 +90,7 @@ void startOpening(IndexView& view, const IndexModel& index) {
   view.openIndex = &index;
   view.openNext = 0;
   if (openRows(view, kRowsOpenedAtOnce, 0))
-    view.openIndex = nullptr;
+    openedAll(view);
   else
     view.openSource = g_idle_add(openStep, &view);
 }
@@ -146,14 +156,14 @@ void onDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, g
 }
 
 // Fixed-height mode keeps a 100,000-row tree from measuring every row; the column
-// then needs a width of its own, estimated from the longest row.
-void setColumnWidth(IndexView& view, const IndexModel& index) {
+// then needs a width of its own, estimated from the longest of the first `rows`.
+void setColumnWidth(IndexView& view, const IndexModel& index, size_t rows) {
   PangoContext* context = gtk_widget_get_pango_context(view.tree);
   PangoFontMetrics* metrics = pango_context_get_metrics(context, nullptr, nullptr);
   int charWidth = pango_font_metrics_get_approximate_char_width(metrics) / PANGO_SCALE;
   pango_font_metrics_unref(metrics);
   long widest = 0;
-  for (size_t i = 0; i < index.rowCount(); ++i) {
+  for (size_t i = 0; i < std::min(rows, index.rowCount()); ++i) {
     const IndexRow row = index.row(i);
     long chars = g_utf8_strlen(row.text.data(), static_cast<gssize>(row.text.size()));
     widest = std::max(widest, (row.level + 1) * 20L + chars * std::max(charWidth, 6));
@@ -195,12 +205,13 @@ void detachModel(IndexView& view) {
   view.model = nullptr;
 }
 
-void attachModel(IndexView& view, const IndexModel& index) {
+// The column's width comes from the first `widthRows` rows.
+void attachModel(IndexView& view, const IndexModel& index, size_t widthRows) {
   VL_TRACE();
   detachModel(view);
   GtkTreeViewColumn* column = gtk_tree_view_get_column(treeOf(view), 0);
   gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
-  setColumnWidth(view, index);
+  setColumnWidth(view, index, widthRows);
   gtk_tree_view_set_fixed_height_mode(treeOf(view), TRUE);
   view.model = indexTreeModelNew(&index);
   SuppressEvents quiet(*view.events);
@@ -250,7 +261,8 @@ void buildIndexView(IndexView& view, AppState& app) {
   detachModel(view);
   applyIndexLook(indexBuildOptions(app), &app.index);
   app.searchTexts = SearchBuffer();  // folded again from the new rows
-  attachModel(view, app.index);
+  // The rows opened at once give the first width; all rows once they are open.
+  attachModel(view, app.index, kRowsOpenedAtOnce + 1);
   foldWhenIdle(view, app);
 }
 
@@ -271,7 +283,7 @@ void rebuildIndex(IndexView& view, AppState& app) {
   detachModel(view);
   rebuildIndexModel(indexBuildOptions(app), &app.index);
   app.searchTexts = SearchBuffer();
-  attachModel(view, app.index);
+  attachModel(view, app.index, app.index.rowCount());
   foldWhenIdle(view, app);
   gtk_tree_view_expand_all(treeOf(view));
   selectRow(view, row);

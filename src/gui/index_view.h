@@ -34,7 +34,8 @@ GtkWidget* createIndexView(IndexView& view, EventSink& events);
 void destroyIndexView(IndexView& view);
 
 // Shows the index the loader built, in the topic language and with the markers of
-// now (the count pass is not run).
+// now (the count pass is not run). The column is as wide as the first screens'
+// rows until expandAndCount has opened them all.
 void buildIndexView(IndexView& view, AppState& app);
 
 // Takes the index away from the tree, which must not read it while it is replaced.
