@@ -224,6 +224,36 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
   }
 }
 
+// Lines so dense with marks that the view's share of them covers a few dozen
+// lines only: those are the lines in view.
+TEST_F(HostileInputsTest, DenseMarksAreKeptOnTheLinesInView) {
+  std::string line;
+  for (int i = 0; i < 60; ++i) line += "If ";
+  std::string dense;
+  for (int i = 0; i < 3000; ++i) dense += line + "\n";
+  writeLibrary({"dense.vl"}, "CodeMarks=2\n");
+  writeBytes(lib + "dense.vl", dense);
+  ASSERT_TRUE(start());
+  showEntry(0);
+  while (gtk_events_pending()) gtk_main_iteration();
+  GtkTextView* view = GTK_TEXT_VIEW(gadget(CodeView));
+  GtkTextIter at;
+  gtk_text_buffer_get_iter_at_line(codeBuffer(), &at, 2000);
+  gtk_text_view_scroll_to_iter(view, &at, 0, TRUE, 0, 0);
+  while (codeMarksPending(viewer().code)) gtk_main_iteration_do(FALSE);
+  GdkRectangle shown;
+  gtk_text_view_get_visible_rect(view, &shown);
+  gtk_text_view_get_line_at_y(view, &at, shown.y, nullptr);
+  const int top = gtk_text_iter_get_line(&at);
+  EXPECT_GT(top, 1900);
+  for (int line = top; line < top + 30; ++line) {
+    gtk_text_buffer_get_iter_at_line(codeBuffer(), &at, line);
+    EXPECT_TRUE(gtk_text_iter_begins_tag(&at, nullptr)) << "line " << line;
+  }
+  gtk_text_buffer_get_start_iter(codeBuffer(), &at);
+  EXPECT_FALSE(gtk_text_iter_begins_tag(&at, nullptr)) << "nothing marked far above";
+}
+
 TEST_F(HostileInputsTest, HugeCodeFilesLoadWholeAndMarked) {
   std::string big = generateCodeFileBytes(500000, 7);
   ASSERT_GT(big.size(), 15u << 20);

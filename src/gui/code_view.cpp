@@ -125,6 +125,15 @@ void anchorLink(GtkTextBuffer* buffer, CodeLink& link);
 // The lines near the visible part: a screen and more in both directions. Lines the
 // view has not measured yet count as zero high, so the range is taken in lines from
 // the top visible line, at no less than 8 pixels a line.
+// The offset of the first line in view.
+int visibleTop(GtkTextView* view) {
+  GdkRectangle rect;
+  gtk_text_view_get_visible_rect(view, &rect);
+  GtkTextIter top;
+  gtk_text_view_get_line_at_y(view, &top, rect.y, nullptr);
+  return gtk_text_iter_get_offset(&top);
+}
+
 CharRange nearVisibleLines(GtkTextView* view) {
   GdkRectangle rect;
   gtk_text_view_get_visible_rect(view, &rect);
@@ -300,12 +309,13 @@ bool dropOutsideWindow(CodeMarking& m, GtkTextBuffer* buffer, Clock::time_point 
   return true;
 }
 
-// The window of spans for a view whose near lines start at `nearStart`: all of them
-// when they are few, else a quarter behind that place and the rest ahead of it.
-SpanRange windowAt(const CodeMarking& m, int nearStart) {
+// The window of spans for a view whose first line starts at `top`: all of them
+// when they are few, else a quarter behind that place and the rest ahead of it, so
+// even lines dense with marks have them where the view shows them.
+SpanRange windowAt(const CodeMarking& m, int top) {
   size_t count = m.spans.size();
   if (count <= kMarksKept) return SpanRange{0, count};
-  size_t from = firstSpanFrom(m, nearStart);
+  size_t from = firstSpanFrom(m, top);
   size_t first = std::min(from - std::min(from, kMarksKept / 4), count - kMarksKept);
   return SpanRange{first, first + kMarksKept};
 }
@@ -316,9 +326,9 @@ gboolean markingStep(gpointer data);
 
 // Moves the window along with the view, in steps of an eighth of it, so scrolling
 // takes marks off only once it has gone some way.
-void followView(CodePane& g, int nearStart) {
+void followView(CodePane& g, int top) {
   CodeMarking& m = g.marking;
-  SpanRange window = windowAt(m, nearStart);
+  SpanRange window = windowAt(m, top);
   size_t moved = window.first > m.window.first ? window.first - m.window.first : m.window.first - window.first;
   if (moved < kMarksKept / 8 && m.window.end > m.window.first) return;
   m.window = window;
@@ -330,11 +340,16 @@ void followView(CodePane& g, int nearStart) {
 void markAhead(CodePane& g) {
   CodeMarking& m = g.marking;
   if (!marksWaiting(m)) return;
-  CharRange near = nearVisibleLines(GTK_TEXT_VIEW(g.code));
-  followView(g, near.start);
-  size_t from = std::max(firstSpanFrom(m, near.start), m.window.first);
-  size_t to = std::min(firstSpanFrom(m, near.end), m.window.end);
-  if (from < to) applyBetween(m, bufferOf(g.code), from, to, Clock::now() + kMarkingStep);
+  GtkTextView* view = GTK_TEXT_VIEW(g.code);
+  const CharRange near = nearVisibleLines(view);
+  const int top = visibleTop(view);
+  followView(g, top);
+  auto inWindow = [&m](int offset) { return std::clamp(firstSpanFrom(m, offset), m.window.first, m.window.end); };
+  GtkTextBuffer* buffer = bufferOf(g.code);
+  Clock::time_point deadline = Clock::now() + kMarkingStep;
+  // The lines in view and below them first, then those above.
+  if (applyBetween(m, buffer, inWindow(top), inWindow(near.end), deadline))
+    applyBetween(m, buffer, inWindow(near.start), inWindow(top), deadline);
 }
 
 bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline);
@@ -346,8 +361,7 @@ gboolean markingStep(gpointer data) {
   CodeMarking& m = g.marking;
   GtkTextBuffer* buffer = bufferOf(g.code);
   Clock::time_point deadline = Clock::now() + kMarkingStep;
-  size_t near =
-      std::clamp(firstSpanFrom(m, nearVisibleLines(GTK_TEXT_VIEW(g.code)).start), m.window.first, m.window.end);
+  size_t near = std::clamp(firstSpanFrom(m, visibleTop(GTK_TEXT_VIEW(g.code))), m.window.first, m.window.end);
   // The anchors wait for the marks: tagging goes slower past them.
   bool done = dropOutsideWindow(m, buffer, deadline) && applyBetween(m, buffer, near, m.window.end, deadline) &&
               applyBetween(m, buffer, m.window.first, near, deadline) && anchorLinks(g, buffer, deadline);
