@@ -80,6 +80,20 @@ FileStatus readRegularFile(const std::string& path, uint64_t limit, std::string*
   return status;
 }
 
+ssize_t readFull(int fd, char* buffer, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    ssize_t n = read(fd, buffer + done, size - done);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
+}
+
 std::string byteSizeText(uint64_t bytes) {
   if (bytes < 1024) return std::to_string(bytes) + " bytes";
   static constexpr const char* kUnits[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};

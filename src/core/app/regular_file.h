@@ -3,6 +3,9 @@
 // a device or a sparse giant; none of these may stall the program or exhaust its memory.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +24,10 @@ int openRegularFile(const std::string& path, FileStatus* status, uint64_t* size)
 // (TooLarge beyond that, also for a file that grows while it is read). *size, when
 // given, is the file's size, for messages about a file that was too large.
 FileStatus readRegularFile(const std::string& path, uint64_t limit, std::string* bytes, uint64_t* size = nullptr);
+
+// Reads until `size` bytes came or the file ended, going on after a signal: the
+// bytes read, or -1 on a read error.
+ssize_t readFull(int fd, char* buffer, size_t size);
 
 // A size for a message: "812 bytes", "3.4 MiB", "64.0 GiB".
 std::string byteSizeText(uint64_t bytes);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -390,19 +389,6 @@ size_t decodeSome(Encoding encoding, std::string_view bytes, bool last, LineAsse
   return decodeLatin1(bytes, lines);
 }
 
-// Reads until `room` bytes came or the file ended: the bytes read, or -1.
-ssize_t readFully(int fd, char* into, size_t room) {
-  size_t got = 0;
-  while (got < room) {
-    ssize_t n = read(fd, into + got, room - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    if (n == 0) break;
-    got += static_cast<size_t>(n);
-  }
-  return static_cast<ssize_t>(got);
-}
-
 // The reading state of readShownCodeFile: a buffer of one chunk, whose start holds
 // the bytes of a character that the chunk before cut.
 struct ChunkReader {
@@ -414,7 +400,7 @@ struct ChunkReader {
 
   // Tops the buffer up; *last when the file ended in it.
   FileStatus next(bool* last) {
-    ssize_t n = readFully(fd, buffer.get() + held, chunk - held);
+    ssize_t n = readFull(fd, buffer.get() + held, chunk - held);
     if (n < 0) return FileStatus::Failed;
     held += static_cast<size_t>(n);
     total += static_cast<uint64_t>(n);

@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <limits>
@@ -358,21 +357,6 @@ void finishSession(ParseSession* s, const IndexBuildOptions& options, IndexModel
   m.useBlockSupply(nullptr);
   *model = std::move(m);
   *result = std::move(s->result);
-}
-
-// Reads up to `size` bytes, fewer only at the end of the file; -1 on a read error.
-ssize_t readFull(int fd, char* buffer, size_t size) {
-  size_t done = 0;
-  while (done < size) {
-    ssize_t n = read(fd, buffer + done, size - done);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return -1;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return static_cast<ssize_t>(done);
 }
 
 // Feeds the whole file; false when it could not be read to its end.
