@@ -36,8 +36,10 @@ void startDatabasePrefetch(DatabasePrefetch* prefetch, const std::string& path);
 // one; empty when it would ask the user or the settings cannot say yet.
 std::string databasePathToPrefetch(const std::string& programFolder, const std::string& settingsFile);
 
-// Waits for the read of `path`, making the memory it fills ready meanwhile, and hands it over as loadDatabaseFile would
-// have loaded it with `options` into a fresh model (*loaded is what it returns). False, with nothing changed, when no
-// read of that path was started: the caller loads the file itself. A prefetch is taken once.
+// Waits for the read of `path`, making the memory it fills ready meanwhile, and
+// hands it over as loadDatabaseFile would have loaded it with `options` into a
+// fresh model (*loaded is what it returns). False, with nothing changed, when no
+// read of that path was started: the caller loads the file itself. A prefetch is
+// taken once.
 bool takePrefetchedDatabase(DatabasePrefetch* prefetch, const std::string& path, const IndexBuildOptions& options,
                             IndexModel* model, XmlParseResult* result, bool* loaded);

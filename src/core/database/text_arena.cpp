@@ -72,8 +72,9 @@ void BlockSupply::release() {
   ready_.clear();
 }
 
-PageBlock hugeBlock(BlockSupply* supply, size_t bytes) {
-  if (supply != nullptr && bytes <= PageBlock::kBytes) {
+PageBlock nextStoreBlock(BlockSupply* supply, size_t bytes, size_t held) {
+  if (held == 0) return PageBlock(bytes, false);
+  if (supply != nullptr) {
     PageBlock block = supply->take();
     if (block.data() != nullptr) return block;
   }
@@ -93,11 +94,7 @@ std::string_view TextArena::store(std::string_view text) {
     allocated_ += need;
     at = blocks_.back().data();
   } else {
-    if (blocks_.empty()) {
-      blocks_.emplace_back(PageBlock::kBytes, false);
-    } else {
-      blocks_.push_back(hugeBlock(supply_, PageBlock::kBytes));
-    }
+    blocks_.push_back(nextStoreBlock(supply_, PageBlock::kBytes, blocks_.size()));
     allocated_ += PageBlock::kBytes;
     at = blocks_.back().data();
     free_ = at + need;

@@ -52,9 +52,10 @@ class BlockSupply {
   std::vector<PageBlock> ready_;
 };
 
-// A block of `bytes` (at most PageBlock::kBytes) in huge pages, from the supply
-// when it has one ready.
-PageBlock hugeBlock(BlockSupply* supply, size_t bytes);
+// The next block of a store that holds `held` blocks: the first in small pages,
+// the others in huge pages, from the supply when it has one ready (`bytes` is at
+// most PageBlock::kBytes then).
+PageBlock nextStoreBlock(BlockSupply* supply, size_t bytes, size_t held);
 
 // Texts side by side in large blocks. Every stored text is followed by a NUL byte
 // (XML text holds none), so a view's data() can go to C interfaces as it is.
@@ -86,13 +87,8 @@ class BlockVector {
   T& back() { return at(size_ - 1); }
   void pop_back() { --size_; }
   void push_back(const T& value) {
-    if (size_ % kBlock == 0 && size_ / kBlock == blocks_.size()) {
-      if (blocks_.empty()) {
-        blocks_.emplace_back(kBlock * sizeof(T), false);
-      } else {
-        blocks_.push_back(hugeBlock(supply_, kBlock * sizeof(T)));
-      }
-    }
+    if (size_ % kBlock == 0 && size_ / kBlock == blocks_.size())
+      blocks_.push_back(nextStoreBlock(supply_, kBlock * sizeof(T), blocks_.size()));
     new (&at(size_++)) T(value);
   }
   void clear() {
