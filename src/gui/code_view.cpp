@@ -122,25 +122,29 @@ void zoomLinkLabels(CodePane& g) {
 
 void anchorLink(GtkTextBuffer* buffer, CodeLink& link);
 
-// The lines near the visible part: a screen and more in both directions. Lines the
-// view has not measured yet count as zero high, so the range is taken in lines from
-// the top visible line, at no less than 8 pixels a line.
+// The first line in view; *rect is the visible part.
+GtkTextIter topVisibleLine(GtkTextView* view, GdkRectangle* rect) {
+  gtk_text_view_get_visible_rect(view, rect);
+  GtkTextIter top;
+  gtk_text_view_get_line_at_y(view, &top, rect->y, nullptr);
+  return top;
+}
+
 // The offset of the first line in view.
 int visibleTop(GtkTextView* view) {
   GdkRectangle rect;
-  gtk_text_view_get_visible_rect(view, &rect);
-  GtkTextIter top;
-  gtk_text_view_get_line_at_y(view, &top, rect.y, nullptr);
+  GtkTextIter top = topVisibleLine(view, &rect);
   return gtk_text_iter_get_offset(&top);
 }
 
+// The lines near the visible part: a screen and more in both directions. Lines the
+// view has not measured yet count as zero high, so the range is taken in lines from
+// the top visible line, at no less than 8 pixels a line.
 CharRange nearVisibleLines(GtkTextView* view) {
   GdkRectangle rect;
-  gtk_text_view_get_visible_rect(view, &rect);
+  GtkTextIter top = topVisibleLine(view, &rect);
   int lines = 2 * std::max(rect.height, 200) / 8;
-  GtkTextIter top, bottom;
-  gtk_text_view_get_line_at_y(view, &top, rect.y, nullptr);
-  bottom = top;
+  GtkTextIter bottom = top;
   gtk_text_iter_backward_lines(&top, lines);
   gtk_text_iter_forward_lines(&bottom, lines + 1);
   return CharRange{gtk_text_iter_get_offset(&top), gtk_text_iter_get_offset(&bottom)};
@@ -322,6 +326,11 @@ SpanRange windowAt(const CodeMarking& m, int top) {
 
 bool marksWaiting(const CodeMarking& m) { return !m.spans.empty(); }
 
+// Every mark of the file is in the buffer: the spans are no longer needed.
+bool allMarksApplied(const CodeMarking& m) {
+  return m.spans.empty() || (m.applied.size() == 1 && m.applied[0].first == 0 && m.applied[0].end == m.spans.size());
+}
+
 gboolean markingStep(gpointer data);
 
 // Moves the window along with the view, in steps of an eighth of it, so scrolling
@@ -369,7 +378,7 @@ gboolean markingStep(gpointer data) {
   if (!done) return TRUE;
   m.idle = 0;  // the source ends with FALSE
   // A file whose marks all fit is done with them: the marks are freed.
-  if (m.window.first == 0 && m.window.end == m.spans.size()) m = CodeMarking();
+  if (allMarksApplied(m)) m = CodeMarking();
   return FALSE;
 }
 
@@ -656,7 +665,7 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   // first drawing.
   m.window = windowAt(m, 0);
   applyBetween(m, buffer, 0, std::min(firstSpanFrom(m, firstScreens), m.window.end), Clock::time_point::max());
-  bool done = m.spans.empty() || (m.applied.size() == 1 && m.applied.front().end == m.spans.size());
+  bool done = allMarksApplied(m);
   if (done) m = CodeMarking();
   done = done && pane.codeLinks.empty();
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
