@@ -7,6 +7,7 @@
 
 #include "code_generator.h"
 #include "core/codeview/code_file.h"
+#include "core/codeview/code_marks.h"
 #include "core/codeview/highlighter.h"
 
 namespace {
@@ -31,7 +32,20 @@ void BM_ComputeHighlight(benchmark::State& state) {
     benchmark::DoNotOptimize(result.spans.data());
   }
 }
-BENCHMARK(BM_ComputeHighlight)->Arg(2000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeHighlight)->Arg(2000)->Arg(20000)->Arg(100000)->Arg(500000)->Unit(benchmark::kMillisecond);
+
+// Finding the link targets the view shows as labels: done before the text goes in.
+void BM_PlaceLinks(benchmark::State& state) {
+  CodeFileText text;
+  decodeCodeBytes(generateCodeFileBytes(static_cast<int>(state.range(0)), 7), &text);
+  ShownCode code = cutLongCodeLines(std::move(text.text));
+  for (auto _ : state) {
+    PlacedLinks placed = placeLinks(code);
+    benchmark::DoNotOptimize(placed.links.data());
+    state.counters["links"] = static_cast<double>(placed.links.size());
+  }
+}
+BENCHMARK(BM_PlaceLinks)->Arg(100000)->Arg(500000)->Unit(benchmark::kMillisecond);
 
 // Every line declares a different name that starts with a non-word character.
 void BM_HighlightManyOddNames(benchmark::State& state) {

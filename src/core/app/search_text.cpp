@@ -42,12 +42,13 @@ void forEachSearchedPart(const IndexModel& index, size_t item, int mode, int lan
 }
 
 // Folds the searched text of one item straight into *out, without building it first.
-void appendFoldedItem(const IndexModel& index, size_t item, int mode, int language, std::string* out) {
+void appendFoldedItem(const FoldTable& table, const IndexModel& index, size_t item, int mode, int language,
+                      std::string* out) {
   bool first = true;
   forEachSearchedPart(index, item, mode, language, [&](std::string_view part) {
     if (!first) out->push_back(';');
     first = false;
-    appendFolded(part, out);
+    appendFolded(table, part, out);
   });
 }
 
@@ -64,32 +65,83 @@ size_t unfoldedBytes(const IndexModel& index, int mode, int language) {
 
 }  // namespace
 
-void appendFolded(std::string_view utf8, std::string* out) {
+void appendFolded(std::string_view utf8, std::string* out) { appendFolded(FoldTable(), utf8, out); }
+
+FoldTable::FoldTable() {
+  asciiIsPlain = true;
+  for (int c = 0; c < 256; ++c) {
+    int lower = tolower(c);
+    if (c < 0x80) ascii[c] = static_cast<char>(lower);
+    latin1[c] = static_cast<unsigned char>(lower & 0xFF);
+    if (c < 0x80 && lower != (c >= 'A' && c <= 'Z' ? c + 32 : c)) asciiIsPlain = false;
+  }
+}
+
+namespace {
+
+// Eight ASCII bytes with A-Z made lower case: a byte gets its 0x20 bit when it is
+// at least 'A' and not above 'Z'. No sum carries into the next byte, as every byte
+// is below 0x80.
+inline uint64_t lowerAscii8(uint64_t x) {
+  constexpr uint64_t kOnes = 0x0101010101010101;
+  uint64_t fromA = x + kOnes * (0x80 - 'A');
+  uint64_t pastZ = x + kOnes * (0x80 - 'Z' - 1);
+  return x | (((fromA & ~pastZ) & kOnes * 0x80) >> 2);
+}
+
+}  // namespace
+
+void appendFolded(const FoldTable& table, std::string_view utf8, std::string* out) {
+  // Folding never makes a text longer: room for all of it, then cut to what it took.
+  const size_t base = out->size();
+  out->resize(base + utf8.size());
+  char* dst = out->data() + base;
+  const char* src = utf8.data();
+  const size_t n = utf8.size();
   size_t i = 0;
-  while (i < utf8.size()) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
+  while (i < n) {
+    if (table.asciiIsPlain) {
+      for (uint64_t eight; i + 8 <= n; i += 8, dst += 8) {
+        memcpy(&eight, src + i, 8);
+        if (eight & 0x8080808080808080) break;
+        eight = lowerAscii8(eight);
+        memcpy(dst, &eight, 8);
+      }
+      if (i >= n) break;
+    }
+    unsigned char c = static_cast<unsigned char>(src[i]);
     if (c < 0x80) {
-      out->push_back(static_cast<char>(tolower(c)));
+      *dst++ = table.ascii[c];
       ++i;
       continue;
     }
     char32_t cp = 0;
-    size_t n = utf8SequenceAt(utf8, i, &cp);
-    if (n == 2 && cp <= 0xFF) {  // U+0080..U+00FF: the locale's single-byte table decides
-      appendUtf8(out, static_cast<char32_t>(tolower(static_cast<int>(cp))) & 0xFF);
+    size_t len = utf8SequenceAt(utf8, i, &cp);
+    if (len == 2 && cp <= 0xFF) {  // U+0080..U+00FF: the locale's single-byte table decides
+      unsigned char lower = table.latin1[cp];
+      if (lower < 0x80) {
+        *dst++ = static_cast<char>(lower);
+      } else {
+        *dst++ = static_cast<char>(0xC0 | (lower >> 6));
+        *dst++ = static_cast<char>(0x80 | (lower & 0x3F));
+      }
     } else {  // other characters and bytes of no sequence are kept as they are
-      out->append(utf8.substr(i, n == 0 ? 1 : n));
+      len = len == 0 ? 1 : len;
+      memcpy(dst, src + i, len);
+      dst += len;
     }
-    i += n == 0 ? 1 : n;
+    i += len;
   }
+  out->resize(static_cast<size_t>(dst - out->data()));
 }
 
-std::string foldSearchText(std::string_view utf8) {
+std::string foldSearchText(const FoldTable& table, std::string_view utf8) {
   std::string out;
-  out.reserve(utf8.size());
-  appendFolded(utf8, &out);
+  appendFolded(table, utf8, &out);
   return out;
 }
+
+std::string foldSearchText(std::string_view utf8) { return foldSearchText(FoldTable(), utf8); }
 
 std::string searchedText(const IndexModel& index, size_t item, int mode, int language) {
   if (item >= index.rowCount()) return std::string();
@@ -119,9 +171,10 @@ bool foldSearchTexts(const IndexModel& index, int mode, int language, size_t max
     buffer->generation = index.generation;
   }
   const size_t end = buffer->starts.size() + std::min(maxItems, index.rowCount() - buffer->starts.size());
+  const FoldTable table;
   for (size_t i = buffer->starts.size(); i < end; ++i) {
     buffer->starts.push_back(buffer->folded.size());
-    appendFoldedItem(index, i, mode, language, &buffer->folded);
+    appendFoldedItem(table, index, i, mode, language, &buffer->folded);
     buffer->folded.push_back('\0');
   }
   buffer->valid = buffer->starts.size() == index.rowCount();
@@ -167,10 +220,11 @@ size_t longestFindablePrefix(SearchBuffer* buffer, const IndexModel& index, int 
   std::vector<size_t> ends;
   folded.reserve(term.size());
   ends.reserve(term.size());
+  const FoldTable table;
   for (size_t i = 0; i < term.size();) {
     char32_t cp = 0;
     size_t next = i + std::max<size_t>(utf8SequenceAt(term, i, &cp), 1);
-    appendFolded(term.substr(i, next - i), &folded);
+    appendFolded(table, term.substr(i, next - i), &folded);
     ends.push_back(folded.size());
     i = next;
   }

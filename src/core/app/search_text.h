@@ -17,6 +17,16 @@
 void appendFolded(std::string_view utf8, std::string* out);
 std::string foldSearchText(std::string_view utf8);
 
+// The locale's lower-case table as the fold uses it, read once for many texts.
+struct FoldTable {
+  char ascii[128];
+  unsigned char latin1[256];  // the lower case of U+0000..U+00FF, cut to a byte
+  bool asciiIsPlain;          // A-Z to a-z and nothing else: eight bytes are folded at once
+  FoldTable();
+};
+void appendFolded(const FoldTable& table, std::string_view utf8, std::string* out);
+std::string foldSearchText(const FoldTable& table, std::string_view utf8);
+
 // The text item `item` is searched in: the row text, then by `mode` (0 the
 // description in `language`, 1 nothing more, 2 the three titles and the three
 // descriptions), joined with ";". A mode other than 0..2 searches like mode 0.

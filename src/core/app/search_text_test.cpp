@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/database/index_builder.h"
+#include "core/text/utf8.h"
 
 namespace {
 
@@ -59,6 +60,24 @@ TEST(SearchTextFold, InvalidBytesAreKeptAndStillMatchThemselves) {
   EXPECT_TRUE(searchTextContains(broken, "\xFF"));
   EXPECT_TRUE(searchTextContains("X" + broken, "x"));
   EXPECT_FALSE(searchTextContains("\xC3(", "\xC3\xA4"));
+}
+
+// The fold takes eight ASCII bytes at a time: every character below U+0100, at
+// every place around such a run, folds as the locale's table folds it alone.
+TEST(SearchTextFold, EveryLatin1CharacterAtEveryPlaceOfARun) {
+  const std::string carrier = "AbCdEfGhIjKlMnOpQrSt@[`{Z";
+  for (int c = 1; c < 256; ++c) {
+    std::string one, folded(c < 0x80 ? 1 : 0, static_cast<char>(tolower(c)));
+    appendUtf8(&one, static_cast<char32_t>(c));
+    if (c >= 0x80) appendUtf8(&folded, static_cast<char32_t>(tolower(c) & 0xFF));
+    std::string wantCarrier;
+    for (char k : carrier) wantCarrier += static_cast<char>(tolower(k));
+    for (size_t at = 0; at <= 17; ++at) {
+      std::string text = carrier.substr(0, at) + one + carrier.substr(at);
+      std::string want = wantCarrier.substr(0, at) + folded + wantCarrier.substr(at);
+      ASSERT_EQ(foldSearchText(text), want) << "character " << c << " at " << at;
+    }
+  }
 }
 
 TEST(SearchTextScope, EachModeSearchesItsFields) {

@@ -36,7 +36,8 @@ std::string_view titleOf(const TopicNode& node, int language) {
 int findLinkTarget(const IndexModel& index, std::string_view target, int topicLanguage) {
   const std::string_view wanted = bareTitle(target);
   if (wanted.empty()) return -1;
-  const std::string folded = foldSearchText(wanted);
+  const FoldTable table;
+  const std::string folded = foldSearchText(table, wanted);
   const int shown = topicLanguage == 0 || topicLanguage == 1 ? topicLanguage : 2;
   const std::array<int, 3> order = {shown, shown == 0 ? 1 : 0, shown == 2 ? 1 : 2};
   int best = -1;
@@ -48,7 +49,9 @@ int findLinkTarget(const IndexModel& index, std::string_view target, int topicLa
       // Folding keeps the byte length (code points below 256 stay below 256), so a
       // title of another length is passed over without folding it.
       if (title.size() != wanted.size()) continue;
-      int rank = title == wanted ? 2 * k : 2 * k + 1 < bestRank && foldSearchText(title) == folded ? 2 * k + 1 : 6;
+      int rank = title == wanted                                                  ? 2 * k
+                 : 2 * k + 1 < bestRank && foldSearchText(table, title) == folded ? 2 * k + 1
+                                                                                  : 6;
       if (rank < bestRank) {
         best = static_cast<int>(row);
         bestRank = rank;
