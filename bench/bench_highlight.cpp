@@ -41,8 +41,8 @@ void BM_PlaceLinks(benchmark::State& state) {
   ShownCode code = cutLongCodeLines(std::move(text.text));
   for (auto _ : state) {
     PlacedLinks placed = placeLinks(code);
-    benchmark::DoNotOptimize(placed.links.data());
-    state.counters["links"] = static_cast<double>(placed.links.size());
+    benchmark::DoNotOptimize(placed.anchors.data());
+    state.counters["links"] = static_cast<double>(placed.anchors.size());
   }
 }
 BENCHMARK(BM_PlaceLinks)->Arg(100000)->Arg(500000)->Unit(benchmark::kMillisecond);

@@ -247,6 +247,7 @@ const CodeCase kCodeCases[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  returnLargeBlocksWhenFreed();  // as the viewer's own start does
   gtk_init(&argc, &argv);
   setvbuf(stdout, nullptr, _IONBF, 0);
   dialogHooks().message = [](const std::string& t, const std::string& m) {

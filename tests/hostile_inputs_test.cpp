@@ -145,7 +145,8 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
     ASSERT_GT(marks.links.size(), 10u);
     // The file's characters as the buffer holds them: each link target is one anchor.
     std::vector<int> fileChar;  // by buffer offset; -1 for an anchor
-    size_t fileChars = decodeUtf8(file.text, 0xFFFD).size();
+    const auto chars = decodeUtf8(file.text, 0xFFFD);
+    const size_t fileChars = chars.size();
     for (size_t c = 0, link = 0; c < fileChars;) {
       bool anchor = link < marks.links.size() && static_cast<int>(c) == marks.links[link].start;
       fileChar.push_back(anchor ? -1 : static_cast<int>(c));
@@ -159,6 +160,7 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
     for (size_t i = 0; i < fileChar.size(); ++i) {
       gtk_text_buffer_get_iter_at_offset(codeBuffer(), &at, static_cast<int>(i));
       ASSERT_EQ(fileChar[i] < 0, gtk_text_iter_get_child_anchor(&at) != nullptr) << "anchor at buffer offset " << i;
+      if (fileChar[i] >= 0) ASSERT_EQ(gtk_text_iter_get_char(&at), chars[fileChar[i]]) << "at buffer offset " << i;
     }
     // From toggle to toggle of any tag: the tags in force over each stretch, which
     // are the highlighter's where the view keeps marks and none elsewhere.
@@ -288,6 +290,20 @@ TEST_F(HostileInputsTest, HugeCodeFilesLoadWholeAndMarked) {
 
 // Lines the text layout would take minutes over: cut, unmarked, with a note; the
 // lines around them are shown and marked as usual.
+// With a line cut, the marks are found in the file's own text, and the shown text
+// is given back as it goes into the buffer: the buffer still holds all of it.
+TEST_F(HostileInputsTest, TextAfterACutLineGoesInWhole) {
+  std::string body = std::string(20000, '#') + "\n";
+  for (int i = 0; i < 40000; ++i) body += "x = " + std::to_string(i) + "\n";
+  writeLibrary({"cut.vl"}, "CodeMarks=2\n");
+  writeBytes(lib + "cut.vl", body);
+  ASSERT_TRUE(start());
+  showEntry(0);
+  CodeFileText file;
+  ASSERT_TRUE(readCodeFile(lib + "cut.vl", &file));
+  EXPECT_EQ(codeText(viewer().code), cutLongCodeLines(file.text).text);
+}
+
 TEST_F(HostileInputsTest, OverlongLinesAreCutUnmarkedWithANote) {
   std::string combining = "a";
   for (int i = 0; i < 100000; ++i) combining += "\xCC\x81";

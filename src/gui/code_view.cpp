@@ -13,6 +13,7 @@
 #include "core/codeview/code_file.h"
 #include "core/codeview/highlighter.h"
 #include "core/codeview/process.h"
+#include "core/text/fresh_memory.h"
 #include "gui/accessible_names.h"
 #include "gui/language_switch.h"
 #include "gui/message_box.h"
@@ -421,39 +422,61 @@ constexpr std::string_view kPlaceholder = "\xEF\xBF\xBC";  // U+FFFC, where an a
 constexpr size_t kInsertChunk = size_t{64} * 1024;
 
 // The text goes in with a placeholder character in place of each link target, in
-// a few large insertions, before any tag. Anchors are made from the placeholders
-// later, the visible ones first: an anchor costs several times a character.
+// pieces of whole lines, before any tag. Anchors are made from the placeholders
+// later, the visible ones first: an anchor costs several times a character. Once
+// `textFree` says nothing else reads the text, the part already in the buffer is
+// given back to the system, so a big file is not held twice at the end.
+template <typename TextFree>
 void setCodeTextWithPlaceholders(CodePane& view, GtkTextBuffer* buffer, const std::string& text,
-                                 const PlacedLinks& placed) {
+                                 const PlacedLinks& placed, TextFree textFree) {
   std::string chunk;
-  auto flush = [&] {
+  size_t inserted = 0;  // the text before this is in the buffer or the chunk
+  size_t released = 0;
+  auto insert = [&](std::string_view piece) {
     GtkTextIter end;
     gtk_text_buffer_get_end_iter(buffer, &end);
-    gtk_text_buffer_insert(buffer, &end, chunk.data(), static_cast<gint>(chunk.size()));
+    gtk_text_buffer_insert(buffer, &end, piece.data(), static_cast<gint>(piece.size()));
+    if (inserted - released >= kInsertChunk && textFree()) {
+      releasePages(text.data() + released, inserted - released);
+      released = inserted;
+    }
+  };
+  auto flush = [&] {
+    insert(chunk);
     chunk.clear();
   };
+  // Pieces of the text (or a placeholder, outside it) in order; a long piece goes
+  // in at line ends, which a later insertion cannot join to the next line.
   auto append = [&](std::string_view piece) {
-    if (chunk.size() + piece.size() > kInsertChunk) {
-      flush();
-      if (piece.size() > kInsertChunk) {
-        GtkTextIter end;
-        gtk_text_buffer_get_end_iter(buffer, &end);
-        gtk_text_buffer_insert(buffer, &end, piece.data(), static_cast<gint>(piece.size()));
-        return;
+    const bool ofText = piece.data() >= text.data() && piece.data() <= text.data() + text.size();
+    auto done = [&](std::string_view part) {
+      if (ofText) inserted = static_cast<size_t>(part.data() + part.size() - text.data());
+    };
+    while (chunk.size() + piece.size() > kInsertChunk) {
+      size_t cut = wholeLinesPrefix(piece, kInsertChunk - chunk.size());
+      if (cut == 0 && !chunk.empty()) {
+        flush();
+        continue;
       }
+      if (cut == 0) cut = piece.size();  // no line end within reach: in one go
+      chunk.append(piece.substr(0, cut));
+      done(piece.substr(0, cut));
+      flush();
+      piece.remove_prefix(cut);
     }
     chunk.append(piece);
+    done(piece);
   };
   std::string_view all = text;
   size_t from = 0;
-  view.codeLinks.reserve(placed.links.size());
-  for (size_t i = 0; i < placed.links.size(); ++i) {
+  view.codeLinks.reserve(placed.anchors.size());
+  for (size_t i = 0; i < placed.anchors.size(); ++i) {
     const ByteRange& target = placed.targetBytes[i];
     append(all.substr(from, target.start - from));
     append(kPlaceholder);
     CodeLink link;
-    link.offset = placed.links[i].start;
-    link.target = placed.links[i].target;
+    link.offset = placed.anchors[i];
+    link.target = all.substr(target.start, target.end - target.start);
     view.codeLinks.push_back(std::move(link));
     from = target.end;
   }
@@ -654,7 +677,11 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   GtkTextBuffer* spare = gtk_text_buffer_new(gtk_text_buffer_get_tag_table(buffer));
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), spare);
   g_object_unref(spare);
-  setCodeTextWithPlaceholders(pane, buffer, code.text, placed);
+  // The marks are found in the file's text, the shown one when no line was cut.
+  const bool markedElsewhere = &code.markedText() != &code.text;
+  setCodeTextWithPlaceholders(pane, buffer, code.text, placed, [&] {
+    return markedElsewhere || spans.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+  });
   createTags(buffer);
   int firstScreens = endOfLines(buffer, firstScreensLines(pane));
   CodeMarking& m = pane.marking;

@@ -1,6 +1,7 @@
 // Start-up, the end sequence and the one viewer instance.
 #include "gui/viewer.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -230,7 +231,10 @@ void prefetchDatabase(Viewer& v) {
 
 }  // namespace
 
+void returnLargeBlocksWhenFreed() { mallopt(M_MMAP_THRESHOLD, 1 << 20); }
+
 int runViewer(int argc, char** argv) {
+  returnLargeBlocksWhenFreed();
   setlocale(LC_ALL, "");
   ProgramError error;
   const bool report = argc == 2 && parseReportArgument(argv[1], &error);

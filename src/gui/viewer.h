@@ -47,6 +47,14 @@ void endViewer(Viewer& v);
 // The whole program: start-up, loop, end. Returns the exit status. Started with the
 // argument of restartToReport it only shows the program error report.
 int runViewer(int argc, char** argv);
+
+// Blocks of a megabyte and more go back to the system when they are freed. By
+// default the C library raises that size to the largest block freed so far, and
+// the highlighter's working buffers, freed on the marking thread, then stay
+// resident while the view is still being filled. Called before the first thread
+// starts.
+void returnLargeBlocksWhenFreed();
+
 // The report box of a program error that ended the previous run; the exit status.
 int showProgramError(const ProgramError& error);
 

@@ -14,6 +14,7 @@
 
 #include "core/codeview/code_marks.h"
 #include "core/settings/language_keys.h"
+#include "core/text/fresh_memory.h"
 #include "core/text/utf8.h"
 
 namespace {
@@ -44,7 +45,9 @@ class LineAssembler {
   // Grown beyond `sizeHint`, the text stays within `sizeCap` where it can.
   LineAssembler(CodeFileText* out, size_t sizeHint, bool inPlace, size_t sizeCap = SIZE_MAX)
       : out_(out), inPlace_(inPlace), sizeCap_(sizeCap) {
-    if (!inPlace_) out_->text.resize(sizeHint + 16);
+    if (inPlace_) return;
+    reserveFresh(&out_->text, sizeHint + 16);
+    out_->text.resize(sizeHint + 16);
   }
 
   void feed(char32_t c) {

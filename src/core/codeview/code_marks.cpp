@@ -202,6 +202,15 @@ ShownCode cutLongCodeLines(std::string text) {
   return out;
 }
 
+size_t wholeLinesPrefix(std::string_view text, size_t most) {
+  if (most >= text.size()) return text.size();
+  for (size_t end = most; end > 0; --end) {
+    char last = text[end - 1];
+    if (last == '\n' || (last == '\r' && text[end] != '\n')) return end;
+  }
+  return 0;
+}
+
 PlacedLinks placeLinks(const ShownCode& code) {
   PlacedLinks out;
   std::string_view text = code.text;
@@ -209,6 +218,12 @@ PlacedLinks placeLinks(const ShownCode& code) {
   int chars = 0;    // characters before `byte`
   int shrunk = 0;   // characters the anchors took out so far
   auto plain = code.plain.begin();
+  // Room for as many links as the text could hold: pages are only taken as they are
+  // written, and the lists never move while they grow.
+  const size_t most = text.size() / kTopicLinkMarker.size() + 1;
+  out.anchors.reserve(most);
+  out.targetBytes.reserve(most);
+  out.targets.reserve(most);
   for (size_t at; (at = text.find(kTopicLinkMarker, byte)) != std::string_view::npos;) {
     chars += static_cast<int>(charCount(text.substr(byte, at - byte)));
     size_t targetByte = at + kTopicLinkMarker.size();
@@ -219,8 +234,7 @@ PlacedLinks placeLinks(const ShownCode& code) {
     chars = end;
     while (plain != code.plain.end() && plain->end <= start) ++plain;
     if (plain != code.plain.end() && plain->start < start) continue;  // a cut line keeps its text
-    out.links.push_back(
-        TopicLink{start - shrunk, start - shrunk + 1, std::string(text.substr(targetByte, endByte - targetByte))});
+    out.anchors.push_back(start - shrunk);
     out.targetBytes.push_back(ByteRange{targetByte, endByte});
     out.targets.push_back(CharRange{start, end});
     shrunk += end - start - 1;

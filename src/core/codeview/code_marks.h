@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/codeview/highlighter.h"
@@ -50,6 +51,12 @@ ShownCode cutLongCodeLines(std::string text);
 // The note behind a cut line of `chars` characters.
 std::string longLineNote(size_t chars);
 
+// The longest start of `text`, at most `most` bytes, that ends after a line end
+// the next bytes cannot extend (a CR is not taken when an LF follows it): the text
+// buffer takes it in one insertion and the rest in the next as if in one. 0 when
+// there is none.
+size_t wholeLinesPrefix(std::string_view text, size_t most);
+
 // Bytes [start, end) of a text.
 struct ByteRange {
   size_t start = 0;
@@ -60,7 +67,7 @@ struct ByteRange {
 // one character there (the anchor of the link label). Found without the marks, so
 // the view can take the text while the marks are still being computed.
 struct PlacedLinks {
-  std::vector<TopicLink> links;        // start is the anchor, end = start + 1
+  std::vector<int> anchors;            // each link's anchor in the buffer's characters
   std::vector<ByteRange> targetBytes;  // the targets in ShownCode::text, left out of the buffer
   std::vector<CharRange> targets;      // the same in characters
 };

@@ -39,7 +39,7 @@ TEST(CodeMarksTest, LongLinesAreCutWithANoteAndStayUnmarked) {
 
   EXPECT_EQ(code.markedText(), "If a\r\n" + wide + "\n" + atLimit + "\nDebug \"s\"");
   Placed m = place(code);
-  EXPECT_TRUE(m.links.links.empty());
+  EXPECT_TRUE(m.links.anchors.empty());
   int afterCut = code.plain[0].end + 1 + static_cast<int>(kCodeLineLimit / 8) + 1;
   EXPECT_EQ(tagsAt(m, 0), std::vector<std::string>{"BlueBold"});
   for (const TagSpan& s : m.spans) EXPECT_TRUE(s.end <= code.plain[0].start || s.start >= code.plain[0].end);
@@ -85,12 +85,29 @@ TEST(CodeMarksTest, LinksAreTheHighlightersOutsideCutLines) {
   ASSERT_EQ(code.plain.size(), 1u);
   PlacedLinks placed = placeLinks(code);
   std::vector<TopicLink> expected = computeHighlight(text, 2).links;
-  ASSERT_EQ(placed.links.size(), 3u);
+  ASSERT_EQ(placed.anchors.size(), 3u);
   ASSERT_EQ(expected.size(), 3u);
   int cut = code.plain[0].end - code.cutFrom[0].end;  // the cut line's length change
   for (size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(placed.links[i].target, expected[i].target);
+    const ByteRange& bytes = placed.targetBytes[i];
+    EXPECT_EQ(code.text.substr(bytes.start, bytes.end - bytes.start), expected[i].target);
     EXPECT_EQ(placed.targets[i].start, expected[i].start + (i > 0 ? cut : 0));
     EXPECT_EQ(placed.targets[i].end, expected[i].end + (i > 0 ? cut : 0));
   }
+}
+
+// The view takes a long text in pieces: each ends after a line end, never between
+// the CR and LF of one, nor inside a character.
+TEST(CodeMarksTest, InsertedPiecesEndAtWholeLines) {
+  struct Case {
+    std::string_view text;
+    size_t most;
+    size_t expected;
+  };
+  const Case cases[] = {
+      {"ab\ncd", 3, 3}, {"ab\ncd", 2, 0},    {"ab\r\ncd", 3, 0}, {"ab\r\ncd", 4, 4},
+      {"ab\rcd", 3, 3}, {"a\nb\r\nc", 4, 2}, {"ab\ncd", 9, 5},   {"\xC3\xA4\n\xC3\xA4\xC3\xA4", 5, 3},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(wholeLinesPrefix(c.text, c.most), c.expected) << testing::PrintToString(std::string(c.text)) << c.most;
 }

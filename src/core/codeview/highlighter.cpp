@@ -15,6 +15,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "core/text/fresh_memory.h"
 #include "core/text/utf8.h"
 
 const std::array<std::string_view, 109> keywordTable = {"And",
@@ -452,7 +453,7 @@ std::vector<TagSpan> spansOf(const Marking& m) {
     before = tags;
   }
   std::vector<TagSpan> spans;
-  spans.reserve(count);
+  reserveFresh(&spans, count);
   before = 0;
   int chars = 0;  // characters before byte i
   for (int i = 0; i < m.size; before = m.tags[i++]) {
@@ -499,6 +500,7 @@ HighlightResult computeHighlight(std::string_view utf8Text, int codeMarks) {
   Marking m;
   m.text = utf8Text;
   m.size = static_cast<int>(utf8Text.size());
+  reserveFresh(&m.tags, utf8Text.size());
   m.tags.assign(utf8Text.size(), 0);
   Places places;
   markCommentsAndFindPlaces(&m, &places);

@@ -1,0 +1,34 @@
+#include "core/text/fresh_memory.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace {
+
+constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+
+}  // namespace
+
+void adviseHugePages(void* data, size_t bytes) {
+  const auto from = reinterpret_cast<uintptr_t>(data);
+  const uintptr_t first = (from + kHugePage - 1) & ~(kHugePage - 1);
+  const uintptr_t end = (from + bytes) & ~(kHugePage - 1);
+  if (first >= end) return;
+  madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
+void reserveFresh(std::string* s, size_t bytes) {
+  s->reserve(bytes);
+  adviseHugePages(s->data(), s->capacity());
+}
+
+void releasePages(const void* data, size_t bytes) {
+  const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto from = reinterpret_cast<uintptr_t>(data);
+  const uintptr_t first = (from + page - 1) & ~(page - 1);
+  const uintptr_t end = (from + bytes) & ~(page - 1);
+  if (first >= end) return;
+  madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+}
