@@ -242,6 +242,12 @@ const CodeCase kCodeCases[] = {
        for (int i = 0; i < 2500000; ++i) s += "#\n";
        return s;
      }},
+    {"link-lines-1000000",  // a label for every line
+     [] {
+       std::string s;
+       for (int i = 0; i < 1000000; ++i) s += "; Link to topic:   Topic\n";
+       return s;
+     }},
 };
 
 }  // namespace

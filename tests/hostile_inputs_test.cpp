@@ -118,10 +118,10 @@ class HostileInputsTest : public ViewerTest {
 };
 
 // The marks go in a screen first, then those near a scrolled view, the rest in idle
-// steps, and the link anchors last: once all steps ran, every character of the
-// buffer has exactly the highlighter's tags, and every link its anchor. A file with
-// more marks than the view keeps has them exactly so around the view, wherever it
-// was moved, and none elsewhere.
+// steps: once all steps ran, every character of the buffer has exactly the
+// highlighter's tags, and every link in view its anchor. A file with more marks
+// than the view keeps has them exactly so around the view, wherever it was moved,
+// and none elsewhere.
 TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
   writeLibrary({"small.vl", "big.vl"}, "CodeMarks=2\n");
   writeBytes(lib + "small.vl", generateCodeFileBytes(2000, 7));
@@ -159,14 +159,20 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
     GtkTextIter at;
     for (size_t i = 0; i < fileChar.size(); ++i) {
       gtk_text_buffer_get_iter_at_offset(codeBuffer(), &at, static_cast<int>(i));
-      ASSERT_EQ(fileChar[i] < 0, gtk_text_iter_get_child_anchor(&at) != nullptr) << "anchor at buffer offset " << i;
-      if (fileChar[i] >= 0) ASSERT_EQ(gtk_text_iter_get_char(&at), chars[fileChar[i]]) << "at buffer offset " << i;
+      bool anchor = gtk_text_iter_get_child_anchor(&at) != nullptr;
+      if (fileChar[i] < 0) {  // a link: its anchor, or the placeholder while its line was never near the view
+        ASSERT_TRUE(anchor || gtk_text_iter_get_char(&at) == 0xFFFC) << "link at buffer offset " << i;
+        continue;
+      }
+      ASSERT_FALSE(anchor) << "at buffer offset " << i;
+      ASSERT_EQ(gtk_text_iter_get_char(&at), chars[fileChar[i]]) << "at buffer offset " << i;
     }
     // From toggle to toggle of any tag: the tags in force over each stretch, which
     // are the highlighter's where the view keeps marks and none elsewhere.
     GtkTextTagTable* table = gtk_text_buffer_get_tag_table(codeBuffer());
     GtkTextTag* tags[kTagCount];
     for (int t = 0; t < kTagCount; ++t) tags[t] = gtk_text_tag_table_lookup(table, tagName(TagId(t)));
+    int linksInView = 0;
     auto expectExactAroundView = [&] {
       std::vector<uint8_t> got(fileChar.size(), 0);
       gtk_text_buffer_get_start_iter(codeBuffer(), &at);
@@ -205,6 +211,17 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
         if (got[i] != expected && wrong++ == 0) ADD_FAILURE() << "first wrong tags at buffer offset " << i;
       }
       EXPECT_EQ(wrong, 0);
+      // The links on the lines in view have their labels.
+      GdkRectangle shown;
+      gtk_text_view_get_visible_rect(GTK_TEXT_VIEW(gadget(CodeView)), &shown);
+      GtkTextIter first, last;
+      gtk_text_view_get_line_at_y(GTK_TEXT_VIEW(gadget(CodeView)), &first, shown.y, nullptr);
+      gtk_text_view_get_line_at_y(GTK_TEXT_VIEW(gadget(CodeView)), &last, shown.y + shown.height, nullptr);
+      for (const CodeLink& link : viewer().code.codeLinks) {
+        if (link.offset < gtk_text_iter_get_offset(&first) || link.offset > gtk_text_iter_get_offset(&last)) continue;
+        ++linksInView;
+        EXPECT_TRUE(link.anchor && link.shown) << "link at " << link.offset;
+      }
     };
     expectExactAroundView();
     // Moved to the middle, the view has its marks there at once; those at the top
@@ -235,6 +252,7 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
     gtk_adjustment_set_value(scroll, 0);
     while (codeMarksPending(viewer().code)) gtk_main_iteration_do(FALSE);
     expectExactAroundView();
+    EXPECT_GT(linksInView, 0);
   }
 }
 

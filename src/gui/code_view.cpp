@@ -362,8 +362,6 @@ void markAhead(CodePane& g) {
     applyBetween(m, buffer, inWindow(near.start), inWindow(top), deadline);
 }
 
-bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline);
-
 // Marks outside the window come off first; then the window is filled from the
 // visible part on, and the part above it last.
 gboolean markingStep(gpointer data) {
@@ -372,9 +370,8 @@ gboolean markingStep(gpointer data) {
   GtkTextBuffer* buffer = bufferOf(g.code);
   Clock::time_point deadline = Clock::now() + kMarkingStep;
   size_t near = std::clamp(firstSpanFrom(m, visibleTop(GTK_TEXT_VIEW(g.code))), m.window.first, m.window.end);
-  // The anchors wait for the marks: tagging goes slower past them.
   bool done = dropOutsideWindow(m, buffer, deadline) && applyBetween(m, buffer, near, m.window.end, deadline) &&
-              applyBetween(m, buffer, m.window.first, near, deadline) && anchorLinks(g, buffer, deadline);
+              applyBetween(m, buffer, m.window.first, near, deadline);
   showVisibleLinks(g);
   if (!done) return TRUE;
   m.idle = 0;  // the source ends with FALSE
@@ -422,8 +419,10 @@ constexpr std::string_view kPlaceholder = "\xEF\xBF\xBC";  // U+FFFC, where an a
 constexpr size_t kInsertChunk = size_t{64} * 1024;
 
 // The text goes in with a placeholder character in place of each link target, in
-// pieces of whole lines, before any tag. Anchors are made from the placeholders
-// later, the visible ones first: an anchor costs several times a character. Once
+// pieces of whole lines, before any tag. An anchor is made from its placeholder
+// when its line comes near the view: an anchor costs several times a character,
+// and the toolkit's table of anchors, rebuilt whole each time it doubles, would
+// stall a step for milliseconds in a file of tens of thousands of links. Once
 // `textFree` says nothing else reads the text, the part already in the buffer is
 // given back to the system, so a big file is not held twice at the end.
 template <typename TextFree>
@@ -501,18 +500,6 @@ void anchorLink(GtkTextBuffer* buffer, CodeLink& link) {
   gtk_text_iter_forward_char(&next);
   for (GSList* t = tags; t; t = t->next) gtk_text_buffer_apply_tag(buffer, GTK_TEXT_TAG(t->data), &at, &next);
   g_slist_free(tags);
-}
-
-// Anchors the links from the first one without its anchor, in text order, until
-// the deadline. True when every link has its anchor.
-bool anchorLinks(CodePane& g, GtkTextBuffer* buffer, Clock::time_point deadline) {
-  size_t& next = g.marking.nextAnchor;
-  while (next < g.codeLinks.size()) {
-    CodeLink& link = g.codeLinks[next++];
-    if (!link.anchor) anchorLink(buffer, link);
-    if (Clock::now() >= deadline) break;
-  }
-  return next == g.codeLinks.size();
 }
 
 void reportMissingFile(CodePane& view, AppState& app, const std::string& asPassed) {
@@ -694,7 +681,6 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   applyBetween(m, buffer, 0, std::min(firstSpanFrom(m, firstScreens), m.window.end), Clock::time_point::max());
   bool done = allMarksApplied(m);
   if (done) m = CodeMarking();
-  done = done && pane.codeLinks.empty();
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), buffer);
   g_object_unref(buffer);
   if (!done) pane.marking.idle = g_idle_add_full(kMarkingPriority, markingStep, &pane, nullptr);

@@ -14,8 +14,8 @@
 
 struct Viewer;
 
-// A topic link in the code view: a placeholder character until its anchor is made,
-// and the anchor holds a label once the line is near the visible part of the view.
+// A topic link in the code view: a placeholder character until its line first
+// comes near the visible part of the view, then an anchor that holds its label.
 struct CodeLink {
   GtkTextChildAnchor* anchor = nullptr;  // referenced while listed; null while a placeholder
   int offset = 0;                        // of the anchor character
@@ -31,15 +31,14 @@ struct SpanRange {
 };
 
 // The marks of the shown file and where they stand in the buffer. The visible part
-// gets its marks with the text, the lines around it follow in short idle steps, and
-// then the anchors of the links. A file with more marks than the view keeps at once
-// has them on the lines around the visible part only: they follow the view as it
-// moves, and those it leaves far behind are taken off again.
+// gets its marks with the text, the lines around it follow in short idle steps. A
+// file with more marks than the view keeps at once has them on the lines around the
+// visible part only: they follow the view as it moves, and those it leaves far
+// behind are taken off again.
 struct CodeMarking {
   std::vector<TagSpan> spans;      // sorted by start; dropped once all are applied
   std::vector<SpanRange> applied;  // the spans whose tags are in the buffer; sorted, apart
   SpanRange window;                // the spans to have applied: all, or those around the view
-  size_t nextAnchor = 0;           // the links before it have their anchors
   guint idle = 0;                  // the pending step's source
 };
 
