@@ -70,6 +70,7 @@ void forgetLinks(CodePane& view) {
   for (CodeLink& link : view.codeLinks)
     if (link.anchor) g_object_unref(link.anchor);
   view.codeLinks.clear();
+  view.labelled.clear();
 }
 
 // The labels are the view's children, which do not inherit its font: each takes the
@@ -115,10 +116,8 @@ gboolean onCodeTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTooltip* tooltip
 }
 
 void zoomLinkLabels(CodePane& g) {
-  for (const CodeLink& link : g.codeLinks) {
-    if (!link.shown) continue;
-    if (GtkWidget* label = shownLabel(link)) followCodeFont(label, g.code);
-  }
+  for (size_t i : g.labelled)
+    if (GtkWidget* label = shownLabel(g.codeLinks[i])) followCodeFont(label, g.code);
 }
 
 void anchorLink(GtkTextBuffer* buffer, CodeLink& link);
@@ -151,18 +150,43 @@ CharRange nearVisibleLines(GtkTextView* view) {
   return CharRange{gtk_text_iter_get_offset(&top), gtk_text_iter_get_offset(&bottom)};
 }
 
-// Child widgets in a text view cost more the more there are, so a label is made
-// only when its line comes near the visible part.
+// The lines in view, and two more at either end. A new text's lines count at no
+// less than 8 pixels each until the view has measured them.
+CharRange inViewLines(GtkTextView* view) {
+  GdkRectangle rect;
+  GtkTextIter top = topVisibleLine(view, &rect);
+  GtkTextIter bottom = top;
+  gtk_text_iter_forward_lines(&bottom, std::max(rect.height, 200) / 8);
+  GtkTextIter measured;
+  gtk_text_view_get_line_at_y(view, &measured, rect.y + rect.height, nullptr);
+  if (gtk_text_iter_compare(&measured, &bottom) < 0) bottom = measured;
+  gtk_text_iter_backward_lines(&top, 2);
+  gtk_text_iter_forward_lines(&bottom, 3);
+  return CharRange{gtk_text_iter_get_offset(&top), gtk_text_iter_get_offset(&bottom)};
+}
+
+// Child widgets in a text view cost more the more there are, each with a window of
+// its own: a label is made when its line comes into view, and taken away again
+// once its line is far from it.
 void showVisibleLinks(CodePane& g) {
   if (g.codeLinks.empty()) return;
   GtkTextView* view = GTK_TEXT_VIEW(g.code);
-  CharRange near = nearVisibleLines(view);
+  const CharRange keep = nearVisibleLines(view);
+  std::erase_if(g.labelled, [&](size_t i) {
+    CodeLink& link = g.codeLinks[i];
+    if (link.offset >= keep.start && link.offset <= keep.end) return false;
+    if (GtkWidget* label = shownLabel(link)) gtk_container_remove(GTK_CONTAINER(g.code), label);
+    link.shown = false;
+    return true;
+  });
+  const CharRange near = inViewLines(view);
   auto it = std::lower_bound(g.codeLinks.begin(), g.codeLinks.end(), near.start,
                              [](const CodeLink& l, int offset) { return l.offset < offset; });
   for (; it != g.codeLinks.end() && it->offset <= near.end; ++it) {
     if (it->shown) continue;
     if (!it->anchor) anchorLink(gtk_text_view_get_buffer(view), *it);
     it->shown = true;
+    g.labelled.push_back(static_cast<size_t>(it - g.codeLinks.begin()));
     GtkWidget* label = linkLabel(g, *it);
     gtk_text_view_add_child_at_anchor(view, label, it->anchor);
     gtk_widget_show(label);
@@ -756,7 +780,8 @@ void setCodeZoom(CodePane& view, AppState& app, int step) {
 }
 
 std::string linkTooltipAt(const CodePane& view, int x, int y) {
-  for (const CodeLink& link : view.codeLinks) {
+  for (size_t i : view.labelled) {
+    const CodeLink& link = view.codeLinks[i];
     GtkWidget* label = link.tooltip.empty() ? nullptr : shownLabel(link);
     int lx = 0, ly = 0;
     if (!label || !gtk_widget_translate_coordinates(view.code, label, x, y, &lx, &ly)) continue;

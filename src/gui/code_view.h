@@ -51,6 +51,7 @@ struct CodePane {
   GtkWidget* codeScroller = nullptr;
   PangoTabArray* tabArray = nullptr;
   std::vector<CodeLink> codeLinks;  // in text order
+  std::vector<size_t> labelled;     // the links that have a label: those near the view
   CodeMarking marking;
   guint followIdle = 0;      // marks and labels for the view's new place, due before the next drawing
   std::string droppedFiles;  // file names of the last drop, one a line
