@@ -256,6 +256,39 @@ TEST_F(HostileInputsTest, MarksAppliedInStepsAreTheHighlightersExactly) {
   }
 }
 
+// Ctrl+End right after a long file is shown, before the view has measured its
+// lines, shows the last line, and it stays in view while the rest are measured;
+// Ctrl+Home then shows the first.
+TEST_F(HostileInputsTest, CtrlEndShowsTheLastLineOfALongFileAtOnce) {
+  std::string code;
+  for (int i = 0; i < 200000; ++i) code += "x = " + std::to_string(i) + "\n";
+  writeLibrary({"long.vl"}, "CodeMarks=2\n");
+  writeBytes(lib + "long.vl", code);
+  ASSERT_TRUE(start());
+  GtkTextView* view = GTK_TEXT_VIEW(gadget(CodeView));
+  auto inView = [&](bool last) {
+    GtkTextIter at;
+    if (last) {
+      gtk_text_buffer_get_end_iter(codeBuffer(), &at);
+    } else {
+      gtk_text_buffer_get_start_iter(codeBuffer(), &at);
+    }
+    GdkRectangle shown;
+    gtk_text_view_get_visible_rect(view, &shown);
+    int y = 0, height = 0;
+    gtk_text_view_get_line_yrange(view, &at, &y, &height);
+    return y >= shown.y && y + height <= shown.y + shown.height;
+  };
+  ASSERT_TRUE(loadCodeFile(viewer().code, app(), "/long.vl", false));
+  gdk_window_process_all_updates();
+  g_signal_emit_by_name(view, "move-cursor", GTK_MOVEMENT_BUFFER_ENDS, 1, FALSE);
+  while (gtk_events_pending()) gtk_main_iteration();  // every line measured
+  EXPECT_TRUE(inView(true));
+  g_signal_emit_by_name(view, "move-cursor", GTK_MOVEMENT_BUFFER_ENDS, -1, FALSE);
+  while (gtk_events_pending()) gtk_main_iteration();
+  EXPECT_TRUE(inView(false));
+}
+
 // Lines so dense with marks that the view's share of them covers a few dozen
 // lines only: those are the lines in view.
 TEST_F(HostileInputsTest, DenseMarksAreKeptOnTheLinesInView) {

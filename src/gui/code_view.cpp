@@ -574,6 +574,24 @@ gboolean onDragMotion(GtkWidget* widget, GdkDragContext* context, gint, gint, gu
   return TRUE;
 }
 
+// Ctrl+Home and Ctrl+End move the view to a page the toolkit reckons from the lines
+// it has measured so far: early in a long file that is somewhere in its middle, and
+// the view then stays there. The view is taken to that end's line instead, which
+// stays in view however the lines before it are measured.
+void onCodeMoveCursor(GtkTextView* view, GtkMovementStep step, gint count, gboolean, gpointer) {
+  if (step != GTK_MOVEMENT_BUFFER_ENDS || count == 0) return;
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(view);
+  GtkTextIter end;
+  if (count < 0) {
+    gtk_text_buffer_get_start_iter(buffer, &end);
+  } else {
+    gtk_text_buffer_get_end_iter(buffer, &end);
+  }
+  GtkTextMark* mark = gtk_text_buffer_create_mark(buffer, nullptr, &end, FALSE);
+  gtk_text_view_scroll_to_mark(view, mark, 0, TRUE, 0, count < 0 ? 0 : 1);
+  gtk_text_buffer_delete_mark(buffer, mark);
+}
+
 // The drop's data is already asked for; the text view must not ask again.
 gboolean onDragDrop(GtkWidget*, GdkDragContext*, gint, gint, guint, gpointer) { return TRUE; }
 
@@ -608,6 +626,7 @@ void connectCodeSignals(Viewer& v) {
   g_signal_connect(code, "drag-drop", G_CALLBACK(onDragDrop), nullptr);
   g_signal_connect(code, "drag-data-received", G_CALLBACK(onDragDataReceived), &view);
   g_signal_connect(code, "scroll-event", G_CALLBACK(onScroll), &v);
+  g_signal_connect_after(code, "move-cursor", G_CALLBACK(onCodeMoveCursor), nullptr);
   gtk_widget_set_has_tooltip(code, TRUE);
   g_signal_connect(code, "query-tooltip", G_CALLBACK(onCodeTooltip), &view);
   // Link labels are made as their lines come into view.
