@@ -147,6 +147,7 @@ void benchCodeBytes(const char* name, std::string bytes, const std::vector<int>&
       longestTurn = std::max(longestTurn, msSince(turn));
     }
     double marked = msSince(start);
+    double cpuMarked = cpuMs() - cpuStart;
     double peakMarked = peakMb();
     // Forty pages down, one at a time as Page Down moves: each until the view has
     // answered, with its marks and labels for the new place and the drawing.
@@ -165,7 +166,7 @@ void benchCodeBytes(const char* name, std::string bytes, const std::vector<int>&
     std::printf(
         "%-28s %9zu bytes, CodeMarks %d: shown %8.1f ms, all marks %8.1f ms (CPU %8.1f ms, longest turn %5.1f ms); "
         "peak %6.1f MB shown, %6.1f MB marked; a page down at most %5.1f ms\n",
-        name, size, marks, shown, marked, cpuMs() - cpuStart, longestTurn, shownPeak, peakMarked, longestPage);
+        name, size, marks, shown, marked, cpuMarked, longestTurn, shownPeak, peakMarked, longestPage);
   }
   endViewer(v);
 }
