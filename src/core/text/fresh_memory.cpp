@@ -9,15 +9,18 @@ namespace {
 
 constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
 
+// Gives `advice` for the whole pages of `page` bytes within [data, data + bytes).
+void adviseWholePages(const void* data, size_t bytes, uintptr_t page, int advice) {
+  const auto from = reinterpret_cast<uintptr_t>(data);
+  const uintptr_t first = (from + page - 1) & ~(page - 1);
+  const uintptr_t end = (from + bytes) & ~(page - 1);
+  if (first >= end) return;
+  madvise(reinterpret_cast<void*>(first), end - first, advice);
+}
+
 }  // namespace
 
-void adviseHugePages(void* data, size_t bytes) {
-  const auto from = reinterpret_cast<uintptr_t>(data);
-  const uintptr_t first = (from + kHugePage - 1) & ~(kHugePage - 1);
-  const uintptr_t end = (from + bytes) & ~(kHugePage - 1);
-  if (first >= end) return;
-  madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-}
+void adviseHugePages(void* data, size_t bytes) { adviseWholePages(data, bytes, kHugePage, MADV_HUGEPAGE); }
 
 void reserveFresh(std::string* s, size_t bytes) {
   s->reserve(bytes);
@@ -25,10 +28,5 @@ void reserveFresh(std::string* s, size_t bytes) {
 }
 
 void releasePages(const void* data, size_t bytes) {
-  const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto from = reinterpret_cast<uintptr_t>(data);
-  const uintptr_t first = (from + page - 1) & ~(page - 1);
-  const uintptr_t end = (from + bytes) & ~(page - 1);
-  if (first >= end) return;
-  madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+  adviseWholePages(data, bytes, static_cast<uintptr_t>(sysconf(_SC_PAGESIZE)), MADV_DONTNEED);
 }
