@@ -305,6 +305,11 @@ size_t firstSpanFrom(const CodeMarking& m, int offset) {
   return static_cast<size_t>(std::lower_bound(m.spans.begin(), m.spans.end(), offset, startsBefore) - m.spans.begin());
 }
 
+// The same, kept within the window.
+size_t windowSpanFrom(const CodeMarking& m, int offset) {
+  return std::clamp(firstSpanFrom(m, offset), m.window.first, m.window.end);
+}
+
 // Applies the spans of [from, to) that have no tags yet, in text order, until the
 // deadline. True when all of them have theirs.
 bool applyBetween(CodeMarking& m, GtkTextBuffer* buffer, size_t from, size_t to, Clock::time_point deadline) {
@@ -378,12 +383,11 @@ void markAhead(CodePane& g) {
   const CharRange near = nearVisibleLines(view);
   const int top = visibleTop(view);
   followView(g, top);
-  auto inWindow = [&m](int offset) { return std::clamp(firstSpanFrom(m, offset), m.window.first, m.window.end); };
   GtkTextBuffer* buffer = bufferOf(g.code);
   Clock::time_point deadline = Clock::now() + kMarkingStep;
   // The lines in view and below them first, then those above.
-  if (applyBetween(m, buffer, inWindow(top), inWindow(near.end), deadline))
-    applyBetween(m, buffer, inWindow(near.start), inWindow(top), deadline);
+  if (applyBetween(m, buffer, windowSpanFrom(m, top), windowSpanFrom(m, near.end), deadline))
+    applyBetween(m, buffer, windowSpanFrom(m, near.start), windowSpanFrom(m, top), deadline);
 }
 
 // Marks outside the window come off first; then the window is filled from the
@@ -393,7 +397,7 @@ gboolean markingStep(gpointer data) {
   CodeMarking& m = g.marking;
   GtkTextBuffer* buffer = bufferOf(g.code);
   Clock::time_point deadline = Clock::now() + kMarkingStep;
-  size_t near = std::clamp(firstSpanFrom(m, visibleTop(GTK_TEXT_VIEW(g.code))), m.window.first, m.window.end);
+  size_t near = windowSpanFrom(m, visibleTop(GTK_TEXT_VIEW(g.code)));
   bool done = dropOutsideWindow(m, buffer, deadline) && applyBetween(m, buffer, near, m.window.end, deadline) &&
               applyBetween(m, buffer, m.window.first, near, deadline);
   showVisibleLinks(g);
@@ -455,18 +459,15 @@ void setCodeTextWithPlaceholders(CodePane& view, GtkTextBuffer* buffer, const st
   std::string chunk;
   size_t inserted = 0;  // the text before this is in the buffer or the chunk
   size_t released = 0;
-  auto insert = [&](std::string_view piece) {
+  auto flush = [&] {
     GtkTextIter end;
     gtk_text_buffer_get_end_iter(buffer, &end);
-    gtk_text_buffer_insert(buffer, &end, piece.data(), static_cast<gint>(piece.size()));
+    gtk_text_buffer_insert(buffer, &end, chunk.data(), static_cast<gint>(chunk.size()));
+    chunk.clear();
     if (inserted - released >= kInsertChunk && textFree()) {
       releasePages(text.data() + released, inserted - released);
       released = inserted;
     }
-  };
-  auto flush = [&] {
-    insert(chunk);
-    chunk.clear();
   };
   // Pieces of the text (or a placeholder, outside it) in order; a long piece goes
   // in at line ends, which a later insertion cannot join to the next line.
