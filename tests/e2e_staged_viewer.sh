@@ -36,9 +36,14 @@ startViewer() {
 }
 
 # Prints the first visible window whose name matches the pattern, or fails with $2.
+# A search ends on an X error when a window goes away while the tree is walked,
+# so a failed search is asked again until 20 s have passed.
 waitForWindow() {
-  local found
-  found=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+  local found="" end=$((SECONDS + 20))
+  while [ -z "$found" ] && [ "$SECONDS" -lt "$end" ]; do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$found" ] || sleep 0.1
+  done
   [ -n "$found" ] || { echo "FAIL: no $2" >&2; exit 1; }
   echo "$found"
 }
