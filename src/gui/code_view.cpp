@@ -696,7 +696,7 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   int codeMarks = app.settings.codeMarks;
   std::future<std::vector<TagSpan>> spans =
       std::async(std::launch::async | std::launch::deferred, [&code, &placed, codeMarks] {
-        return placeSpans(code, computeHighlight(code.markedText(), codeMarks).spans, placed.targets);
+        return placeSpans(code, computeSpans(code.markedText(), codeMarks), placed.targets);
       });
   // Text and the first marks go in while no view shows the buffer: every change of
   // a shown buffer makes the view re-measure, which costs several times the change

@@ -442,8 +442,8 @@ constexpr std::array<uint8_t, 256> kBitCount = [] {
 }();
 
 // Runs of each tag, in the order of their starts (and of the tags at one start),
-// in characters.
-std::vector<TagSpan> spansOf(const Marking& m) {
+// in characters. The tags read as zeros afterwards.
+std::vector<TagSpan> spansOf(Marking& m) {
   // Counted first: growing the list would touch about twice its memory, and fresh
   // memory costs more than the count.
   size_t count = 0;
@@ -454,9 +454,13 @@ std::vector<TagSpan> spansOf(const Marking& m) {
   }
   std::vector<TagSpan> spans;
   reserveFresh(&spans, count);
+  // The tags behind are given back while the spans take their place, so the two
+  // are not held whole at once.
+  ReleasedBehind tagsDone{reinterpret_cast<const char*>(m.tags.data())};
   before = 0;
   int chars = 0;  // characters before byte i
   for (int i = 0; i < m.size; before = m.tags[i++]) {
+    if ((i & 0xFFFF) == 0) tagsDone.upTo(static_cast<size_t>(i));
     if (isContinuation(m.text[i])) continue;
     Mask starting = m.tags[i] & static_cast<Mask>(~before);
     for (int t = 0; starting != 0 && t < kTagCount; ++t) {
@@ -490,7 +494,9 @@ bool wellFormed(std::string_view text) {
 
 }  // namespace
 
-HighlightResult computeHighlight(std::string_view utf8Text, int codeMarks) {
+namespace {
+
+HighlightResult highlight(std::string_view utf8Text, int codeMarks, bool withLinks) {
   HighlightResult result;
   if (codeMarks == 0) return result;
   // A byte that begins no character counts as one character U+FFFD, as the text
@@ -508,7 +514,17 @@ HighlightResult computeHighlight(std::string_view utf8Text, int codeMarks) {
   markConstants(&m, places.hashes);
   markKeywords(&m, codeMarks, &result.procedureNames);
   markCalls(&m, result.procedureNames);
-  findLinks(m, &result.links);
+  if (withLinks) findLinks(m, &result.links);
   result.spans = spansOf(m);
   return result;
+}
+
+}  // namespace
+
+HighlightResult computeHighlight(std::string_view utf8Text, int codeMarks) {
+  return highlight(utf8Text, codeMarks, true);
+}
+
+std::vector<TagSpan> computeSpans(std::string_view utf8Text, int codeMarks) {
+  return highlight(utf8Text, codeMarks, false).spans;
 }

@@ -19,6 +19,7 @@ struct TagSpan {
   int start = 0;
   int end = 0;
   TagId tag = TagId::Disable;
+  bool operator==(const TagSpan&) const = default;
 };
 
 // The target runs from right after the marker to the end of its line.
@@ -50,3 +51,6 @@ bool isProcedureKeyword(std::string_view keyword);
 // keywords "FBold", 2 gives "BlueBold"; 0 marks nothing at all. Lines end at "\n",
 // "\r", "\r\n" and U+2029, as in the text buffer.
 HighlightResult computeHighlight(std::string_view utf8Text, int codeMarks);
+// Its spans alone, for a view that finds the links itself (placeLinks): the
+// links' own strings would cost a big file time and memory on the way.
+std::vector<TagSpan> computeSpans(std::string_view utf8Text, int codeMarks);

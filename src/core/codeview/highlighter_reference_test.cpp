@@ -36,6 +36,7 @@ void expectSameAsModel(const std::string& text, int codeMarks) {
     lastEnd[static_cast<int>(s.tag)] = s.end;
   }
   EXPECT_EQ(tags, model.tags);
+  EXPECT_TRUE(computeSpans(text, codeMarks) == got.spans);
   EXPECT_EQ(got.procedureNames, model.names);
   ASSERT_EQ(got.links.size(), model.links.size());
   for (size_t i = 0; i < got.links.size(); ++i) {

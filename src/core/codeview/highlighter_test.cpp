@@ -216,4 +216,23 @@ TEST(Highlighter, MarksOfOneTagGiveOneSpan) {
   EXPECT_EQ(marked("Procedure A()\nA A A", TagId::FuncCall), (Texts{"A", "A", "A"}));
 }
 
+// The marks of a big file are collected while the tags behind are given back: a
+// block repeated past several megabytes is marked the same in every copy.
+TEST(Highlighter, BigFileIsMarkedAlikeThroughout) {
+  const std::string block = "If a = #B ; \xC3\xA4 note\n  s$ = \"\xC3\xA4 x\" : EndIf\n";
+  const std::vector<TagSpan> one = computeSpans(block, 2);
+  ASSERT_EQ(one.size(), 5u);
+  const int blockChars = static_cast<int>(charsOf(block).size());
+  const int copies = (7 << 20) / static_cast<int>(block.size());
+  std::string text;
+  for (int i = 0; i < copies; ++i) text += block;
+  const std::vector<TagSpan> all = computeSpans(text, 2);
+  ASSERT_EQ(all.size(), one.size() * static_cast<size_t>(copies));
+  for (size_t i = 0; i < all.size(); ++i) {
+    const TagSpan& s = one[i % one.size()];
+    const int shift = static_cast<int>(i / one.size()) * blockChars;
+    ASSERT_TRUE(all[i] == (TagSpan{s.start + shift, s.end + shift, s.tag})) << "span " << i;
+  }
+}
+
 }  // namespace

@@ -30,3 +30,11 @@ void reserveFresh(std::string* s, size_t bytes) {
 void releasePages(const void* data, size_t bytes) {
   adviseWholePages(data, bytes, static_cast<uintptr_t>(sysconf(_SC_PAGESIZE)), MADV_DONTNEED);
 }
+
+void ReleasedBehind::upTo(size_t done) {
+  const auto from = reinterpret_cast<uintptr_t>(data);
+  const uintptr_t boundary = (from + done) & ~(kHugePage - 1);
+  if (boundary <= from + released) return;
+  releasePages(data + released, boundary - from - released);
+  released = boundary - from;
+}

@@ -24,3 +24,14 @@ void reserveFresh(std::vector<T>* v, size_t count) {
 // as zeros afterwards. For a buffer whose front part is done with while the rest
 // is still read.
 void releasePages(const void* data, size_t bytes);
+
+// Gives a buffer back to the system from its start as it is read through, a huge
+// page at a time: giving back part of a huge page would make the system split it,
+// which costs more than the memory is worth.
+struct ReleasedBehind {
+  const char* data = nullptr;
+  size_t released = 0;  // bytes from data, up to a huge page boundary
+
+  // Called as the reading reaches `done` bytes; nothing before it is read again.
+  void upTo(size_t done);
+};
