@@ -455,7 +455,7 @@ constexpr size_t kInsertChunk = size_t{64} * 1024;
 // given back to the system, so a big file is not held twice at the end.
 template <typename TextFree>
 void setCodeTextWithPlaceholders(CodePane& view, GtkTextBuffer* buffer, const std::string& text,
-                                 const PlacedLinks& placed, TextFree textFree) {
+                                 const std::vector<ByteRange>& targets, TextFree textFree) {
   std::string chunk;
   size_t inserted = 0;  // the text before this is in the buffer or the chunk
   size_t released = 0;
@@ -493,13 +493,11 @@ void setCodeTextWithPlaceholders(CodePane& view, GtkTextBuffer* buffer, const st
   };
   std::string_view all = text;
   size_t from = 0;
-  view.codeLinks.reserve(placed.anchors.size());
-  for (size_t i = 0; i < placed.anchors.size(); ++i) {
-    const ByteRange& target = placed.targetBytes[i];
+  view.codeLinks.reserve(targets.size());
+  for (const ByteRange& target : targets) {
     append(all.substr(from, target.start - from));
     append(kPlaceholder);
-    CodeLink link;
-    link.offset = placed.anchors[i];
+    CodeLink link;  // its offset comes with the marks
     link.target = all.substr(target.start, target.end - target.start);
     view.codeLinks.push_back(std::move(link));
     from = target.end;
@@ -689,15 +687,24 @@ std::string codeText(const CodePane& view) {
   return text;
 }
 
+// What the other core finds while the buffer takes the text.
+struct FoundMarks {
+  std::vector<TagSpan> spans;
+  std::vector<int> anchors;  // each link's anchor in the buffer's characters
+};
+
 void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   VL_TRACE();
-  PlacedLinks placed = placeLinks(code);
-  // The marks are found on the other core while the buffer takes the text.
+  // The marks, and where the links' anchors go, are found on the other core while
+  // the buffer takes the text: the text's characters are counted there, and the
+  // buffer needs only the targets' bytes.
   int codeMarks = app.settings.codeMarks;
-  std::future<std::vector<TagSpan>> spans =
-      std::async(std::launch::async | std::launch::deferred, [&code, &placed, codeMarks] {
-        return placeSpans(code, computeSpans(code.markedText(), codeMarks), placed.targets);
-      });
+  std::future<FoundMarks> found = std::async(std::launch::async | std::launch::deferred, [&code, codeMarks] {
+    PlacedLinks placed = placeLinks(code);
+    return FoundMarks{placeSpans(code, computeSpans(code.markedText(), codeMarks), placed.targets),
+                      std::move(placed.anchors)};
+  });
+  const std::vector<ByteRange> targets = linkTargetBytes(code);
   // Text and the first marks go in while no view shows the buffer: every change of
   // a shown buffer makes the view re-measure, which costs several times the change
   // itself.
@@ -710,14 +717,17 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   g_object_unref(spare);
   // The marks are found in the file's text, the shown one when no line was cut.
   const bool markedElsewhere = &code.markedText() != &code.text;
-  setCodeTextWithPlaceholders(pane, buffer, code.text, placed, [&] {
-    return markedElsewhere || spans.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+  setCodeTextWithPlaceholders(pane, buffer, code.text, targets, [&] {
+    return markedElsewhere || found.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
   });
   createTags(buffer);
   int firstScreens = endOfLines(buffer, firstScreensLines(pane));
   CodeMarking& m = pane.marking;
-  m.spans = spans.get();
-  placed = PlacedLinks();
+  FoundMarks marks = found.get();
+  m.spans = std::move(marks.spans);
+  // Both sides found the same links, in the same order.
+  for (size_t i = 0; i < pane.codeLinks.size() && i < marks.anchors.size(); ++i)
+    pane.codeLinks[i].offset = marks.anchors[i];
   code = ShownCode();
   // The first screens are marked before they are shown; their labels come with the
   // first drawing.

@@ -211,6 +211,20 @@ size_t wholeLinesPrefix(std::string_view text, size_t most) {
   return 0;
 }
 
+namespace {
+
+// The target of the first link marker at or after `byte`, up to its line end;
+// false when there is none.
+bool nextLinkTarget(std::string_view text, size_t byte, ByteRange* target) {
+  size_t at = text.find(kTopicLinkMarker, byte);
+  if (at == std::string_view::npos) return false;
+  target->start = at + kTopicLinkMarker.size();
+  target->end = lineEndByte(text, target->start);
+  return true;
+}
+
+}  // namespace
+
 PlacedLinks placeLinks(const ShownCode& code) {
   PlacedLinks out;
   std::string_view text = code.text;
@@ -224,11 +238,11 @@ PlacedLinks placeLinks(const ShownCode& code) {
   out.anchors.reserve(most);
   out.targetBytes.reserve(most);
   out.targets.reserve(most);
-  for (size_t at; (at = text.find(kTopicLinkMarker, byte)) != std::string_view::npos;) {
-    chars += static_cast<int>(charCount(text.substr(byte, at - byte)));
-    size_t targetByte = at + kTopicLinkMarker.size();
-    size_t endByte = lineEndByte(text, targetByte);
-    int start = chars + static_cast<int>(kTopicLinkMarker.size());
+  for (ByteRange found; nextLinkTarget(text, byte, &found);) {
+    const size_t targetByte = found.start;
+    const size_t endByte = found.end;
+    chars += static_cast<int>(charCount(text.substr(byte, targetByte - byte)));
+    int start = chars;
     int end = start + static_cast<int>(charCount(text.substr(targetByte, endByte - targetByte)));
     byte = endByte;
     chars = end;
@@ -240,6 +254,14 @@ PlacedLinks placeLinks(const ShownCode& code) {
     shrunk += end - start - 1;
   }
   return out;
+}
+
+std::vector<ByteRange> linkTargetBytes(const ShownCode& code) {
+  if (!code.plain.empty()) return placeLinks(code).targetBytes;
+  std::vector<ByteRange> targets;
+  for (ByteRange found; nextLinkTarget(code.text, targets.empty() ? 0 : targets.back().end, &found);)
+    targets.push_back(found);
+  return targets;
 }
 
 std::vector<TagSpan> placeSpans(const ShownCode& code, std::vector<TagSpan> spans,

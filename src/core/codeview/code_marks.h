@@ -61,6 +61,7 @@ size_t wholeLinesPrefix(std::string_view text, size_t most);
 struct ByteRange {
   size_t start = 0;
   size_t end = 0;
+  bool operator==(const ByteRange&) const = default;
 };
 
 // Where the buffer's text differs from ShownCode::text: each topic link target is
@@ -74,6 +75,9 @@ struct PlacedLinks {
 
 // Links on cut lines are dropped; the others are those the highlighter finds.
 PlacedLinks placeLinks(const ShownCode& code);
+// placeLinks(code).targetBytes, without counting the text's characters when no line
+// was cut: the view puts the text in while the characters are counted elsewhere.
+std::vector<ByteRange> linkTargetBytes(const ShownCode& code);
 
 // The highlighter's spans, computed over `code.markedText()`, moved to the placed
 // text and sorted by start; marks on cut lines and on link targets are dropped.

@@ -94,6 +94,11 @@ TEST(CodeMarksTest, LinksAreTheHighlightersOutsideCutLines) {
     EXPECT_EQ(placed.targets[i].start, expected[i].start + (i > 0 ? cut : 0));
     EXPECT_EQ(placed.targets[i].end, expected[i].end + (i > 0 ? cut : 0));
   }
+  // The view's own search for the targets, which counts no characters, finds the same.
+  ShownCode uncut = cutLongCodeLines(
+      "a; Link to topic:   \xC3\xA9t\r\n; Link to topic:   x ; Link to topic:   y\xE2\x80\xA9; Link to topic:   z");
+  ASSERT_EQ(placeLinks(uncut).targetBytes.size(), 3u);
+  for (const ShownCode* c : {&code, &uncut}) EXPECT_TRUE(linkTargetBytes(*c) == placeLinks(*c).targetBytes);
 }
 
 // The view takes a long text in pieces: each ends after a line end, never between
