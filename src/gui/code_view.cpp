@@ -687,11 +687,15 @@ std::string codeText(const CodePane& view) {
   return text;
 }
 
+namespace {
+
 // What the other core finds while the buffer takes the text.
 struct FoundMarks {
   std::vector<TagSpan> spans;
   std::vector<int> anchors;  // each link's anchor in the buffer's characters
 };
+
+}  // namespace
 
 void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   VL_TRACE();
