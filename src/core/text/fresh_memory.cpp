@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+constexpr uintptr_t kHugePage = kHugePageBytes;
 
 // Gives `advice` for the whole pages of `page` bytes within [data, data + bytes).
 void adviseWholePages(const void* data, size_t bytes, uintptr_t page, int advice) {
@@ -33,7 +33,7 @@ void releasePages(const void* data, size_t bytes) {
 
 void ReleasedBehind::upTo(size_t done) {
   const auto from = reinterpret_cast<uintptr_t>(data);
-  const uintptr_t boundary = (from + done) & ~(kHugePage - 1);
+  const uintptr_t boundary = (from + done) & ~(uintptr_t{step} - 1);
   if (boundary <= from + released) return;
   releasePages(data + released, boundary - from - released);
   released = boundary - from;

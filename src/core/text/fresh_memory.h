@@ -25,12 +25,17 @@ void reserveFresh(std::vector<T>* v, size_t count) {
 // is still read.
 void releasePages(const void* data, size_t bytes);
 
-// Gives a buffer back to the system from its start as it is read through, a huge
-// page at a time: giving back part of a huge page makes the system split it, and
-// smaller steps made the marking thread slow the view's fill measurably.
+inline constexpr size_t kHugePageBytes = size_t{2} << 20;
+
+// Gives a buffer back to the system from its start as it is read through, in
+// whole steps of `step` bytes (a power of two, counted from address 0). A reader on
+// another thread takes huge-page steps: giving back part of a huge page makes the
+// system split it, and smaller steps made the marking thread slow the view's fill
+// measurably.
 struct ReleasedBehind {
   const char* data = nullptr;
-  size_t released = 0;  // bytes from data, up to a huge page boundary
+  size_t step = kHugePageBytes;
+  size_t released = 0;  // bytes from data, up to a step boundary
 
   // Called as the reading reaches `done` bytes; nothing before it is read again.
   void upTo(size_t done);
