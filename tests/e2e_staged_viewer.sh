@@ -35,24 +35,9 @@ startViewer() {
   pid=$!
 }
 
-# Prints the first visible window whose name matches the pattern, or fails with $2.
-# A search ends on an X error when a window goes away while the tree is walked,
-# so a failed search is asked again until 20 s have passed.
-waitForWindow() {
-  local found="" end=$((SECONDS + 20))
-  while [ -z "$found" ] && [ "$SECONDS" -lt "$end" ]; do
-    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$found" ] || sleep 0.1
-  done
-  [ -n "$found" ] || { echo "FAIL: no $2" >&2; exit 1; }
-  echo "$found"
-}
-
-# Gives the window the keyboard focus and presses the key there.
-pressIn() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  xdotool key "$2"
-}
+# shellcheck source=scripts/x-windows.sh
+. "$(dirname "$0")/../scripts/x-windows.sh"
+waitForWindow() { findWindow "$1" || { echo "FAIL: no $2" >&2; exit 1; }; }
 
 # Waits up to 5 s for the main window's title to match the glob pattern; fails with $2.
 expectTitle() {
