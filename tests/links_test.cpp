@@ -19,7 +19,8 @@ class LinksTest : public ViewerTest {
   // Activates the link's label as a click does; returns the code view's tooltip over it.
   std::string clickLink(const std::string& target) {
     for (const CodeLink& link : viewer().code.codeLinks) {
-      GList* widgets = link.target == target ? gtk_text_child_anchor_get_widgets(link.anchor) : nullptr;
+      GList* widgets =
+          linkTarget(viewer().code, link) == target ? gtk_text_child_anchor_get_widgets(link.anchor) : nullptr;
       if (!widgets) continue;
       GtkWidget* label = GTK_WIDGET(widgets->data);
       g_list_free(widgets);

@@ -70,6 +70,7 @@ void forgetLinks(CodePane& view) {
   for (CodeLink& link : view.codeLinks)
     if (link.anchor) g_object_unref(link.anchor);
   view.codeLinks.clear();
+  view.linkTargets.clear();
   view.labelled.clear();
 }
 
@@ -79,13 +80,16 @@ void followCodeFont(GtkWidget* label, GtkWidget* code) {
   gtk_widget_modify_font(label, pango_context_get_font_description(gtk_widget_get_pango_context(code)));
 }
 
+// The label's data that holds its tooltip.
+constexpr const char* kLinkTooltip = "link-tooltip";
+
 // Where the link leads is looked up as its label is made, so a long file pays only
 // for the links that come into view.
-GtkWidget* linkLabel(const CodePane& g, CodeLink& link) {
+GtkWidget* linkLabel(const CodePane& g, const CodeLink& link) {
   const AppState& app = g.viewer->app;
-  int row = findLinkTarget(app.index, link.target, app.languageBox);
-  link.tooltip = row < 0 ? std::string() : "\u2192 " + std::string(app.index.row(row).text);
-  const std::string& target = link.target;
+  const std::string target(linkTarget(g, link));
+  int row = findLinkTarget(app.index, target, app.languageBox);
+  const std::string tooltip = row < 0 ? std::string() : "\u2192 " + std::string(app.index.row(row).text);
   gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", target.c_str(), target.c_str());
   GtkWidget* label = gtk_label_new(nullptr);
   gtk_label_set_markup(GTK_LABEL(label), markup);
@@ -95,7 +99,10 @@ GtkWidget* linkLabel(const CodePane& g, CodeLink& link) {
   g_signal_connect(label, "activate-link", G_CALLBACK(onActivateLink), g.viewer);
   nameLinkLabel(label, target);
   // Screen readers get where the link leads, which the view shows as its tooltip.
-  if (!link.tooltip.empty()) atk_object_set_description(gtk_widget_get_accessible(label), link.tooltip.c_str());
+  if (!tooltip.empty()) {
+    atk_object_set_description(gtk_widget_get_accessible(label), tooltip.c_str());
+    g_object_set_data_full(G_OBJECT(label), kLinkTooltip, g_strdup(tooltip.c_str()), g_free);
+  }
   return label;
 }
 
@@ -454,8 +461,8 @@ constexpr size_t kInsertChunk = size_t{64} * 1024;
 // `textFree` says nothing else reads the text, the part already in the buffer is
 // given back to the system, so a big file is not held twice at the end.
 template <typename TextFree>
-void setCodeTextWithPlaceholders(CodePane& view, GtkTextBuffer* buffer, const std::string& text,
-                                 const std::vector<ByteRange>& targets, TextFree textFree) {
+void setCodeTextWithPlaceholders(GtkTextBuffer* buffer, const ShownCode& code, TextFree textFree) {
+  const std::string& text = code.text;
   std::string chunk;
   size_t inserted = 0;  // the text before this is in the buffer or the chunk
   // The text is given back a chunk at a time: huge-page steps held a megabyte more
@@ -492,13 +499,10 @@ void setCodeTextWithPlaceholders(CodePane& view, GtkTextBuffer* buffer, const st
   };
   std::string_view all = text;
   size_t from = 0;
-  view.codeLinks.reserve(targets.size());
-  for (const ByteRange& target : targets) {
+  LinkTargetSearch search = linkTargetSearch(code);
+  for (ByteRange target; nextLinkTarget(search, &target);) {
     append(all.substr(from, target.start - from));
     append(kPlaceholder);
-    CodeLink link;  // its offset comes with the marks
-    link.target = all.substr(target.start, target.end - target.start);
-    view.codeLinks.push_back(std::move(link));
     from = target.end;
   }
   append(all.substr(from));
@@ -691,23 +695,40 @@ namespace {
 // What the other core finds while the buffer takes the text.
 struct FoundMarks {
   std::vector<TagSpan> spans;
-  std::vector<int> anchors;  // each link's anchor in the buffer's characters
+  std::vector<CodeLink> links;
+  std::string linkTargets;
 };
+
+FoundMarks findMarks(const ShownCode& code, int codeMarks) {
+  FoundMarks found;
+  PlacedLinks placed = placeLinks(code);
+  size_t targetBytes = 0;
+  for (const ByteRange& t : placed.targetBytes) targetBytes += t.end - t.start;
+  found.linkTargets.reserve(targetBytes);
+  found.links.reserve(placed.anchors.size());
+  for (size_t i = 0; i < placed.anchors.size(); ++i) {
+    const ByteRange& t = placed.targetBytes[i];
+    CodeLink link;
+    link.offset = placed.anchors[i];
+    link.targetFrom = static_cast<int>(found.linkTargets.size());
+    link.targetBytes = static_cast<int>(t.end - t.start);
+    found.linkTargets.append(code.text, t.start, t.end - t.start);
+    found.links.push_back(link);
+  }
+  found.spans = placeSpans(code, computeSpans(code.markedText(), codeMarks), placed.targets);
+  return found;
+}
 
 }  // namespace
 
 void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   VL_TRACE();
-  // The marks, and where the links' anchors go, are found on the other core while
-  // the buffer takes the text: the text's characters are counted there, and the
-  // buffer needs only the targets' bytes.
+  // The marks, and the links with their anchors' places, are found on the other core
+  // while the buffer takes the text: the text's characters are counted there, and
+  // the buffer needs only the targets' bytes, found as it goes.
   int codeMarks = app.settings.codeMarks;
-  std::future<FoundMarks> found = std::async(std::launch::async | std::launch::deferred, [&code, codeMarks] {
-    PlacedLinks placed = placeLinks(code);
-    return FoundMarks{placeSpans(code, computeSpans(code.markedText(), codeMarks), placed.targets),
-                      std::move(placed.anchors)};
-  });
-  const std::vector<ByteRange> targets = linkTargetBytes(code);
+  std::future<FoundMarks> found =
+      std::async(std::launch::async | std::launch::deferred, [&code, codeMarks] { return findMarks(code, codeMarks); });
   // Text and the first marks go in while no view shows the buffer: every change of
   // a shown buffer makes the view re-measure, which costs several times the change
   // itself.
@@ -720,7 +741,7 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   g_object_unref(spare);
   // The marks are found in the file's text, the shown one when no line was cut.
   const bool markedElsewhere = &code.markedText() != &code.text;
-  setCodeTextWithPlaceholders(pane, buffer, code.text, targets, [&] {
+  setCodeTextWithPlaceholders(buffer, code, [&] {
     return markedElsewhere || found.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
   });
   createTags(buffer);
@@ -729,8 +750,8 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   FoundMarks marks = found.get();
   m.spans = std::move(marks.spans);
   // Both sides found the same links, in the same order.
-  for (size_t i = 0; i < pane.codeLinks.size() && i < marks.anchors.size(); ++i)
-    pane.codeLinks[i].offset = marks.anchors[i];
+  pane.codeLinks = std::move(marks.links);
+  pane.linkTargets = std::move(marks.linkTargets);
   code = ShownCode();
   // The first screens are marked before they are shown; their labels come with the
   // first drawing.
@@ -814,15 +835,20 @@ void setCodeZoom(CodePane& view, AppState& app, int step) {
 
 std::string linkTooltipAt(const CodePane& view, int x, int y) {
   for (size_t i : view.labelled) {
-    const CodeLink& link = view.codeLinks[i];
-    GtkWidget* label = link.tooltip.empty() ? nullptr : shownLabel(link);
+    GtkWidget* label = shownLabel(view.codeLinks[i]);
+    const char* tooltip = label ? static_cast<const char*>(g_object_get_data(G_OBJECT(label), kLinkTooltip)) : nullptr;
     int lx = 0, ly = 0;
-    if (!label || !gtk_widget_translate_coordinates(view.code, label, x, y, &lx, &ly)) continue;
+    if (!tooltip || !gtk_widget_translate_coordinates(view.code, label, x, y, &lx, &ly)) continue;
     GtkAllocation a;
     gtk_widget_get_allocation(label, &a);
-    if (lx >= 0 && ly >= 0 && lx < a.width && ly < a.height) return link.tooltip;
+    if (lx >= 0 && ly >= 0 && lx < a.width && ly < a.height) return tooltip;
   }
   return std::string();
+}
+
+std::string_view linkTarget(const CodePane& view, const CodeLink& link) {
+  return std::string_view(view.linkTargets)
+      .substr(static_cast<size_t>(link.targetFrom), static_cast<size_t>(link.targetBytes));
 }
 
 void receiveDroppedFiles(CodePane& view, const std::string& names) {

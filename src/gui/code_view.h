@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtk/gtk.h>
@@ -16,11 +17,13 @@ struct Viewer;
 
 // A topic link in the code view: a placeholder character until its line first
 // comes near the visible part of the view, then an anchor that holds its label.
+// A big file has tens of thousands: a link is kept small, its target in the pane's
+// one string of them all.
 struct CodeLink {
   GtkTextChildAnchor* anchor = nullptr;  // referenced while listed; null while a placeholder
   int offset = 0;                        // of the anchor character
-  std::string target;
-  std::string tooltip;  // "→ " and the title of the entry it leads to; empty when none
+  int targetFrom = 0;                    // in CodePane::linkTargets
+  int targetBytes = 0;
   bool shown = false;
 };
 
@@ -51,6 +54,7 @@ struct CodePane {
   GtkWidget* codeScroller = nullptr;
   PangoTabArray* tabArray = nullptr;
   std::vector<CodeLink> codeLinks;  // in text order
+  std::string linkTargets;          // the links' targets, one after the other
   std::vector<size_t> labelled;     // the links that have a label: those near the view
   CodeMarking marking;
   guint followIdle = 0;      // marks and labels for the view's new place, due before the next drawing
@@ -91,6 +95,7 @@ void setCodeZoom(CodePane& view, AppState& app, int step);
 void flashCodeView(CodePane& view, const AppState& app);
 void toggleWrap(CodePane& view);
 
+std::string_view linkTarget(const CodePane& view, const CodeLink& link);
 // The tooltip of the link label at x, y of the code view: where the link leads, or ""
 // outside labels and for links that lead to no entry.
 std::string linkTooltipAt(const CodePane& view, int x, int y);

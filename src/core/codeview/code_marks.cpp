@@ -256,12 +256,21 @@ PlacedLinks placeLinks(const ShownCode& code) {
   return out;
 }
 
-std::vector<ByteRange> linkTargetBytes(const ShownCode& code) {
-  if (!code.plain.empty()) return placeLinks(code).targetBytes;
-  std::vector<ByteRange> targets;
-  for (ByteRange found; nextLinkTarget(code.text, targets.empty() ? 0 : targets.back().end, &found);)
-    targets.push_back(found);
-  return targets;
+LinkTargetSearch linkTargetSearch(const ShownCode& code) {
+  LinkTargetSearch search{code.text, {}, 0};
+  if (!code.plain.empty()) search.listed = placeLinks(code).targetBytes;
+  return search;
+}
+
+bool nextLinkTarget(LinkTargetSearch& search, ByteRange* target) {
+  if (search.listed.empty()) {
+    if (!nextLinkTarget(search.text, search.next, target)) return false;
+    search.next = target->end;
+    return true;
+  }
+  if (search.next == search.listed.size()) return false;
+  *target = search.listed[search.next++];
+  return true;
 }
 
 std::vector<TagSpan> placeSpans(const ShownCode& code, std::vector<TagSpan> spans,

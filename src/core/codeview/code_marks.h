@@ -75,9 +75,17 @@ struct PlacedLinks {
 
 // Links on cut lines are dropped; the others are those the highlighter finds.
 PlacedLinks placeLinks(const ShownCode& code);
-// placeLinks(code).targetBytes, without counting the text's characters when no line
-// was cut: the view puts the text in while the characters are counted elsewhere.
-std::vector<ByteRange> linkTargetBytes(const ShownCode& code);
+// placeLinks(code).targetBytes one after another, for the view to take the text in
+// while the characters are counted elsewhere: when no line was cut, each is found as
+// it is asked for, with no characters counted and no list made.
+struct LinkTargetSearch {
+  std::string_view text;
+  std::vector<ByteRange> listed;  // placeLinks's when a line was cut: a cut line's markers stay text
+  size_t next = 0;                // the next listed target, or the byte the search goes on from
+};
+LinkTargetSearch linkTargetSearch(const ShownCode& code);
+// False when there is no target left.
+bool nextLinkTarget(LinkTargetSearch& search, ByteRange* target);
 
 // The highlighter's spans, computed over `code.markedText()`, moved to the placed
 // text and sorted by start; marks on cut lines and on link targets are dropped.
