@@ -1,6 +1,7 @@
 #include "gui/code_view.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <limits>
@@ -699,7 +700,9 @@ struct FoundMarks {
   std::string linkTargets;
 };
 
-FoundMarks findMarks(const ShownCode& code, int codeMarks) {
+// `textRead` is set once the shown text is read to its end: the buffer's side may
+// then give back what it has taken in.
+FoundMarks findMarks(const ShownCode& code, int codeMarks, std::atomic<bool>& textRead) {
   FoundMarks found;
   PlacedLinks placed = placeLinks(code);
   size_t targetBytes = 0;
@@ -715,7 +718,11 @@ FoundMarks findMarks(const ShownCode& code, int codeMarks) {
     found.linkTargets.append(code.text, t.start, t.end - t.start);
     found.links.push_back(link);
   }
-  found.spans = placeSpans(code, computeSpans(code.markedText(), codeMarks), placed.targets);
+  const bool markedElsewhere = &code.markedText() != &code.text;
+  if (markedElsewhere) textRead.store(true, std::memory_order_release);
+  std::vector<TagSpan> spans = computeSpans(code.markedText(), codeMarks);
+  textRead.store(true, std::memory_order_release);
+  found.spans = placeSpans(code, std::move(spans), placed.targets);
   return found;
 }
 
@@ -727,8 +734,10 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   // while the buffer takes the text: the text's characters are counted there, and
   // the buffer needs only the targets' bytes, found as it goes.
   int codeMarks = app.settings.codeMarks;
-  std::future<FoundMarks> found =
-      std::async(std::launch::async | std::launch::deferred, [&code, codeMarks] { return findMarks(code, codeMarks); });
+  std::atomic<bool> textRead = false;
+  std::future<FoundMarks> found = std::async(std::launch::async | std::launch::deferred, [&code, codeMarks, &textRead] {
+    return findMarks(code, codeMarks, textRead);
+  });
   // Text and the first marks go in while no view shows the buffer: every change of
   // a shown buffer makes the view re-measure, which costs several times the change
   // itself.
@@ -739,11 +748,7 @@ void showMarkedCode(CodePane& pane, const AppState& app, ShownCode code) {
   GtkTextBuffer* spare = gtk_text_buffer_new(gtk_text_buffer_get_tag_table(buffer));
   gtk_text_view_set_buffer(GTK_TEXT_VIEW(view), spare);
   g_object_unref(spare);
-  // The marks are found in the file's text, the shown one when no line was cut.
-  const bool markedElsewhere = &code.markedText() != &code.text;
-  setCodeTextWithPlaceholders(buffer, code, [&] {
-    return markedElsewhere || found.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-  });
+  setCodeTextWithPlaceholders(buffer, code, [&] { return textRead.load(std::memory_order_acquire); });
   createTags(buffer);
   int firstScreens = endOfLines(buffer, firstScreensLines(pane));
   CodeMarking& m = pane.marking;
