@@ -95,6 +95,7 @@ void setCodeZoom(CodePane& view, AppState& app, int step);
 void flashCodeView(CodePane& view, const AppState& app);
 void toggleWrap(CodePane& view);
 
+// The rest of the link's line after its marker: the topic it leads to.
 std::string_view linkTarget(const CodePane& view, const CodeLink& link);
 // The tooltip of the link label at x, y of the code view: where the link leads, or ""
 // outside labels and for links that lead to no entry.
