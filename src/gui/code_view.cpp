@@ -718,6 +718,9 @@ FoundMarks findMarks(const ShownCode& code, int codeMarks, std::atomic<bool>& te
     found.linkTargets.append(code.text, t.start, t.end - t.start);
     found.links.push_back(link);
   }
+  // Only the targets in characters are needed from here on.
+  placed.anchors = std::vector<int>();
+  placed.targetBytes = std::vector<ByteRange>();
   const bool markedElsewhere = &code.markedText() != &code.text;
   if (markedElsewhere) textRead.store(true, std::memory_order_release);
   std::vector<TagSpan> spans = computeSpans(code.markedText(), codeMarks);
