@@ -34,11 +34,17 @@ void BM_ComputeHighlight(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeHighlight)->Arg(2000)->Arg(20000)->Arg(100000)->Arg(500000)->Unit(benchmark::kMillisecond);
 
-// Finding the link targets the view shows as labels: done before the text goes in.
-void BM_PlaceLinks(benchmark::State& state) {
+// A generated file of the benchmark's number of lines, as the code view shows it.
+ShownCode shownGeneratedCode(const benchmark::State& state) {
   CodeFileText text;
   decodeCodeBytes(generateCodeFileBytes(static_cast<int>(state.range(0)), 7), &text);
-  ShownCode code = cutLongCodeLines(std::move(text.text));
+  return cutLongCodeLines(std::move(text.text));
+}
+
+// Finding the link targets the view shows as labels, with their places in
+// characters: done on the marking thread while the text goes in.
+void BM_PlaceLinks(benchmark::State& state) {
+  ShownCode code = shownGeneratedCode(state);
   for (auto _ : state) {
     PlacedLinks placed = placeLinks(code);
     benchmark::DoNotOptimize(placed.anchors.data());
@@ -49,9 +55,7 @@ BENCHMARK(BM_PlaceLinks)->Arg(100000)->Arg(500000)->Unit(benchmark::kMillisecond
 
 // What the view itself looks for while the characters are counted on the other core.
 void BM_LinkTargetSearch(benchmark::State& state) {
-  CodeFileText text;
-  decodeCodeBytes(generateCodeFileBytes(static_cast<int>(state.range(0)), 7), &text);
-  ShownCode code = cutLongCodeLines(std::move(text.text));
+  ShownCode code = shownGeneratedCode(state);
   for (auto _ : state) {
     LinkTargetSearch search = linkTargetSearch(code);
     size_t last = 0;
