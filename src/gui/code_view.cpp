@@ -474,7 +474,7 @@ void setCodeTextWithPlaceholders(GtkTextBuffer* buffer, const ShownCode& code, T
     gtk_text_buffer_get_end_iter(buffer, &end);
     gtk_text_buffer_insert(buffer, &end, chunk.data(), static_cast<gint>(chunk.size()));
     chunk.clear();
-    if (inserted - released.released >= kInsertChunk && textFree()) released.upTo(inserted);
+    if (textFree()) released.upTo(inserted);
   };
   // Pieces of the text (or a placeholder, outside it) in order; a long piece goes
   // in at line ends, which a later insertion cannot join to the next line.
